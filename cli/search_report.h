@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "link/controller_record.h"
+
+namespace lumaro {
+
+// The controller list as text: a header line with the seven column headings, then one
+// line per found controller in table order, columns separated by a tab (UTF-8).
+std::string SearchReport(const ControllerTable& table);
+
+}  // namespace lumaro

@@ -1,0 +1,113 @@
+#pragma once
+// The controller link: the process-wide state that every front end shares (interface
+// sockets, controller table, transmit and receive buffers, sequence counter, variant
+// code) and the operations on it. One object per process; operations return 0 or -1
+// and never throw.
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "link/controller_record.h"
+#include "link/frame.h"
+#include "platform/clock.h"
+#include "platform/local_addresses.h"
+#include "platform/udp_socket.h"
+
+namespace lumaro {
+
+constexpr std::uint16_t kControllerPort = 60000;
+constexpr std::size_t kMaxInterfaceSockets = 16;
+constexpr std::chrono::microseconds kWaitSlice{8000};
+constexpr int kExchangeQuietCount = 100;  // a phase ends on the 101st quiet slice
+constexpr int kCollectQuietCount = 10;    // a collect ends on its 11th quiet wait
+constexpr std::size_t kMinimumReplyBytes = kFrameHeaderBytes;
+constexpr std::size_t kReceiveBufferBytes = 2048;
+constexpr std::size_t kCollectAreaBytes = 8352;
+
+struct InterfaceSocket {
+    Ipv4Address address = 0;
+    Ipv4Address mask = 0;
+    platform::UdpSocket socket;
+};
+
+// What the link takes from the system; tests replace parts of it.
+struct LinkEnvironment {
+    std::function<std::optional<std::vector<platform::LocalAddress>>()> readAddressTable;
+    std::function<std::int64_t()> secondsSince1970;
+    std::function<std::optional<platform::CalendarTime>()> localNow;
+
+    static LinkEnvironment System();
+};
+
+class ControllerLink {
+public:
+    explicit ControllerLink(LinkEnvironment environment = LinkEnvironment::System());
+    ControllerLink(const ControllerLink&) = delete;
+    ControllerLink& operator=(const ControllerLink&) = delete;
+
+    // Interface sockets and the exchange.
+    void OpenInterfaceSockets();
+    void CloseInterfaceSockets();
+    std::size_t InterfaceCount() const { return sockets_.size(); }
+    const InterfaceSocket& Interface(std::size_t position) const { return sockets_[position]; }
+    // Sends `frame` from the socket of `hostAddress` to (destination, 60000) after draining
+    // what was queued, and waits for one datagram of at least 20 bytes: 0 when it came
+    // (it is then in the receive buffer), -1 otherwise.
+    int Exchange(Ipv4Address hostAddress, Ipv4Address destination,
+                 std::span<const std::uint8_t> frame);
+    // The datagram that the last receive of an exchange stored (only its received bytes).
+    std::span<const std::uint8_t> ReceivedReply() const {
+        return {receiveBuffer_.data(), receivedBytes_};
+    }
+
+    // Discovery and the controller table.
+    void DiscoverControllers();
+    void CollectReplies(std::size_t socketPosition);
+    void SortBySerial();
+    const ControllerTable& Table() const { return table_; }
+    ControllerTable& Table() { return table_; }
+
+    // Composition state.
+    TransmitBuffer& Transmit() { return transmitBuffer_; }
+    const TransmitBuffer& Transmit() const { return transmitBuffer_; }
+    void ClearTransmitBuffer();
+    std::uint32_t SequenceCounter() const { return sequenceCounter_; }
+    void SeedSequenceCounter();  // low 32 bits of the seconds since 1970
+    void SetSequenceCounter(std::uint32_t value) { sequenceCounter_ = value; }
+    void AdvanceSequenceCounter() { ++sequenceCounter_; }
+    std::uint8_t CurrentVariantCode() const { return currentVariantCode_; }
+    void SetCurrentVariantCode(std::uint8_t code) { currentVariantCode_ = code; }
+    // Header of a request composed in the transmit buffer, with the current counter and
+    // variant code.
+    void WriteFrameHeader(const FrameKind& kind, std::uint32_t targetSerial);
+
+    // Controller commands, addressed by serial through the socket of hostAddress.
+    int ProbeController(Ipv4Address destination, Ipv4Address hostAddress, std::uint32_t serial);
+    int ReadNetworkParameters(Ipv4Address hostAddress, std::uint32_t serial);
+    int WriteSettings(Ipv4Address hostAddress, std::uint32_t serial);
+    int SetControllerClock(Ipv4Address hostAddress, std::uint32_t serial);
+    int RestartController(Ipv4Address hostAddress, std::uint32_t serial);
+
+private:
+    int SendCommand(const FrameKind& kind, Ipv4Address destination, Ipv4Address hostAddress,
+                    std::uint32_t serial);
+    const InterfaceSocket* FindInterface(Ipv4Address address) const;
+    bool ReceiveInto(const platform::UdpSocket& socket);
+
+    LinkEnvironment environment_;
+    std::vector<InterfaceSocket> sockets_;
+    ControllerTable table_;
+    TransmitBuffer transmitBuffer_{};
+    std::array<std::uint8_t, kReceiveBufferBytes> receiveBuffer_{};
+    std::size_t receivedBytes_ = 0;
+    std::uint32_t sequenceCounter_ = 0;
+    std::uint8_t currentVariantCode_ = 0;
+};
+
+}  // namespace lumaro

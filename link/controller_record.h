@@ -1,0 +1,43 @@
+#pragma once
+// One discovered controller, the table of them, and the decoding of a network reply.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "platform/ipv4_address.h"
+
+namespace lumaro {
+
+struct ControllerRecord {
+    std::array<std::uint8_t, 6> mac{};
+    Ipv4Address ip = 0;
+    Ipv4Address mask = 0;
+    Ipv4Address gateway = 0;
+    Ipv4Address hostAddress = 0;  // the PC address through which it answered
+    Ipv4Address hostGateway = 0;  // always 0.0.0.0: the interface table has no gateway
+    Ipv4Address hostMask = 0;
+    std::uint32_t dhcpMarker = 0;
+    std::uint32_t serial = 0;
+    std::uint32_t variantCode = 0;
+    std::uint32_t webPort = 0;
+};
+
+struct ControllerTable {
+    static constexpr std::size_t kCapacity = 256;
+    std::array<ControllerRecord, kCapacity> records{};
+    std::size_t count = 0;
+
+    std::span<const ControllerRecord> Found() const { return {records.data(), count}; }
+};
+
+// Sets dhcpMarker, ip, mask, gateway and mac from a network reply; with the DHCP marker
+// 0xA5 the addresses come from the DHCP fields. Bytes the reply did not carry read as zero.
+void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> reply);
+
+// Puts records 0..count-1 in ascending unsigned order of serial; every record keeps its
+// place in the table exactly once, serials 0 and 0xFFFFFFFF included.
+void SortBySerial(ControllerTable& table);
+
+}  // namespace lumaro

@@ -1,0 +1,27 @@
+#include "link/controller_link.h"
+
+namespace lumaro {
+
+LinkEnvironment LinkEnvironment::System() {
+    return LinkEnvironment{
+        .readAddressTable = platform::ReadLocalAddressTable,
+        .secondsSince1970 = platform::SecondsSince1970,
+        .localNow = [] { return platform::ToLocalCalendar(platform::SecondsSince1970()); },
+    };
+}
+
+ControllerLink::ControllerLink(LinkEnvironment environment)
+    : environment_(std::move(environment)) {}
+
+void ControllerLink::ClearTransmitBuffer() { transmitBuffer_.fill(0); }
+
+void ControllerLink::SeedSequenceCounter() {
+    sequenceCounter_ = static_cast<std::uint32_t>(environment_.secondsSince1970());
+}
+
+void ControllerLink::WriteFrameHeader(const FrameKind& kind, std::uint32_t targetSerial) {
+    lumaro::WriteFrameHeader(transmitBuffer_, kind.length, kind.group, kind.code, targetSerial,
+                             sequenceCounter_, currentVariantCode_);
+}
+
+}  // namespace lumaro

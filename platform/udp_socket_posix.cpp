@@ -1,0 +1,111 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <utility>
+
+#include "platform/udp_socket.h"
+
+namespace lumaro::platform {
+
+namespace {
+
+// Hundreds of controllers answer one discovery broadcast at the same moment.
+constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+
+sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    sa.sin_addr.s_addr = address;  // already first octet in the lowest byte
+    return sa;
+}
+
+void EnlargeReceiveBuffer(int fd) {
+    const int size = kReceiveBufferBytes;
+    // As root the system limit does not apply; otherwise take what the system allows.
+    if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
+        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
+    }
+}
+
+}  // namespace
+
+std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
+    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
+    if (fd < 0) return std::nullopt;
+    UdpSocket owner(fd);
+    const sockaddr_in sa = SocketAddress(local, 0);
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) return std::nullopt;
+    const int flags = fcntl(fd, F_GETFL);
+    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return std::nullopt;
+    const int on = 1;
+    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) return std::nullopt;
+    EnlargeReceiveBuffer(fd);
+    return owner;
+}
+
+UdpSocket::UdpSocket(UdpSocket&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)) {}
+
+UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNoHandle);
+    }
+    return *this;
+}
+
+UdpSocket::~UdpSocket() { Close(); }
+
+void UdpSocket::Close() {
+    if (handle_ != kNoHandle) close(static_cast<int>(std::exchange(handle_, kNoHandle)));
+}
+
+Readiness UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
+    pollfd entry{static_cast<int>(handle_), POLLIN, 0};
+    const timespec limit{static_cast<time_t>(timeout.count() / 1'000'000),
+                         static_cast<long>(timeout.count() % 1'000'000) * 1000};
+    const int result = ppoll(&entry, 1, &limit, nullptr);
+    if (result < 0) return Readiness::Failed;
+    if (result == 0) return Readiness::Quiet;
+    return (entry.revents & (POLLIN | POLLERR)) != 0 ? Readiness::Readable : Readiness::Failed;
+}
+
+bool UdpSocket::SendTo(Ipv4Address destination, std::uint16_t port,
+                       std::span<const std::uint8_t> datagram) const {
+    const sockaddr_in sa = SocketAddress(destination, port);
+    return sendto(static_cast<int>(handle_), datagram.data(), datagram.size(), 0,
+                  reinterpret_cast<const sockaddr*>(&sa), sizeof sa) ==
+           static_cast<ssize_t>(datagram.size());
+}
+
+std::optional<std::size_t> UdpSocket::Receive(std::span<std::uint8_t> into) const {
+    iovec buffer{into.data(), into.size()};
+    sockaddr_in from{};
+    msghdr message{};
+    message.msg_name = &from;
+    message.msg_namelen = sizeof from;
+    message.msg_iov = &buffer;
+    message.msg_iovlen = 1;
+    // MSG_DONTWAIT: a datagram reported ready may still be discarded by the kernel
+    // (bad UDP checksum); the receive must not block then.
+    const ssize_t received = recvmsg(static_cast<int>(handle_), &message, MSG_DONTWAIT);
+    // A datagram that does not fit is dropped, as Winsock does with WSAEMSGSIZE.
+    if (received < 0 || (message.msg_flags & MSG_TRUNC) != 0) return std::nullopt;
+    return static_cast<std::size_t>(received);
+}
+
+std::uint16_t UdpSocket::LocalPort() const {
+    sockaddr_in sa{};
+    socklen_t length = sizeof sa;
+    if (getsockname(static_cast<int>(handle_), reinterpret_cast<sockaddr*>(&sa), &length) != 0) {
+        return 0;
+    }
+    return ntohs(sa.sin_port);
+}
+
+}  // namespace lumaro::platform

@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Isolated test LAN made of network namespaces, holding no real interface.
+#
+#   lab.sh up   NAME [options]         create the LAN
+#   lab.sh down NAME                   stop what runs in it (by process id) and remove it
+#   lab.sh run  NAME [options] -- CMD  create it, run CMD in the PC namespace, remove it;
+#                                      exits with CMD's status. NAME+ makes a unique name.
+#
+# Namespaces: NAME-pc (the PC), NAME-sw (one bridge per segment: the switch),
+# NAME-sim (the simulator's side: one interface seg<S> per segment, no address).
+# In NAME-pc each interface pc<I> is a veth into the bridge of its segment.
+#
+# Options:
+#   --segments N             number of controller segments (default 1)
+#   --pc SEG:CIDR[,CIDR...]  one PC interface on segment SEG with these addresses;
+#                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
+#   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
+#
+# CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS and LUMARO_SIM_SEGMENTS
+# (comma-separated simulator interfaces, segment 0 first).
+set -euo pipefail
+
+die() { echo "lab.sh: $*" >&2; exit 2; }
+[ $# -ge 2 ] || die "usage: lab.sh up|down|run NAME [options] [-- CMD...]"
+action=$1 name=$2
+shift 2
+# A name ending in '+' gets this run's process id appended, so that parallel runs of
+# the same test each have their own LAN (only useful with 'run').
+case $name in *+) name="${name%+}-$$" ;; esac
+ns_pc="$name-pc" ns_sw="$name-sw" ns_sim="$name-sim"
+
+in_ns() { local ns=$1; shift; ip netns exec "$ns" "$@"; }
+
+quiet_sysctls() {
+    # No IPv6 chatter, no reverse-path filtering: controllers may answer from addresses
+    # that are not in the PC's subnet.
+    local ns=$1
+    in_ns "$ns" sysctl -qw net.ipv6.conf.all.disable_ipv6=1 net.ipv6.conf.default.disable_ipv6=1 \
+        net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0 >/dev/null
+}
+
+lab_up() {
+    local segments=1 pcs=() los=()
+    while [ $# -gt 0 ]; do
+        case $1 in
+            --segments) segments=$2; shift 2 ;;
+            --pc) pcs+=("$2"); shift 2 ;;
+            --lo) los+=("$2"); shift 2 ;;
+            *) die "unknown option $1" ;;
+        esac
+    done
+    [ ${#pcs[@]} -gt 0 ] || pcs=("0:10.0.1.1/24")
+
+    for ns in "$ns_pc" "$ns_sw" "$ns_sim"; do
+        ip netns add "$ns"
+        quiet_sysctls "$ns"
+        ip -n "$ns" link set lo up
+    done
+    # Many controllers share one segment interface in the simulator's namespace: each
+    # answers ARP only for its own address, from its own interface.
+    in_ns "$ns_sim" sysctl -qw net.ipv4.conf.all.arp_ignore=1 net.ipv4.conf.default.arp_ignore=1 \
+        net.ipv4.conf.all.arp_announce=2 net.ipv4.conf.default.arp_announce=2 >/dev/null
+
+    local s
+    seg_list=""
+    for ((s = 0; s < segments; s++)); do
+        ip -n "$ns_sw" link add "br$s" type bridge
+        ip -n "$ns_sw" link set "br$s" up
+        ip -n "$ns_sim" link add "seg$s" type veth peer name "s$s" netns "$ns_sw"
+        ip -n "$ns_sw" link set "s$s" master "br$s" up
+        ip -n "$ns_sim" link set "seg$s" up
+        seg_list+="${seg_list:+,}seg$s"
+    done
+
+    local i=0 spec seg cidrs cidr
+    for spec in "${pcs[@]}"; do
+        seg=${spec%%:*} cidrs=${spec#*:}
+        [ "$seg" -lt "$segments" ] || die "--pc $spec: no segment $seg"
+        ip -n "$ns_pc" link add "pc$i" type veth peer name "p$i" netns "$ns_sw"
+        ip -n "$ns_sw" link set "p$i" master "br$seg" up
+        IFS=, read -ra cidr_list <<<"$cidrs"
+        for cidr in "${cidr_list[@]}"; do
+            ip -n "$ns_pc" addr add "$cidr" dev "pc$i"
+        done
+        ip -n "$ns_pc" link set "pc$i" up
+        i=$((i + 1))
+    done
+    for cidr in "${los[@]}"; do
+        ip -n "$ns_pc" addr add "$cidr" dev lo
+    done
+}
+
+lab_down() {
+    local ns pid
+    for ns in "$ns_pc" "$ns_sim" "$ns_sw"; do
+        [ -e "/run/netns/$ns" ] || continue
+        for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -TERM "$pid" 2>/dev/null || true; done
+    done
+    for ns in "$ns_pc" "$ns_sim" "$ns_sw"; do
+        [ -e "/run/netns/$ns" ] || continue
+        for _ in 1 2 3 4 5 6 7 8 9 10; do
+            [ -z "$(ip netns pids "$ns" 2>/dev/null)" ] && break
+            sleep 0.2
+        done
+        for pid in $(ip netns pids "$ns" 2>/dev/null); do kill -KILL "$pid" 2>/dev/null || true; done
+        ip netns del "$ns" 2>/dev/null || true
+    done
+}
+
+case $action in
+    up) lab_up "$@" ;;
+    down) lab_down ;;
+    run)
+        opts=()
+        while [ $# -gt 0 ] && [ "$1" != "--" ]; do opts+=("$1"); shift; done
+        [ $# -gt 1 ] || die "run needs -- CMD"
+        shift
+        trap lab_down EXIT INT TERM
+        lab_up "${opts[@]}"
+        status=0
+        in_ns "$ns_pc" env LUMARO_LAB="$name" LUMARO_PC_NETNS="$ns_pc" LUMARO_SIM_NETNS="$ns_sim" \
+            LUMARO_SIM_SEGMENTS="$seg_list" "$@" || status=$?
+        exit $status
+        ;;
+    *) die "unknown action $action" ;;
+esac

@@ -1,0 +1,122 @@
+#pragma once
+// A LAN of simulated controllers for tests and demos. Each controller has its own
+// interface (own MAC and IPv4 address) on one of the simulator's segment interfaces,
+// answers the controller protocol on UDP 60000, answers ARP for its present address and,
+// while its web port is nonzero, serves a small page on TCP port 80 (while it is 0,
+// port 80 is silent: no answer at all, not a refusal).
+//
+// All sockets and interfaces live in the network namespace given in the options; the
+// simulator's own service thread enters it, so the calling process may live elsewhere
+// (the tests run in the PC's namespace).
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/ipv4_address.h"
+
+namespace lumaro::sim {
+
+constexpr std::size_t kImageBytes = 1024;             // frame bytes 20..1043
+using ParameterImage = std::array<std::uint8_t, kImageBytes>;
+constexpr std::size_t kImageFrameOffset = 20;         // image[i] is frame byte 20 + i
+constexpr std::size_t kNetworkReplyBytes = 512;       // length of a full network reply
+constexpr std::size_t kAcknowledgeBytes = 64;         // length of the answer to other commands
+
+// Ways in which a controller can misbehave; switchable at run time.
+struct Behaviour {
+    bool neverAnswers = false;   // receives and logs, answers nothing
+    bool wrongSequence = false;  // answers with the request's sequence plus one
+    // Each entry sends one answer cut to that many bytes (0 = the full answer), in order.
+    // Empty: one full answer.
+    std::vector<std::size_t> replyLengths;
+    std::chrono::milliseconds replyDelay{0};  // every answer leaves this much later
+};
+
+struct ControllerSpec {
+    std::uint32_t serial = 0;
+    std::array<std::uint8_t, 6> mac{};  // unicast, distinct per controller
+    std::uint8_t variantCode = 1;
+    Ipv4Address ip = 0;                 // fixed addressing: bytes 20-31 of the image
+    Ipv4Address mask = 0;
+    Ipv4Address gateway = 0;
+    std::uint16_t webPort = 80;
+    // DHCP addressing: the marker 0xA5 at byte 150 and these addresses at bytes
+    // 404-415; the controller then uses dhcpIp/dhcpMask on the wire.
+    bool dhcp = false;
+    Ipv4Address dhcpIp = 0;
+    Ipv4Address dhcpMask = 0;
+    Ipv4Address dhcpGateway = 0;
+    std::size_t segment = 0;            // index into Options::segmentInterfaces
+    Behaviour behaviour;
+};
+
+// One frame as a controller received it.
+struct ReceivedFrame {
+    std::uint32_t controllerSerial = 0;  // the controller that received it
+    Ipv4Address source = 0;              // sender's address and port
+    std::uint16_t sourcePort = 0;
+    bool broadcast = false;              // sent to 255.255.255.255 (not unicast)
+    bool checksumValid = false;
+    std::vector<std::uint8_t> bytes;
+    std::chrono::steady_clock::time_point at;
+};
+
+class Simulator {
+public:
+    struct Options {
+        std::string networkNamespace;                 // empty: the caller's namespace
+        std::vector<std::string> segmentInterfaces;   // e.g. {"seg0", "seg1"}
+    };
+
+    // Brings every controller up (interfaces configured, sockets open) before it returns.
+    // nullptr, with the reason in *error, when anything fails.
+    static std::unique_ptr<Simulator> Start(const Options& options,
+                                            std::vector<ControllerSpec> controllers,
+                                            std::string* error = nullptr);
+    // Options from the environment that scripts/lab.sh gives to the command it runs
+    // (LUMARO_SIM_NETNS, LUMARO_SIM_SEGMENTS); empty optional outside a lab.
+    static std::optional<Options> OptionsFromLab();
+
+    ~Simulator();
+    Simulator(const Simulator&) = delete;
+    Simulator& operator=(const Simulator&) = delete;
+
+    // Every frame received so far, in arrival order, one entry per receiving controller.
+    std::vector<ReceivedFrame> Log() const;
+    std::vector<ReceivedFrame> LogOf(std::uint32_t serial) const;
+    void ClearLog();
+
+    ParameterImage Image(std::uint32_t serial) const;
+    // The address, mask and gateway the controller uses now (DHCP ones when the marker
+    // is 0xA5), and its web port.
+    ControllerSpec Current(std::uint32_t serial) const;
+    // Last clock payload received (frame bytes 20..27), if any.
+    std::optional<std::array<std::uint8_t, 8>> LastClockPayload(std::uint32_t serial) const;
+    std::size_t RestartCount(std::uint32_t serial) const;
+
+    void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
+
+    // Sends an arbitrary datagram from a controller's port 60000 (tests of stray traffic).
+    void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                  const std::vector<std::uint8_t>& bytes);
+
+    // Numbers of controllers in `count` with consecutive serials, addresses and MACs in
+    // one subnet: a quick LAN for demos and load tests.
+    static std::vector<ControllerSpec> Sequential(std::size_t count, std::uint32_t firstSerial,
+                                                  Ipv4Address firstAddress, Ipv4Address mask,
+                                                  std::size_t segment = 0);
+
+    class Impl;
+
+private:
+    explicit Simulator(std::unique_ptr<Impl> impl);
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace lumaro::sim
