@@ -8,5 +8,9 @@ set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Windows programs that tests run go through Wine, each inside its own isolated namespace.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
+# Never pick up the build machine's own packages (its GoogleTest is a Linux build).
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Windows programs that tests run go through Wine, each inside its own isolated test LAN.
+cmake_path(ABSOLUTE_PATH CMAKE_CURRENT_LIST_DIR NORMALIZE OUTPUT_VARIABLE _lumaro_cmake_dir)
+cmake_path(GET _lumaro_cmake_dir PARENT_PATH _lumaro_source_dir)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${_lumaro_source_dir}/scripts/wine-run.sh)

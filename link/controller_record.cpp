@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "link/byte_io.h"
+#include "link/frame.h"
 #include "link/network_reply.h"
 
 namespace lumaro {
@@ -17,6 +18,21 @@ void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> r
     record.mask = bytes.Le32(dhcp ? nr::kDhcpMask : nr::kMask);
     record.gateway = bytes.Le32(dhcp ? nr::kDhcpGateway : nr::kGateway);
     for (std::size_t i = 0; i < nr::kMacBytes; ++i) record.mac[i] = bytes.U8(nr::kMac + i);
+}
+
+std::optional<ControllerRecord> DecodeDiscoveryReply(std::span<const std::uint8_t> reply) {
+    namespace nr = network_reply;
+    const ByteReader bytes(reply);
+    if (bytes.Size() < nr::kMinimumAcceptedBytes || bytes.U8(kGroupOffset) != kNetworkReplyGroup ||
+        bytes.U8(kCodeOffset) != kNetworkReplyCode) {
+        return std::nullopt;
+    }
+    ControllerRecord record;
+    record.serial = bytes.Le32(nr::kSerial);
+    ApplyNetworkReply(record, reply);
+    record.variantCode = bytes.U8(nr::kVariantCode);
+    record.webPort = bytes.Le16(nr::kWebPort);
+    return record;
 }
 
 void SortBySerial(ControllerTable& table) {

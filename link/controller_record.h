@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "platform/ipv4_address.h"
@@ -35,6 +36,11 @@ struct ControllerTable {
 // Sets dhcpMarker, ip, mask, gateway and mac from a network reply; with the DHCP marker
 // 0xA5 the addresses come from the DHCP fields. Bytes the reply did not carry read as zero.
 void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> reply);
+
+// A discovery reply as a record (serial, addresses, MAC, variant code, web port), or an
+// empty optional when the datagram is not a network reply (under 4 bytes, or not
+// starting 0x24 0x11). The host fields are left for the caller.
+std::optional<ControllerRecord> DecodeDiscoveryReply(std::span<const std::uint8_t> reply);
 
 // Puts records 0..count-1 in ascending unsigned order of serial; every record keeps its
 // place in the table exactly once, serials 0 and 0xFFFFFFFF included.

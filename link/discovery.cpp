@@ -1,12 +1,11 @@
 // Discovery: the four fixed frames through every interface socket, and the table of
 // the controllers that answered.
 
+#include <algorithm>
 #include <array>
 
-#include "link/byte_io.h"
 #include "link/controller_link.h"
 #include "link/discovery_frames.h"
-#include "link/network_reply.h"
 
 namespace lumaro {
 
@@ -21,7 +20,6 @@ void ControllerLink::DiscoverControllers() {
 }
 
 void ControllerLink::CollectReplies(std::size_t socketPosition) {
-    namespace nr = network_reply;
     const InterfaceSocket& entry = sockets_[socketPosition];
     std::array<std::uint8_t, kCollectAreaBytes> area;
     int quietLeft = kCollectQuietCount;  // datagrams never restore it
@@ -34,27 +32,16 @@ void ControllerLink::CollectReplies(std::size_t socketPosition) {
             continue;
         }
         const auto received = entry.socket.Receive(area);
-        if (!received || *received < nr::kMinimumAcceptedBytes) continue;
-        const std::span<const std::uint8_t> reply(area.data(), *received);
-        const ByteReader bytes(reply);
-        if (bytes.U8(kGroupOffset) != kNetworkReplyGroup ||
-            bytes.U8(kCodeOffset) != kNetworkReplyCode) {
-            continue;
-        }
-        const std::uint32_t serial = bytes.Le32(nr::kSerial);
-        bool known = false;
-        for (const ControllerRecord& record : table_.Found()) known = known || record.serial == serial;
-        if (known) continue;  // the first accepted reply of each controller wins
+        if (!received) continue;
+        auto reply = DecodeDiscoveryReply(std::span(area).first(*received));
+        if (!reply) continue;
+        const auto sameController = [&](const ControllerRecord& r) { return r.serial == reply->serial; };
+        if (std::ranges::any_of(table_.Found(), sameController)) continue;  // first reply wins
 
-        ControllerRecord& record = table_.records[table_.count];
-        record = ControllerRecord{};
-        record.serial = serial;
-        ApplyNetworkReply(record, reply);
-        record.hostAddress = entry.address;
-        record.hostMask = entry.mask;
-        record.hostGateway = 0;
-        record.variantCode = bytes.U8(nr::kVariantCode);
-        record.webPort = bytes.Le16(nr::kWebPort);
+        reply->hostAddress = entry.address;
+        reply->hostMask = entry.mask;
+        reply->hostGateway = 0;
+        table_.records[table_.count] = *reply;
         ++table_.count;
     }
 }

@@ -115,11 +115,19 @@ case $action in
         while [ $# -gt 0 ] && [ "$1" != "--" ]; do opts+=("$1"); shift; done
         [ $# -gt 1 ] || die "run needs -- CMD"
         shift
-        trap lab_down EXIT INT TERM
+        trap lab_down EXIT
+        child=""
+        # The command runs in the background so that a TERM (a test runner's timeout)
+        # reaches this script at once: it stops the command and removes the LAN.
+        trap '[ -z "$child" ] || kill -TERM "$child" 2>/dev/null; exit 143' TERM
+        trap '[ -z "$child" ] || kill -INT "$child" 2>/dev/null; exit 130' INT
         lab_up "${opts[@]}"
-        status=0
+        exec 3<&0  # a background command would otherwise read /dev/null
         in_ns "$ns_pc" env LUMARO_LAB="$name" LUMARO_PC_NETNS="$ns_pc" LUMARO_SIM_NETNS="$ns_sim" \
-            LUMARO_SIM_SEGMENTS="$seg_list" "$@" || status=$?
+            LUMARO_SIM_SEGMENTS="$seg_list" "$@" <&3 &
+        child=$!
+        status=0
+        wait "$child" || status=$?
         exit $status
         ;;
     *) die "unknown action $action" ;;

@@ -1,0 +1,114 @@
+#include <winsock2.h>
+
+#include <climits>
+#include <utility>
+
+#include "platform/udp_socket.h"
+
+namespace lumaro::platform {
+
+namespace {
+
+// Hundreds of controllers answer one discovery broadcast at the same moment.
+constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+
+SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
+
+sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
+    sockaddr_in sa{};
+    sa.sin_family = AF_INET;
+    sa.sin_port = htons(port);
+    sa.sin_addr.s_addr = address;  // already first octet in the lowest byte
+    return sa;
+}
+
+int ClampedLength(std::size_t bytes) {
+    return bytes > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(bytes);
+}
+
+}  // namespace
+
+std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
+    const SOCKET socketHandle = socket(AF_INET, SOCK_DGRAM, 0);
+    if (socketHandle == INVALID_SOCKET) return std::nullopt;
+    UdpSocket owner(static_cast<std::intptr_t>(socketHandle));  // closes it on every failure
+
+    const sockaddr_in sa = SocketAddress(local, 0);
+    if (bind(socketHandle, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == SOCKET_ERROR) {
+        return std::nullopt;
+    }
+    u_long nonBlocking = 0;
+    if (ioctlsocket(socketHandle, FIONBIO, &nonBlocking) == SOCKET_ERROR) return std::nullopt;
+    const DWORD on = 1;
+    if (setsockopt(socketHandle, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
+                   sizeof on) == SOCKET_ERROR) {
+        return std::nullopt;
+    }
+    // Best effort: with the system's default buffer some replies of a crowded segment are
+    // lost, but the socket still works.
+    const int receiveBytes = kReceiveBufferBytes;
+    setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes),
+               sizeof receiveBytes);
+    return owner;
+}
+
+UdpSocket::UdpSocket(UdpSocket&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNoHandle)) {}
+
+UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNoHandle);
+    }
+    return *this;
+}
+
+UdpSocket::~UdpSocket() { Close(); }
+
+void UdpSocket::Close() {
+    if (handle_ != kNoHandle) closesocket(AsSocket(std::exchange(handle_, kNoHandle)));
+}
+
+Readiness UdpSocket::WaitReadable(std::chrono::microseconds timeout) const {
+    fd_set readSet;
+    FD_ZERO(&readSet);
+    FD_SET(AsSocket(handle_), &readSet);
+    timeval limit{static_cast<long>(timeout.count() / 1'000'000),
+                        static_cast<long>(timeout.count() % 1'000'000)};
+    // The first argument is ignored by Winsock.
+    const int result = select(0, &readSet, nullptr, nullptr, &limit);
+    if (result == SOCKET_ERROR) return Readiness::Failed;
+    if (result == 0) return Readiness::Quiet;
+    return FD_ISSET(AsSocket(handle_), &readSet) ? Readiness::Readable : Readiness::Failed;
+}
+
+bool UdpSocket::SendTo(Ipv4Address destination, std::uint16_t port,
+                       std::span<const std::uint8_t> datagram) const {
+    const sockaddr_in sa = SocketAddress(destination, port);
+    const int length = ClampedLength(datagram.size());
+    return sendto(AsSocket(handle_), reinterpret_cast<const char*>(datagram.data()), length, 0,
+                  reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == length;
+}
+
+std::optional<std::size_t> UdpSocket::Receive(std::span<std::uint8_t> into) const {
+    sockaddr_in from{};
+    int fromLength = sizeof from;
+    // A datagram larger than `into` fails with WSAEMSGSIZE and is dropped by Winsock.
+    const int received = recvfrom(AsSocket(handle_), reinterpret_cast<char*>(into.data()),
+                                  ClampedLength(into.size()), 0,
+                                  reinterpret_cast<sockaddr*>(&from), &fromLength);
+    if (received == SOCKET_ERROR) return std::nullopt;
+    return static_cast<std::size_t>(received);
+}
+
+std::uint16_t UdpSocket::LocalPort() const {
+    sockaddr_in sa{};
+    int length = sizeof sa;
+    if (getsockname(AsSocket(handle_), reinterpret_cast<sockaddr*>(&sa), &length) ==
+        SOCKET_ERROR) {
+        return 0;
+    }
+    return ntohs(sa.sin_port);
+}
+
+}  // namespace lumaro::platform

@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine, inside an isolated test LAN, in a Wine prefix of its
+# own; exits with the program's exit code. CTest uses it as the emulator of the Windows
+# build.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]
+#
+# Outside a lab (LUMARO_LAB unset) it first makes a fresh one,
+#   scripts/lab.sh run wine+ $LUMARO_LAB_OPTIONS -- wine-run.sh PROGRAM.exe ARGS...
+# so that the wineserver's sockets and the interface reads of Wine's services all happen in
+# the lab's PC namespace. Inside a lab (e.g. beside the simulator) it runs in place.
+#
+# The prefix is a copy-on-write overlay over the template of scripts/wine-prefix.sh (made
+# once), so runs in parallel never share a prefix or a wineserver. At the end the run's
+# wineserver is ended (wineserver -k) and the prefix removed.
+#
+# Environment:
+#   LUMARO_LAB_OPTIONS    lab.sh options when this script makes the lab,
+#                         e.g. "--pc 0:10.0.1.1/24 --lo 127.0.0.2/8" (default: lab.sh's own)
+#   LUMARO_WINE_TEMPLATE  the template prefix (default: <repository>/build/wine-template)
+#   LUMARO_WINE_RUNS      where the run's prefix is made (default: $TMPDIR, else /tmp)
+#   DISPLAY               passed through: windows appear on that X server. Unset, console
+#                         programs need no display.
+#   LUMARO_WINE_XVFB      a screen such as 1024x768x24: start a private Xvfb for this run
+#                         and point DISPLAY at it (it is stopped at the end).
+#   LUMARO_WINE_TIMEOUT   seconds after which the program is stopped (exit status 124);
+#                         keep it below the caller's own limit (e.g. CTest's TIMEOUT), so
+#                         that the teardown still runs. Default: no limit.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+die() { echo "wine-run.sh: $*" >&2; exit 2; }
+[ $# -ge 1 ] || die "usage: wine-run.sh PROGRAM.exe [ARGS...]"
+
+if [ -z "${LUMARO_LAB:-}" ]; then
+    read -ra lab_options <<<"${LUMARO_LAB_OPTIONS:-}"
+    exec "$here/lab.sh" run wine+ "${lab_options[@]}" -- "$here/wine-run.sh" "$@"
+fi
+[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
+    die "LUMARO_LAB is set but this is the machine's own network namespace"
+
+template=$("$here/wine-prefix.sh" template)
+run=$(mktemp -d "${LUMARO_WINE_RUNS:-${TMPDIR:-/tmp}}/lumaro-wine.XXXXXX")
+prefix="$run/prefix"
+xvfb_pid=""
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+# The wineserver's socket directory goes into the run's directory, and leaves with it.
+export TMPDIR="$run/tmp"
+# No menu entries in the host's desktop, no offer to install .NET or HTML engines.
+overrides="winemenubuilder.exe=d;mscoree,mshtml="
+export WINEDLLOVERRIDES="$overrides${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+
+teardown() {
+    set +e
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    if mountpoint -q "$prefix"; then umount "$prefix" || umount -l "$prefix"; fi
+    rm -rf "$run"
+}
+trap teardown EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+mkdir -p "$prefix" "$run/upper" "$run/work" "$TMPDIR"
+# lab.sh runs us through 'ip netns exec', which gives us a mount namespace of our own: the
+# overlay is seen by this run only. Without overlay support, a full copy (about 1 s, 700 MB).
+if ! mount -t overlay overlay \
+    -o "lowerdir=$template,upperdir=$run/upper,workdir=$run/work" "$prefix" 2>/dev/null; then
+    cp -a "$template/." "$prefix/"
+fi
+
+if [ -n "${LUMARO_WINE_XVFB:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 "$LUMARO_WINE_XVFB" -nolisten tcp 3>"$run/display" \
+        >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$run/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$run/display" ] || die "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$run/display")"
+fi
+
+# In the background, so that a TERM is handled at once (bash defers traps while a
+# foreground command runs); stdin is handed on explicitly, as '&' would replace it.
+timeout "${LUMARO_WINE_TIMEOUT:-0}" wine "$@" <&0 &
+status=0
+wait "$!" || status=$?
+[ "$status" -ne 124 ] || echo "wine-run.sh: $1 did not end within $LUMARO_WINE_TIMEOUT s" >&2
+exit "$status"

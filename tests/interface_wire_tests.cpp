@@ -1,0 +1,125 @@
+// The interface socket list: which local addresses get a socket, and which socket an
+// exchange uses.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+#include "tests/lan_fixture.h"
+
+namespace lumaro {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::Controller;
+using testing::FindRecord;
+using testing::kPcAddress;
+using testing::kPcMask;
+using testing::StartControllers;
+
+LinkEnvironment WithAddressTable(std::optional<std::vector<platform::LocalAddress>> table) {
+    LinkEnvironment environment = LinkEnvironment::System();
+    environment.readAddressTable = [table] { return table; };
+    return environment;
+}
+
+std::vector<Ipv4Address> SocketAddresses(const ControllerLink& link) {
+    std::vector<Ipv4Address> addresses;
+    for (std::size_t i = 0; i < link.InterfaceCount(); ++i) addresses.push_back(link.Interface(i).address);
+    return addresses;
+}
+
+// ---- The PC has 10.0.1.1-10.0.1.20 on one interface and 127.0.0.2 besides 127.0.0.1.
+
+TEST(InterfacesOfManyAddresses, OpensTheFirstSixteenUsableAddressesInTableOrder) {
+    const auto table = platform::ReadLocalAddressTable();
+    ASSERT_TRUE(table);
+    std::vector<Ipv4Address> usable;
+    for (const auto& row : *table) {
+        if (row.address != 0 && row.address != kLoopbackHost) usable.push_back(row.address);
+    }
+    ASSERT_GT(usable.size(), 16u);
+    usable.resize(16);
+
+    ControllerLink link;
+    link.OpenInterfaceSockets();
+    EXPECT_EQ(SocketAddresses(link), usable);
+    const auto addresses = SocketAddresses(link);
+    EXPECT_EQ(std::count(addresses.begin(), addresses.end(), kLoopbackHost), 0);
+    EXPECT_EQ(std::count(addresses.begin(), addresses.end(), MakeIpv4(127, 0, 0, 2)), 1)
+        << "only the exact address 127.0.0.1 is left out";
+}
+
+TEST(InterfacesOfManyAddresses, RecordsTheControllerWithTheFirstSocketItAnswered) {
+    auto lan = StartControllers({Controller(100, MakeIpv4(10, 0, 1, 100))});
+    ASSERT_TRUE(lan);
+    ControllerLink link;
+    SearchControllers(link);
+    ASSERT_EQ(link.InterfaceCount(), 16u);
+    const ControllerRecord* record = FindRecord(link.Table(), 100);
+    ASSERT_NE(record, nullptr);
+    EXPECT_EQ(record->hostAddress, kPcAddress);
+    EXPECT_EQ(record->hostMask, kPcMask);
+}
+
+// ---- One PC interface, 10.0.1.1/24; address tables given to the link directly.
+
+TEST(InterfacesOfAGivenTable, WithoutUsableAddressExchangeFailsAtOnce) {
+    using Table = std::optional<std::vector<platform::LocalAddress>>;
+    const std::pair<const char*, Table> tables[] = {
+        {"unreadable table", std::nullopt},
+        {"only 127.0.0.1 and 0.0.0.0", Table{{{kLoopbackHost, MakeIpv4(255, 0, 0, 0)}, {0, 0}}}},
+        {"empty table", Table{std::vector<platform::LocalAddress>{}}},
+    };
+    for (const auto& [what, table] : tables) {
+        ControllerLink link(WithAddressTable(table));
+        link.OpenInterfaceSockets();
+        EXPECT_EQ(link.InterfaceCount(), 0u) << what;
+        link.DiscoverControllers();
+        EXPECT_EQ(link.Table().count, 0u) << what;
+        const std::uint8_t frame[20] = {};
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(link.Exchange(kPcAddress, kLimitedBroadcast, frame), -1) << what;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms) << what;
+    }
+}
+
+TEST(InterfacesOfAGivenTable, AnAddressThatCannotBeBoundIsLeftOut) {
+    ControllerLink link(WithAddressTable(std::vector<platform::LocalAddress>{
+        {MakeIpv4(10, 99, 0, 1), kPcMask},  // not an address of this PC
+        {kPcAddress, kPcMask}}));
+    link.OpenInterfaceSockets();
+    EXPECT_EQ(SocketAddresses(link), std::vector<Ipv4Address>{kPcAddress});
+}
+
+TEST(InterfacesOfAGivenTable, ExchangeUsesTheFirstOfTwoEntriesWithTheSameAddress) {
+    auto lan = StartControllers({Controller(100, MakeIpv4(10, 0, 1, 100))});
+    ASSERT_TRUE(lan);
+    ControllerLink link(WithAddressTable(std::vector<platform::LocalAddress>{
+        {kPcAddress, kPcMask}, {kPcAddress, MakeIpv4(255, 255, 0, 0)}}));
+    link.OpenInterfaceSockets();
+    ASSERT_EQ(link.InterfaceCount(), 2u);
+
+    link.SetSequenceCounter(1);
+    EXPECT_EQ(link.ProbeController(MakeIpv4(10, 0, 1, 100), kPcAddress, 100), 0);
+    const auto frames = lan->LogOf(100);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].sourcePort, link.Interface(0).socket.LocalPort());
+    EXPECT_NE(frames[0].sourcePort, link.Interface(1).socket.LocalPort());
+}
+
+TEST(InterfacesOfAGivenTable, ClosingEmptiesTheListAndReopeningBuildsItAnew) {
+    ControllerLink link(WithAddressTable(std::vector<platform::LocalAddress>{{kPcAddress, kPcMask}}));
+    link.OpenInterfaceSockets();
+    link.CloseInterfaceSockets();
+    EXPECT_EQ(link.InterfaceCount(), 0u);
+    link.OpenInterfaceSockets();
+    link.OpenInterfaceSockets();  // opening twice does not keep the old sockets
+    ASSERT_EQ(link.InterfaceCount(), 1u);
+    EXPECT_NE(link.Interface(0).socket.LocalPort(), 0);
+}
+
+}  // namespace
+}  // namespace lumaro
