@@ -29,10 +29,47 @@ ProgramResult RunProgram(const std::string& command) {
     return result;
 }
 
-const std::string kCli = LUMARO_CLI_PATH;
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
-TEST(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
+// The native program, and the Windows one under Wine (which, inside this LAN, runs in
+// place with a Wine prefix of its own). Windows lines end in CR LF.
+struct Front {
+    const char* name;
+    std::string command;
+};
+
+std::string WithoutCarriageReturns(std::string text) {
+    std::erase(text, '\r');
+    return text;
+}
+
+class ConsoleSearch : public ::testing::TestWithParam<Front> {
+protected:
+    void SetUp() override {
+        if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
+    }
+    ProgramResult Search() const {
+        ProgramResult result = RunProgram(GetParam().command + " search");
+        result.output = WithoutCarriageReturns(result.output);
+        return result;
+    }
+};
+
+std::string WindowsCommand() {
+    const std::string exe = LUMARO_WINDOWS_CLI_PATH;
+    if (FILE* file = std::fopen(exe.c_str(), "rb")) {
+        std::fclose(file);
+        return std::string(LUMARO_WINE_RUN) + " " + exe;
+    }
+    return {};
+}
+
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch,
+                         ::testing::Values(Front{"native", LUMARO_CLI_PATH},
+                                           Front{"windows", WindowsCommand()}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     auto webOff = Controller(2147483648u, MakeIpv4(10, 0, 1, 20));
     webOff.webPort = 0;
     webOff.mac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
@@ -45,7 +82,7 @@ TEST(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     auto lan = StartControllers({dhcp, webOff, Controller(100, MakeIpv4(10, 0, 1, 10))});
     ASSERT_TRUE(lan);
 
-    const ProgramResult result = RunProgram(kCli + " search");
+    const ProgramResult result = Search();
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.output,
               kHeader +
@@ -54,17 +91,17 @@ TEST(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
               "4294967295\t10.0.1.30\t255.255.0.0\t10.0.0.1\t02-4C-FF-FF-FF-FF\t10.0.1.1\t未启用\n");
 }
 
-TEST(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
+TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
     auto lan = StartControllers({});
     ASSERT_TRUE(lan);
-    const ProgramResult result = RunProgram(kCli + " search");
+    const ProgramResult result = Search();
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.output, kHeader);
 }
 
-TEST(ConsoleSearch, RejectsAnythingButSearch) {
-    EXPECT_NE(RunProgram(kCli + " 2>/dev/null").status, 0);
-    EXPECT_NE(RunProgram(kCli + " list 2>/dev/null").status, 0);
+TEST_P(ConsoleSearch, RejectsAnythingButSearch) {
+    EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").status, 0);
+    EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").status, 0);
 }
 
 }  // namespace

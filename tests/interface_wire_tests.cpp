@@ -5,8 +5,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <set>
+#include <thread>
 #include <vector>
 
+#include "link/byte_io.h"
+#include "link/discovery_frames.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -62,6 +66,26 @@ TEST(InterfacesOfManyAddresses, RecordsTheControllerWithTheFirstSocketItAnswered
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(record->hostAddress, kPcAddress);
     EXPECT_EQ(record->hostMask, kPcMask);
+}
+
+// ---- One PC interface, 10.0.1.1/24.
+
+TEST(InterfaceSocketBuffer, HoldsEveryAnswerOfThreeHundredControllersToOneBroadcast) {
+    auto lan = StartControllers(
+        sim::Simulator::Sequential(300, 1000, MakeIpv4(10, 0, 1, 2), MakeIpv4(255, 255, 0, 0)));
+    ASSERT_TRUE(lan);
+    auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress);
+    ASSERT_TRUE(socket);
+    ASSERT_TRUE(socket->SendTo(kLimitedBroadcast, kControllerPort, kDiscoveryFrames[0]));
+    // Let every answer arrive before reading any: the socket must hold them all.
+    std::this_thread::sleep_for(1s);
+    std::set<std::uint32_t> serials;
+    std::array<std::uint8_t, kCollectAreaBytes> area;
+    while (socket->WaitReadable(100ms) == platform::Readiness::Readable) {
+        const auto received = socket->Receive(area);
+        if (received) serials.insert(ByteReader(std::span(area).first(*received)).Le32(8));
+    }
+    EXPECT_EQ(serials.size(), 300u);
 }
 
 // ---- One PC interface, 10.0.1.1/24; address tables given to the link directly.

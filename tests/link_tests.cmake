@@ -17,7 +17,7 @@ add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp i
 target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim GTest::gtest_main)
 
 lumaro_lab_test(link_on_one_interface TARGET link_wire_tests
-    ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*)
+    ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*)
 lumaro_lab_test(link_on_two_interfaces_of_one_segment TARGET link_wire_tests
     LAB --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24
     ARGS --gtest_filter=DiscoveryOnTwoInterfacesOfOneSegment.*)
