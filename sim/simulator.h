@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,6 +63,7 @@ struct ReceivedFrame {
     Ipv4Address source = 0;              // sender's address and port
     std::uint16_t sourcePort = 0;
     bool broadcast = false;              // sent to 255.255.255.255 (not unicast)
+    Ipv4Address destination = 0;         // as addressed in the datagram's IP header
     bool checksumValid = false;
     std::vector<std::uint8_t> bytes;
     std::chrono::steady_clock::time_point at;
@@ -72,6 +74,10 @@ public:
     struct Options {
         std::string networkNamespace;                 // empty: the caller's namespace
         std::vector<std::string> segmentInterfaces;   // e.g. {"seg0", "seg1"}
+        // Called on the simulator's service thread for every frame, right after it is
+        // logged (e.g. to write a log file as frames arrive). Must not call back into
+        // the Simulator.
+        std::function<void(const ReceivedFrame&)> onFrame;
     };
 
     // Brings every controller up (interfaces configured, sockets open) before it returns.
@@ -111,6 +117,10 @@ public:
     static std::vector<ControllerSpec> Sequential(std::size_t count, std::uint32_t firstSerial,
                                                   Ipv4Address firstAddress, Ipv4Address mask,
                                                   std::size_t segment = 0);
+
+    // A locally administered unicast MAC that no other serial gets: 02-4C and the serial's
+    // four bytes, most significant first.
+    static std::array<std::uint8_t, 6> DefaultMac(std::uint32_t serial);
 
     class Impl;
 

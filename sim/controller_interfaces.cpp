@@ -1,0 +1,56 @@
+#include "sim/controller_interfaces.h"
+
+#include <cstdio>
+
+namespace lumaro::sim {
+namespace {
+
+// 0.0.0.0 is no address at all: the interface then carries none.
+std::string AddAddressCommand(const std::string& name, const Addressing& addressing) {
+    if (addressing.ip == 0) return "";
+    return "addr add " + DottedAddress(addressing.ip) + "/" +
+           std::to_string(PrefixLength(addressing.mask)) + " brd + dev " + name + "\n";
+}
+
+}  // namespace
+
+std::string DottedAddress(Ipv4Address address) {
+    return std::to_string(Octet(address, 0)) + "." + std::to_string(Octet(address, 1)) + "." +
+           std::to_string(Octet(address, 2)) + "." + std::to_string(Octet(address, 3));
+}
+
+std::string MacText(const std::array<std::uint8_t, 6>& mac) {
+    char text[18];
+    std::snprintf(text, sizeof text, "%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2],
+                  mac[3], mac[4], mac[5]);
+    return text;
+}
+
+int PrefixLength(Ipv4Address mask) {
+    int length = 0;
+    for (int octet = 0; octet < 4; ++octet) {
+        for (int bit = 7; bit >= 0; --bit) {
+            if (!(Octet(mask, octet) & (1u << bit))) return length == 0 ? 32 : length;
+            ++length;
+        }
+    }
+    return length;
+}
+
+std::string CreateInterfaceCommands(const std::string& name, const std::string& segment,
+                                    const std::array<std::uint8_t, 6>& mac, std::uint32_t group,
+                                    const Addressing& addressing) {
+    return "link add " + name + " link " + segment + " address " + MacText(mac) + " group " +
+           std::to_string(group) + " type macvlan mode bridge\n" +
+           AddAddressCommand(name, addressing) + "link set " + name + " up\n";
+}
+
+std::string ReaddressCommands(const std::string& name, const Addressing& addressing) {
+    return "addr flush dev " + name + "\n" + AddAddressCommand(name, addressing);
+}
+
+std::string DeleteGroupCommand(std::uint32_t group) {
+    return "link del group " + std::to_string(group) + "\n";
+}
+
+}  // namespace lumaro::sim

@@ -1,0 +1,29 @@
+#pragma once
+// The `ip` command lines that give each simulated controller its own interface: a macvlan
+// (mode bridge) on its segment interface, with the controller's MAC and present address,
+// so that the kernel answers ARP for that address with that MAC. All interfaces of one
+// simulator carry one interface group, which removes them in a single step.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "platform/ipv4_address.h"
+#include "sim/controller_image.h"
+
+namespace lumaro::sim {
+
+std::string DottedAddress(Ipv4Address address);
+std::string MacText(const std::array<std::uint8_t, 6>& mac);  // "02:4c:00:00:00:64"
+
+// Prefix length for `ip addr`: the mask's leading one bits; a mask without any gives /32,
+// so that a nonsense mask adds no route to everything.
+int PrefixLength(Ipv4Address mask);
+
+std::string CreateInterfaceCommands(const std::string& name, const std::string& segment,
+                                    const std::array<std::uint8_t, 6>& mac, std::uint32_t group,
+                                    const Addressing& addressing);
+std::string ReaddressCommands(const std::string& name, const Addressing& addressing);
+std::string DeleteGroupCommand(std::uint32_t group);
+
+}  // namespace lumaro::sim

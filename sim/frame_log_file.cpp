@@ -1,0 +1,45 @@
+#include "sim/frame_log_file.h"
+
+#include <unistd.h>
+
+#include "sim/controller_interfaces.h"
+
+namespace lumaro::sim {
+
+std::string FrameLogLine(const ReceivedFrame& frame, std::chrono::steady_clock::time_point start) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(frame.at - start).count();
+    std::string line = std::to_string(ms) + " " + std::to_string(frame.controllerSerial) + " " +
+                       DottedAddress(frame.source) + ":" + std::to_string(frame.sourcePort) +
+                       (frame.broadcast ? " B " : " U ") + (frame.checksumValid ? "ok " : "bad ");
+    for (std::uint8_t byte : frame.bytes) {
+        line += kHex[byte >> 4];
+        line += kHex[byte & 0x0F];
+    }
+    return line;
+}
+
+std::unique_ptr<FrameLogFile> FrameLogFile::Create(const std::string& path,
+                                                   std::chrono::steady_clock::time_point start) {
+    std::FILE* file = std::fopen(path.c_str(), "w");
+    if (!file) return nullptr;
+    return std::unique_ptr<FrameLogFile>(new FrameLogFile(file, start));
+}
+
+FrameLogFile::~FrameLogFile() { std::fclose(file_); }
+
+void FrameLogFile::Write(const ReceivedFrame& frame) {
+    const std::string line = FrameLogLine(frame, start_) + "\n";
+    std::lock_guard lock(mutex_);
+    std::fputs(line.c_str(), file_);
+    std::fflush(file_);
+}
+
+void FrameLogFile::Clear() {
+    std::lock_guard lock(mutex_);
+    std::fflush(file_);
+    [[maybe_unused]] int ignored = ::ftruncate(::fileno(file_), 0);
+    std::rewind(file_);
+}
+
+}  // namespace lumaro::sim

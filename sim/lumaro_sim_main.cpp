@@ -1,0 +1,163 @@
+// lumaro-sim: a LAN of simulated controllers for demos and for tests that cannot link the
+// simulator (the Windows-side tests under Wine). Run it inside the lab's namespaces or
+// give --netns; see kProgramUsage.
+
+#include <signal.h>
+
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <sstream>
+
+#include "sim/control_directory.h"
+#include "sim/frame_log_file.h"
+#include "sim/program_options.h"
+#include "sim/simulator.h"
+
+namespace lumaro::sim {
+namespace {
+
+constexpr long kControlPollNanoseconds = 20'000'000;
+
+Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
+    std::vector<ControllerSpec> all;
+    for (const std::string& path : options.configFiles) {
+        auto specs = ReadControllerFile(path);
+        if (!specs.value) return specs;
+        all.insert(all.end(), specs.value->begin(), specs.value->end());
+    }
+    for (const std::string& text : options.generated) {
+        auto specs = ParseGenerate(text);
+        if (!specs.value) return specs;
+        all.insert(all.end(), specs.value->begin(), specs.value->end());
+    }
+    return {all, {}};
+}
+
+class Program {
+public:
+    explicit Program(ProgramOptions options) : options_(std::move(options)) {}
+
+    int Run() {
+        auto specs = ControllersOf(options_);
+        if (!specs.value) return Fail(specs.error);
+        if (!options_.logPath.empty()) {
+            log_ = FrameLogFile::Create(options_.logPath, start_);
+            if (!log_) return Fail("cannot create the log file " + options_.logPath);
+        }
+        if (auto problem = StartSimulator(*specs.value)) return Fail(*problem);
+        std::printf("ready %zu controllers\n", specs_.size());
+        std::fflush(stdout);
+        WaitForSignal();
+        simulator_.reset();  // removes the interfaces
+        return 0;
+    }
+
+private:
+    static int Fail(const std::string& reason) {
+        std::fprintf(stderr, "lumaro-sim: %s\n", reason.c_str());
+        return 1;
+    }
+
+    std::optional<std::string> StartSimulator(std::vector<ControllerSpec> specs) {
+        simulator_.reset();
+        specs_.clear();
+        Simulator::Options options;
+        options.networkNamespace = options_.networkNamespace;
+        options.segmentInterfaces = options_.segments;
+        if (log_) options.onFrame = [log = log_.get()](const ReceivedFrame& frame) { log->Write(frame); };
+        std::string error;
+        simulator_ = Simulator::Start(options, specs, &error);
+        if (!simulator_) return error;
+        specs_ = std::move(specs);
+        return std::nullopt;
+    }
+
+    // Between signals, the control directory is looked at every 20 ms.
+    void WaitForSignal() {
+        sigset_t stopSignals;
+        sigemptyset(&stopSignals);
+        sigaddset(&stopSignals, SIGINT);
+        sigaddset(&stopSignals, SIGTERM);
+        const timespec poll{0, kControlPollNanoseconds};
+        ControlDirectory control(options_.controlDirectory);
+        for (;;) {
+            if (sigtimedwait(&stopSignals, nullptr, &poll) >= 0) return;
+            if (options_.controlDirectory.empty()) continue;
+            if (auto command = control.TakeCommand()) control.Reply(Execute(*command));
+        }
+    }
+
+    std::string Execute(const std::string& command) {
+        std::istringstream words(command);
+        std::string verb, argument, extra;
+        words >> verb;
+        if (verb == "load") {
+            std::getline(words >> std::ws, argument);
+            auto specs = ReadControllerFile(argument);
+            if (!specs.value) return "error " + specs.error;
+            ClearLog();
+            if (auto problem = StartSimulator(*specs.value)) return "error " + *problem;
+            return "ok";
+        }
+        if (verb == "clear-log") {
+            ClearLog();
+            return "ok";
+        }
+        if (verb == "behaviour" || verb == "behavior") {
+            std::uint32_t serial = 0;
+            if (!(words >> serial >> argument) || (words >> extra)) {
+                return "error usage: behaviour SERIAL BEHAVIOUR";
+            }
+            auto behaviour = ParseBehaviour(argument);
+            if (!behaviour.value) return "error " + behaviour.error;
+            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
+            simulator_->SetBehaviour(serial, *behaviour.value);
+            return "ok";
+        }
+        return "error unknown command \"" + command + "\" (load FILE, clear-log, behaviour SERIAL BEHAVIOUR)";
+    }
+
+    bool Knows(std::uint32_t serial) const {
+        if (!simulator_) return false;
+        for (const ControllerSpec& spec : specs_) {
+            if (spec.serial == serial) return true;
+        }
+        return false;
+    }
+
+    void ClearLog() {
+        if (simulator_) simulator_->ClearLog();
+        if (log_) log_->Clear();
+    }
+
+    ProgramOptions options_;
+    std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+    std::unique_ptr<FrameLogFile> log_;
+    std::vector<ControllerSpec> specs_;
+    std::unique_ptr<Simulator> simulator_;  // after log_: stops writing before it closes
+};
+
+}  // namespace
+}  // namespace lumaro::sim
+
+int main(int argc, char** argv) {
+    using namespace lumaro::sim;
+    // Blocked before any thread starts, so only the main thread's sigtimedwait takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    auto options = ParseProgramOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options.value) {
+        std::fprintf(stderr, "lumaro-sim: %s\n%s", options.error.c_str(), kProgramUsage);
+        return 2;
+    }
+    if (options.value->help) {
+        std::printf("%s", kProgramUsage);
+        return 0;
+    }
+    return Program(std::move(*options.value)).Run();
+}

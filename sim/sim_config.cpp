@@ -1,0 +1,217 @@
+#include "sim/sim_config.h"
+
+#include <charconv>
+#include <fstream>
+#include <sstream>
+#include <type_traits>
+
+namespace lumaro::sim {
+namespace {
+
+template <class T>
+Parsed<T> Fail(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::vector<std::string_view> Split(std::string_view text, char separator) {
+    std::vector<std::string_view> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == std::string_view::npos ? end : end - start));
+        if (end == std::string_view::npos) return parts;
+        start = end + 1;
+    }
+}
+
+template <class T>
+std::optional<T> Number(std::string_view text, int base = 10) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
+
+Parsed<std::array<std::uint8_t, 6>> ParseMac(std::string_view text) {
+    const auto parts = Split(text, text.find('-') != std::string_view::npos ? '-' : ':');
+    std::array<std::uint8_t, 6> mac{};
+    if (parts.size() != mac.size()) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
+    for (std::size_t i = 0; i < mac.size(); ++i) {
+        auto byte = parts[i].size() == 2 ? Number<std::uint8_t>(parts[i], 16) : std::nullopt;
+        if (!byte) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
+        mac[i] = *byte;
+    }
+    return {mac, {}};
+}
+
+// value "IP/MASK/GATEWAY" of the dhcp key.
+bool ApplyDhcp(ControllerSpec& spec, std::string_view text, std::string& error) {
+    const auto parts = Split(text, '/');
+    if (parts.size() != 3) {
+        error = "dhcp needs IP/MASK/GATEWAY, not " + Quoted(text);
+        return false;
+    }
+    Ipv4Address* fields[] = {&spec.dhcpIp, &spec.dhcpMask, &spec.dhcpGateway};
+    for (std::size_t i = 0; i < 3; ++i) {
+        auto address = ParseIpv4(parts[i]);
+        if (!address.value) {
+            error = address.error;
+            return false;
+        }
+        *fields[i] = *address.value;
+    }
+    spec.dhcp = true;
+    return true;
+}
+
+bool ApplyKey(ControllerSpec& spec, std::string_view key, std::string_view value, bool& macGiven,
+              std::string& error) {
+    auto address = [&](Ipv4Address& field) {
+        auto parsed = ParseIpv4(value);
+        if (!parsed.value) error = parsed.error;
+        else field = *parsed.value;
+        return parsed.value.has_value();
+    };
+    auto number = [&](auto& field) {
+        auto parsed = Number<std::remove_reference_t<decltype(field)>>(value);
+        if (!parsed) error = std::string(key) + " needs a number, not " + Quoted(value);
+        else field = *parsed;
+        return parsed.has_value();
+    };
+    if (key == "serial") return number(spec.serial);
+    if (key == "ip") return address(spec.ip);
+    if (key == "mask") return address(spec.mask);
+    if (key == "gateway") return address(spec.gateway);
+    if (key == "variant") return number(spec.variantCode);
+    if (key == "web") return number(spec.webPort);
+    if (key == "segment") return number(spec.segment);
+    if (key == "dhcp") return ApplyDhcp(spec, value, error);
+    if (key == "mac") {
+        auto mac = ParseMac(value);
+        if (!mac.value) error = mac.error;
+        else spec.mac = *mac.value;
+        macGiven = mac.value.has_value();
+        return macGiven;
+    }
+    if (key == "behaviour" || key == "behavior") {
+        auto behaviour = ParseBehaviour(value);
+        if (!behaviour.value) error = behaviour.error;
+        else spec.behaviour = *behaviour.value;
+        return behaviour.value.has_value();
+    }
+    error = "unknown key " + Quoted(key);
+    return false;
+}
+
+}  // namespace
+
+Parsed<Ipv4Address> ParseIpv4(std::string_view text) {
+    const auto parts = Split(text, '.');
+    if (parts.size() != 4) return Fail<Ipv4Address>("bad IPv4 address " + Quoted(text));
+    std::uint8_t octets[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+        auto octet = Number<std::uint8_t>(parts[i]);
+        if (!octet) return Fail<Ipv4Address>("bad IPv4 address " + Quoted(text));
+        octets[i] = *octet;
+    }
+    return {MakeIpv4(octets[0], octets[1], octets[2], octets[3]), {}};
+}
+
+Parsed<Behaviour> ParseBehaviour(std::string_view text) {
+    Behaviour behaviour;
+    for (std::string_view word : Split(text, '+')) {
+        if (word == "normal") {
+            behaviour = Behaviour{};
+        } else if (word == "silent") {
+            behaviour.neverAnswers = true;
+        } else if (word == "wrong-sequence") {
+            behaviour.wrongSequence = true;
+        } else if (word.starts_with("lengths:")) {
+            behaviour.replyLengths.clear();
+            for (std::string_view length : Split(word.substr(8), ',')) {
+                auto value = Number<std::size_t>(length);
+                if (!value) return Fail<Behaviour>("bad reply length " + Quoted(length) + " in " + Quoted(text));
+                behaviour.replyLengths.push_back(*value);
+            }
+        } else if (word.starts_with("delay:")) {
+            auto ms = Number<unsigned>(word.substr(6));
+            if (!ms) return Fail<Behaviour>("bad delay " + Quoted(word) + " (milliseconds)");
+            behaviour.replyDelay = std::chrono::milliseconds(*ms);
+        } else {
+            return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
+                                   " (normal, silent, wrong-sequence, lengths:N,..., delay:MS)");
+        }
+    }
+    return {behaviour, {}};
+}
+
+Parsed<ControllerSpec> ParseControllerLine(std::string_view line) {
+    line = line.substr(0, line.find('#'));
+    ControllerSpec spec;
+    spec.mask = MakeIpv4(255, 255, 255, 0);
+    bool serialGiven = false, macGiven = false, anyWord = false;
+    std::istringstream words{std::string(line)};
+    for (std::string word; words >> word;) {
+        anyWord = true;
+        const std::size_t equals = word.find('=');
+        if (equals == std::string::npos) return Fail<ControllerSpec>("expected key=value, not " + Quoted(word));
+        const std::string_view key = std::string_view(word).substr(0, equals);
+        std::string error;
+        if (!ApplyKey(spec, key, std::string_view(word).substr(equals + 1), macGiven, error)) {
+            return Fail<ControllerSpec>(error);
+        }
+        serialGiven = serialGiven || key == "serial";
+    }
+    if (!anyWord) return {};
+    if (!serialGiven) return Fail<ControllerSpec>("no serial= in " + Quoted(line));
+    if (!macGiven) spec.mac = Simulator::DefaultMac(spec.serial);
+    return {spec, {}};
+}
+
+Parsed<std::vector<ControllerSpec>> ParseControllerFile(std::string_view text) {
+    std::vector<ControllerSpec> specs;
+    const auto lines = Split(text, '\n');
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto spec = ParseControllerLine(lines[i]);
+        if (!spec.error.empty()) {
+            return Fail<std::vector<ControllerSpec>>("line " + std::to_string(i + 1) + ": " + spec.error);
+        }
+        if (spec.value) specs.push_back(*spec.value);
+    }
+    return {specs, {}};
+}
+
+Parsed<std::vector<ControllerSpec>> ReadControllerFile(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) return Fail<std::vector<ControllerSpec>>("cannot read " + Quoted(path));
+    std::ostringstream text;
+    text << file.rdbuf();
+    auto specs = ParseControllerFile(text.str());
+    if (!specs.value) specs.error = path + ": " + specs.error;
+    return specs;
+}
+
+Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text) {
+    const auto parts = Split(text, ':');
+    auto bad = [&] {
+        return Fail<std::vector<ControllerSpec>>("--generate needs COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], not " +
+                                                 Quoted(text));
+    };
+    if (parts.size() != 3 && parts.size() != 4) return bad();
+    const auto count = Number<std::size_t>(parts[0]);
+    const auto serial = Number<std::uint32_t>(parts[1]);
+    const auto slash = parts[2].find('/');
+    if (!count || !serial || slash == std::string_view::npos) return bad();
+    const auto address = ParseIpv4(parts[2].substr(0, slash));
+    const auto prefix = Number<unsigned>(parts[2].substr(slash + 1));
+    const auto segment = parts.size() == 4 ? Number<std::size_t>(parts[3]) : std::optional<std::size_t>(0);
+    if (!address.value || !prefix || *prefix < 1 || *prefix > 32 || !segment) return bad();
+    const std::uint32_t bits = *prefix == 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> *prefix);
+    const Ipv4Address mask = MakeIpv4(static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
+                                      static_cast<std::uint8_t>(bits >> 8), static_cast<std::uint8_t>(bits));
+    return {Simulator::Sequential(*count, *serial, *address.value, mask, *segment), {}};
+}
+
+}  // namespace lumaro::sim

@@ -1,0 +1,37 @@
+#pragma once
+// The text forms in which people describe simulated controllers: the lines of a
+// controller file, behaviour words and the --generate shorthand.
+//
+// Controller line (key=value words; `#` starts a comment; only serial is required):
+//   serial=100 ip=10.0.1.100 mask=255.255.255.0 gateway=10.0.1.254 mac=00-1A-2B-00-00-64
+//   variant=1 web=80 segment=0 dhcp=10.0.1.77/255.255.255.0/10.0.1.254 behaviour=silent
+// Defaults: mask 255.255.255.0, gateway 0.0.0.0, mac derived from the serial, variant 1,
+// web 80, segment 0, fixed addressing, normal behaviour.
+// Behaviour: words joined by '+': normal | silent | wrong-sequence | lengths:3,20 |
+//   delay:300 (milliseconds), e.g. "delay:300+wrong-sequence".
+// Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sim/simulator.h"
+
+namespace lumaro::sim {
+
+template <class T>
+struct Parsed {
+    std::optional<T> value;
+    std::string error;  // quotes the bad text when value is empty
+};
+
+Parsed<Ipv4Address> ParseIpv4(std::string_view text);
+Parsed<Behaviour> ParseBehaviour(std::string_view text);
+// A line without any controller (blank or comment only) gives an empty value and no error.
+Parsed<ControllerSpec> ParseControllerLine(std::string_view line);
+Parsed<std::vector<ControllerSpec>> ParseControllerFile(std::string_view text);
+Parsed<std::vector<ControllerSpec>> ReadControllerFile(const std::string& path);
+Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text);
+
+}  // namespace lumaro::sim

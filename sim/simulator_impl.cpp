@@ -1,0 +1,365 @@
+#include "sim/simulator_impl.h"
+
+#include <sys/epoll.h>
+#include <sys/eventfd.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <set>
+
+#include "sim/controller_interfaces.h"
+#include "sim/controller_sockets.h"
+#include "sim/ip_batch.h"
+#include "sim/network_namespace.h"
+
+namespace lumaro::sim {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr std::chrono::seconds kWebConnectionLifetime{10};
+constexpr int kEpollBatch = 256;
+
+// Epoll tags: the kind in the top byte, an index or descriptor below.
+enum class Source : std::uint64_t { Wake = 1, Datagram = 2, WebListener = 3, WebConnection = 4 };
+std::uint64_t Tag(Source source, std::uint64_t value) {
+    return (static_cast<std::uint64_t>(source) << 56) | value;
+}
+Source SourceOf(std::uint64_t tag) { return static_cast<Source>(tag >> 56); }
+std::uint64_t ValueOf(std::uint64_t tag) { return tag & ((std::uint64_t{1} << 56) - 1); }
+
+// Unique among the simulators that may share a namespace: the process id and a count of
+// the simulators this process has started.
+std::uint32_t NextInstance() {
+    static std::atomic<std::uint32_t> count{0};
+    return count++ & 0xFF;
+}
+
+std::string InterfaceName(std::uint32_t instance, std::size_t index) {
+    char name[32];
+    std::snprintf(name, sizeof name, "s%xi%xc%zx", static_cast<unsigned>(::getpid()), instance,
+                  index);
+    return name;
+}
+
+// Every controller holds two sockets (and more while web connections are open): hundreds
+// of controllers outgrow the usual soft limit of 1024 descriptors.
+void RaiseOpenFileLimit(std::size_t needed) {
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= needed) return;
+    limit.rlim_cur = limit.rlim_max == RLIM_INFINITY ? needed : std::min<rlim_t>(needed, limit.rlim_max);
+    ::setrlimit(RLIMIT_NOFILE, &limit);
+}
+
+bool IsBroadcastFor(Ipv4Address destination, const Addressing& addressing) {
+    if (destination == kLimitedBroadcast) return true;
+    return addressing.mask != 0 && addressing.mask != kLimitedBroadcast &&
+           destination == (addressing.ip | ~addressing.mask);
+}
+
+bool SameInterfaceAddress(const Addressing& a, const Addressing& b) {
+    return a.ip == b.ip && PrefixLength(a.mask) == PrefixLength(b.mask);
+}
+
+void Complain(const std::string& text) { std::fprintf(stderr, "simulator: %s\n", text.c_str()); }
+
+}  // namespace
+
+Simulator::Impl::Impl(Options options, std::vector<ControllerSpec> controllers)
+    : options_(std::move(options)) {
+    const std::uint32_t instance = NextInstance();
+    interfaceGroup_ = (static_cast<std::uint32_t>(::getpid()) << 8) | instance;
+    for (std::size_t i = 0; i < controllers.size(); ++i) {
+        Controller controller;
+        controller.state.spec = std::move(controllers[i]);
+        controller.state.image = InitialImage(controller.state.spec);
+        controller.interfaceName = InterfaceName(instance, i);
+        indexOfSerial_[controller.state.spec.serial] = i;
+        controllers_.push_back(std::move(controller));
+    }
+}
+
+Simulator::Impl::~Impl() {
+    if (thread_.joinable()) {
+        thread_.request_stop();
+        Wake();
+        thread_.join();
+    }
+}
+
+std::optional<std::string> Simulator::Impl::CheckControllers() const {
+    std::set<std::uint32_t> serials;
+    std::set<std::array<std::uint8_t, 6>> macs;
+    for (const Controller& controller : controllers_) {
+        const ControllerSpec& spec = controller.state.spec;
+        const std::string who = "controller " + std::to_string(spec.serial);
+        if (!serials.insert(spec.serial).second) return who + " appears twice";
+        if (!macs.insert(spec.mac).second) return who + ": MAC " + MacText(spec.mac) + " is taken";
+        if (spec.mac[0] & 1) return who + ": MAC " + MacText(spec.mac) + " is not unicast";
+        if (spec.segment >= options_.segmentInterfaces.size()) {
+            return who + ": no segment interface " + std::to_string(spec.segment) + " (have " +
+                   std::to_string(options_.segmentInterfaces.size()) + ")";
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Simulator::Impl::Launch() {
+    if (auto problem = CheckControllers()) return problem;
+    for (Controller& controller : controllers_) {
+        controller.segmentInterface = options_.segmentInterfaces[controller.state.spec.segment];
+    }
+    wake_ = FileDescriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    if (!wake_.Valid()) return std::string("eventfd: ") + std::strerror(errno);
+    auto started = started_.get_future();
+    thread_ = std::jthread([this](std::stop_token stop) { Serve(stop); });
+    auto problem = started.get();
+    if (problem) thread_.join();
+    return problem;
+}
+
+void Simulator::Impl::Wake() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] auto ignored = ::write(wake_.Get(), &one, sizeof one);
+}
+
+void Simulator::Impl::Serve(std::stop_token stop) {
+    if (auto problem = EnterNetworkNamespace(options_.networkNamespace)) {
+        started_.set_value(problem);
+        return;
+    }
+    if (auto problem = BringUp()) {
+        TearDown();
+        started_.set_value(problem);
+        return;
+    }
+    started_.set_value(std::nullopt);
+    RunLoop(stop);
+    TearDown();
+}
+
+std::optional<std::string> Simulator::Impl::BringUp() {
+    RaiseOpenFileLimit(2 * controllers_.size() + 1024);
+    std::string commands;
+    for (Controller& controller : controllers_) {
+        controller.onInterface = AddressingInUse(controller.state.image);
+        commands += CreateInterfaceCommands(controller.interfaceName, controller.segmentInterface,
+                                            controller.state.spec.mac, interfaceGroup_,
+                                            controller.onInterface);
+    }
+    if (!commands.empty()) {
+        if (auto problem = RunIpBatch(commands)) return problem;
+    }
+
+    epoll_ = FileDescriptor(::epoll_create1(EPOLL_CLOEXEC));
+    if (!epoll_.Valid()) return std::string("epoll_create1: ") + std::strerror(errno);
+    if (!Watch(wake_.Get(), Tag(Source::Wake, 0))) return std::string("epoll: ") + std::strerror(errno);
+    for (std::size_t i = 0; i < controllers_.size(); ++i) {
+        Controller& controller = controllers_[i];
+        OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
+        if (!udp.socket.Valid()) return udp.error;
+        controller.webSilent = ImageWebPort(controller.state.image) == 0;
+        OpenedSocket web = OpenWebListener(controller.interfaceName, controller.webSilent);
+        if (!web.socket.Valid()) return web.error;
+        controller.udp = std::move(udp.socket);
+        controller.web = std::move(web.socket);
+        if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i)) ||
+            !Watch(controller.web.Get(), Tag(Source::WebListener, i))) {
+            return std::string("epoll: ") + std::strerror(errno);
+        }
+    }
+    return std::nullopt;
+}
+
+bool Simulator::Impl::Watch(int socket, std::uint64_t tag) {
+    epoll_event event{};
+    event.events = EPOLLIN;
+    event.data.u64 = tag;
+    return ::epoll_ctl(epoll_.Get(), EPOLL_CTL_ADD, socket, &event) == 0;
+}
+
+void Simulator::Impl::TearDown() {
+    connections_.clear();
+    for (Controller& controller : controllers_) {
+        controller.udp.Close();
+        controller.web.Close();
+    }
+    epoll_.Close();
+    if (!controllers_.empty()) RunIpBatch(DeleteGroupCommand(interfaceGroup_), true);
+}
+
+int Simulator::Impl::EpollTimeoutMs() const {
+    std::optional<Clock::time_point> next = delayedSends_.NextDue();
+    for (const auto& [socket, connection] : connections_) {
+        if (!next || connection.Deadline() < *next) next = connection.Deadline();
+    }
+    if (!next) return -1;
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now());
+    return static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
+}
+
+void Simulator::Impl::RunLoop(const std::stop_token& stop) {
+    epoll_event events[kEpollBatch];
+    while (!stop.stop_requested()) {
+        const int count = ::epoll_wait(epoll_.Get(), events, kEpollBatch, EpollTimeoutMs());
+        if (count < 0 && errno != EINTR) {
+            Complain(std::string("epoll_wait: ") + std::strerror(errno));
+            return;
+        }
+        for (int i = 0; i < count; ++i) {
+            const std::uint64_t tag = events[i].data.u64;
+            switch (SourceOf(tag)) {
+                case Source::Wake: {
+                    std::uint64_t value;
+                    [[maybe_unused]] auto ignored = ::read(wake_.Get(), &value, sizeof value);
+                    break;
+                }
+                case Source::Datagram: OnDatagrams(ValueOf(tag)); break;
+                case Source::WebListener: OnWebListener(ValueOf(tag)); break;
+                case Source::WebConnection: OnWebConnection(static_cast<int>(ValueOf(tag))); break;
+            }
+        }
+        SendDue();
+        DropExpiredConnections();
+    }
+}
+
+void Simulator::Impl::OnDatagrams(std::size_t index) {
+    Controller& controller = controllers_[index];
+    while (auto datagram = ReceiveDatagram(controller.udp.Get())) {
+        ReceivedFrame entry;
+        entry.controllerSerial = controller.state.spec.serial;
+        entry.source = datagram->source;
+        entry.sourcePort = datagram->sourcePort;
+        entry.destination = datagram->destination;
+        entry.broadcast = IsBroadcastFor(datagram->destination, controller.onInterface);
+        entry.checksumValid = ChecksumValid(datagram->bytes);
+        entry.at = Clock::now();
+
+        std::vector<Datagram> answers;
+        std::chrono::milliseconds delay{0};
+        {
+            std::lock_guard lock(mutex_);
+            if (auto answer = AnswerFrame(controller.state, datagram->bytes)) {
+                answers = ShapeAnswer(controller.state.spec.behaviour, std::move(*answer));
+                delay = controller.state.spec.behaviour.replyDelay;
+            }
+            entry.bytes = std::move(datagram->bytes);
+            log_.push_back(entry);
+        }
+        if (options_.onFrame) options_.onFrame(entry);
+
+        // A write takes effect before its acknowledge leaves: whoever has the answer
+        // finds the controller at its new address and its web port switched.
+        FollowImage(index);
+        for (Datagram& answer : answers) {
+            if (delay.count() > 0) {
+                delayedSends_.Add({entry.at + delay, 0, index, entry.source, entry.sourcePort,
+                                   std::move(answer)});
+            } else {
+                SendDatagram(controller.udp.Get(), entry.source, entry.sourcePort, answer);
+            }
+        }
+    }
+}
+
+// The interface takes the address now in use, and port 80 turns silent or serving with
+// the web port.
+void Simulator::Impl::FollowImage(std::size_t index) {
+    Controller& controller = controllers_[index];
+    Addressing inUse;
+    bool silent;
+    {
+        std::lock_guard lock(mutex_);
+        inUse = AddressingInUse(controller.state.image);
+        silent = ImageWebPort(controller.state.image) == 0;
+    }
+    if (!SameInterfaceAddress(inUse, controller.onInterface)) {
+        if (auto problem = RunIpBatch(ReaddressCommands(controller.interfaceName, inUse))) {
+            Complain("controller " + std::to_string(controller.state.spec.serial) +
+                     " cannot take address " + DottedAddress(inUse.ip) + ": " + *problem);
+        }
+    }
+    controller.onInterface = inUse;
+    if (silent != controller.webSilent) {
+        if (!SetWebListenerSilent(controller.web.Get(), silent)) {
+            Complain(std::string("web listener filter: ") + std::strerror(errno));
+        }
+        controller.webSilent = silent;
+    }
+}
+
+void Simulator::Impl::SendDue() {
+    for (DelayedSend& send : delayedSends_.TakeDue(Clock::now())) {
+        SendDatagram(controllers_[send.controller].udp.Get(), send.destination, send.port, send.bytes);
+    }
+}
+
+void Simulator::Impl::OnWebListener(std::size_t index) {
+    Controller& controller = controllers_[index];
+    for (;;) {
+        FileDescriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
+                                        SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!socket.Valid()) return;
+        const int fd = socket.Get();
+        if (!Watch(fd, Tag(Source::WebConnection, static_cast<std::uint64_t>(fd)))) continue;
+        connections_.emplace(fd, WebConnection(std::move(socket), controller.state.spec.serial,
+                                               Clock::now() + kWebConnectionLifetime));
+    }
+}
+
+void Simulator::Impl::OnWebConnection(int socket) {
+    auto found = connections_.find(socket);
+    if (found == connections_.end()) return;
+    if (!found->second.OnReadable()) connections_.erase(found);  // closing also unwatches
+}
+
+void Simulator::Impl::DropExpiredConnections() {
+    const auto now = Clock::now();
+    std::erase_if(connections_, [now](const auto& entry) { return entry.second.Deadline() <= now; });
+}
+
+std::vector<ReceivedFrame> Simulator::Impl::Log(std::optional<std::uint32_t> serial) const {
+    std::lock_guard lock(mutex_);
+    if (!serial) return log_;
+    std::vector<ReceivedFrame> frames;
+    for (const ReceivedFrame& frame : log_) {
+        if (frame.controllerSerial == *serial) frames.push_back(frame);
+    }
+    return frames;
+}
+
+void Simulator::Impl::ClearLog() {
+    std::lock_guard lock(mutex_);
+    log_.clear();
+}
+
+std::optional<ControllerState> Simulator::Impl::StateOf(std::uint32_t serial) const {
+    auto found = indexOfSerial_.find(serial);
+    if (found == indexOfSerial_.end()) return std::nullopt;
+    std::lock_guard lock(mutex_);
+    return controllers_[found->second].state;
+}
+
+void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
+    auto found = indexOfSerial_.find(serial);
+    if (found == indexOfSerial_.end()) return;
+    std::lock_guard lock(mutex_);
+    controllers_[found->second].state.spec.behaviour = behaviour;
+}
+
+void Simulator::Impl::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                               const std::vector<std::uint8_t>& bytes) {
+    auto found = indexOfSerial_.find(serial);
+    if (found == indexOfSerial_.end()) return;
+    // The socket was opened in the namespace and stays there whichever thread sends.
+    SendDatagram(controllers_[found->second].udp.Get(), destination, port, bytes);
+}
+
+}  // namespace lumaro::sim

@@ -1,0 +1,88 @@
+#pragma once
+// The simulator's state and its service thread. The thread enters the network namespace,
+// creates the controllers' interfaces and sockets, and runs the event loop (every socket
+// plus a wake-up eventfd under epoll, delayed answers in a timer queue). The public API
+// reads and changes controller state under one mutex.
+
+#include <cstdint>
+#include <future>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/controller_image.h"
+#include "sim/controller_protocol.h"
+#include "sim/delayed_sends.h"
+#include "sim/file_descriptor.h"
+#include "sim/simulator.h"
+#include "sim/web_connection.h"
+
+namespace lumaro::sim {
+
+class Simulator::Impl {
+public:
+    Impl(Options options, std::vector<ControllerSpec> controllers);
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    // Checks the controllers, starts the service thread and waits until every controller
+    // is up; the reason when something failed (the thread has then ended).
+    std::optional<std::string> Launch();
+
+    std::vector<ReceivedFrame> Log(std::optional<std::uint32_t> serial) const;
+    void ClearLog();
+    std::optional<ControllerState> StateOf(std::uint32_t serial) const;
+    void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
+    void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                  const std::vector<std::uint8_t>& bytes);
+
+private:
+    struct Controller {
+        ControllerState state;      // guarded by mutex_
+        std::string interfaceName;
+        std::string segmentInterface;
+        Addressing onInterface;     // what the interface carries (service thread only)
+        bool webSilent = false;     // service thread only
+        FileDescriptor udp;         // open while the service thread runs
+        FileDescriptor web;
+    };
+
+    std::optional<std::string> CheckControllers() const;
+    void Serve(std::stop_token stop);
+    std::optional<std::string> BringUp();
+    void RunLoop(const std::stop_token& stop);
+    void TearDown();
+    void Wake();
+
+    void OnDatagrams(std::size_t index);
+    void OnWebListener(std::size_t index);
+    void OnWebConnection(int socket);
+    void SendDue();
+    void DropExpiredConnections();
+    void FollowImage(std::size_t index);
+    int EpollTimeoutMs() const;
+    bool Watch(int socket, std::uint64_t tag);
+
+    Options options_;
+    std::uint32_t interfaceGroup_ = 0;
+    std::vector<Controller> controllers_;
+    std::map<std::uint32_t, std::size_t> indexOfSerial_;
+
+    mutable std::mutex mutex_;
+    std::vector<ReceivedFrame> log_;  // guarded by mutex_
+
+    // Service thread only.
+    FileDescriptor epoll_;
+    std::map<int, WebConnection> connections_;
+    DelayedSends delayedSends_;
+
+    FileDescriptor wake_;
+    std::promise<std::optional<std::string>> started_;
+    std::jthread thread_;  // last: it stops and joins before the rest goes away
+};
+
+}  // namespace lumaro::sim

@@ -1,0 +1,135 @@
+// The text forms of lumaro-sim: controller lines, behaviour words, --generate, and the
+// frame log line.
+
+#include <gtest/gtest.h>
+
+#include "sim/frame_log_file.h"
+#include "sim/sim_config.h"
+#include "tests/sim_test_support.h"
+
+namespace lumaro::sim::testing {
+namespace {
+
+TEST(SimConfig, ControllerLineSetsEveryField) {
+    const auto parsed = ParseControllerLine(
+        "serial=100 ip=10.0.1.100 mask=255.255.0.0 gateway=10.0.1.254 mac=00-1A-2B-00-00-64 variant=5 "
+        "web=8080 segment=1 dhcp=10.0.1.77/255.255.255.0/10.0.1.1 behaviour=lengths:3,20  # comment");
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    const ControllerSpec& spec = *parsed.value;
+    EXPECT_EQ(spec.serial, 100u);
+    EXPECT_EQ(spec.ip, MakeIpv4(10, 0, 1, 100));
+    EXPECT_EQ(spec.mask, MakeIpv4(255, 255, 0, 0));
+    EXPECT_EQ(spec.gateway, MakeIpv4(10, 0, 1, 254));
+    EXPECT_EQ(spec.mac, (std::array<std::uint8_t, 6>{0x00, 0x1A, 0x2B, 0x00, 0x00, 0x64}));
+    EXPECT_EQ(spec.variantCode, 5);
+    EXPECT_EQ(spec.webPort, 8080);
+    EXPECT_EQ(spec.segment, 1u);
+    EXPECT_TRUE(spec.dhcp);
+    EXPECT_EQ(spec.dhcpIp, MakeIpv4(10, 0, 1, 77));
+    EXPECT_EQ(spec.dhcpMask, MakeIpv4(255, 255, 255, 0));
+    EXPECT_EQ(spec.dhcpGateway, MakeIpv4(10, 0, 1, 1));
+    EXPECT_EQ(spec.behaviour.replyLengths, (std::vector<std::size_t>{3, 20}));
+}
+
+TEST(SimConfig, ControllerLineDefaultsToAWorkingController) {
+    const auto parsed = ParseControllerLine("serial=300 ip=10.0.1.30");
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    EXPECT_EQ(parsed.value->mac, Simulator::DefaultMac(300));
+    EXPECT_EQ(parsed.value->mask, MakeIpv4(255, 255, 255, 0));
+    EXPECT_EQ(parsed.value->variantCode, 1);
+    EXPECT_EQ(parsed.value->webPort, 80);
+    EXPECT_FALSE(parsed.value->dhcp);
+    EXPECT_FALSE(parsed.value->behaviour.neverAnswers);
+}
+
+TEST(SimConfig, DefaultMacsAreDistinctLocallyAdministeredUnicast) {
+    EXPECT_EQ(Simulator::DefaultMac(0x01020304), (std::array<std::uint8_t, 6>{0x02, 0x4C, 1, 2, 3, 4}));
+    EXPECT_NE(Simulator::DefaultMac(1), Simulator::DefaultMac(2));
+}
+
+TEST(SimConfig, BadControllerLinesAreRefusedWithTheBadText) {
+    const struct {
+        const char* line;
+        const char* quoted;
+    } cases[] = {
+        {"ip=10.0.1.1", "no serial="},
+        {"serial=1 ip=10.0.1", "\"10.0.1\""},
+        {"serial=1 ip=10.0.1.256", "\"10.0.1.256\""},
+        {"serial=x", "\"x\""},
+        {"serial=1 mac=00-1A-2B-00-00", "\"00-1A-2B-00-00\""},
+        {"serial=1 colour=red", "\"colour\""},
+        {"serial=1 dhcp=10.0.0.1", "\"10.0.0.1\""},
+        {"serial=1 behaviour=grumpy", "\"grumpy\""},
+        {"serial=1 web", "\"web\""},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseControllerLine(c.line);
+        EXPECT_FALSE(parsed.value) << c.line;
+        EXPECT_NE(parsed.error.find(c.quoted), std::string::npos) << c.line << " gave: " << parsed.error;
+    }
+}
+
+TEST(SimConfig, ControllerFileSkipsCommentsAndNamesTheBadLine) {
+    const auto good = ParseControllerFile("# LAN\n\nserial=1 ip=10.0.1.1\n  # off\nserial=2 ip=10.0.1.2\n");
+    ASSERT_TRUE(good.value) << good.error;
+    EXPECT_EQ(good.value->size(), 2u);
+    const auto bad = ParseControllerFile("serial=1 ip=10.0.1.1\nserial=2 ip=nowhere\n");
+    EXPECT_FALSE(bad.value);
+    EXPECT_EQ(bad.error.rfind("line 2: ", 0), 0u) << bad.error;
+}
+
+TEST(SimConfig, BehaviourWordsCombine) {
+    const struct {
+        const char* text;
+        Behaviour expected;
+    } cases[] = {
+        {"normal", Behaviour{}},
+        {"silent", NeverAnswers()},
+        {"wrong-sequence", WrongSequence()},
+        {"lengths:3,4,19,20", ReplyLengths({3, 4, 19, 20})},
+        {"delay:2000", ReplyDelay(std::chrono::milliseconds(2000))},
+        {"delay:300+wrong-sequence", WrongSequence(std::chrono::milliseconds(300))},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = ParseBehaviour(c.text);
+        ASSERT_TRUE(parsed.value) << c.text << ": " << parsed.error;
+        EXPECT_EQ(parsed.value->neverAnswers, c.expected.neverAnswers) << c.text;
+        EXPECT_EQ(parsed.value->wrongSequence, c.expected.wrongSequence) << c.text;
+        EXPECT_EQ(parsed.value->replyLengths, c.expected.replyLengths) << c.text;
+        EXPECT_EQ(parsed.value->replyDelay, c.expected.replyDelay) << c.text;
+    }
+}
+
+TEST(SimConfig, GenerateMakesConsecutiveControllers) {
+    const auto parsed = ParseGenerate("3:1000:10.1.1.254/16:1");
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    ASSERT_EQ(parsed.value->size(), 3u);
+    const auto& last = parsed.value->back();
+    EXPECT_EQ(last.serial, 1002u);
+    EXPECT_EQ(last.ip, MakeIpv4(10, 1, 2, 0)) << "addresses count across octets";
+    EXPECT_EQ(last.mask, MakeIpv4(255, 255, 0, 0));
+    EXPECT_EQ(last.segment, 1u);
+    EXPECT_EQ(last.mac, Simulator::DefaultMac(1002));
+    for (const char* bad : {"3:1000", "3:1000:10.1.1.1", "3:1000:10.1.1.1/33", "x:1:10.1.1.1/16"}) {
+        EXPECT_FALSE(ParseGenerate(bad).value) << bad;
+    }
+}
+
+TEST(SimConfig, FrameLogLineShowsTimeSerialSourceKindChecksumAndBytes) {
+    const auto start = std::chrono::steady_clock::now();
+    ReceivedFrame frame;
+    frame.controllerSerial = 100;
+    frame.source = MakeIpv4(10, 0, 1, 1);
+    frame.sourcePort = 51012;
+    frame.broadcast = true;
+    frame.checksumValid = true;
+    frame.bytes = {0x24, 0x10, 0xB0, 0x0F};
+    frame.at = start + std::chrono::milliseconds(1532);
+    EXPECT_EQ(FrameLogLine(frame, start), "1532 100 10.0.1.1:51012 B ok 2410b00f");
+    frame.broadcast = false;
+    frame.checksumValid = false;
+    EXPECT_EQ(FrameLogLine(frame, start), "1532 100 10.0.1.1:51012 U bad 2410b00f");
+}
+
+}  // namespace
+}  // namespace lumaro::sim::testing
