@@ -52,19 +52,6 @@ std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
     return owner;
 }
 
-UdpSocket::UdpSocket(UdpSocket&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNoHandle)) {}
-
-UdpSocket& UdpSocket::operator=(UdpSocket&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNoHandle);
-    }
-    return *this;
-}
-
-UdpSocket::~UdpSocket() { Close(); }
-
 void UdpSocket::Close() {
     if (handle_ != kNoHandle) closesocket(AsSocket(std::exchange(handle_, kNoHandle)));
 }
