@@ -119,8 +119,13 @@ case $action in
         child=""
         # The command runs in the background so that a TERM (a test runner's timeout)
         # reaches this script at once: it stops the command and removes the LAN.
-        trap '[ -z "$child" ] || kill -TERM "$child" 2>/dev/null; exit 143' TERM
-        trap '[ -z "$child" ] || kill -INT "$child" 2>/dev/null; exit 130' INT
+        stop_child() {  # let the command clean up after itself (up to 10 s) before teardown
+            [ -n "$child" ] || return 0
+            kill "-$1" "$child" 2>/dev/null || return 0
+            for _ in $(seq 50); do kill -0 "$child" 2>/dev/null || return 0; sleep 0.2; done
+        }
+        trap 'stop_child TERM; exit 143' TERM
+        trap 'stop_child INT; exit 130' INT
         lab_up "${opts[@]}"
         exec 3<&0  # a background command would otherwise read /dev/null
         in_ns "$ns_pc" env LUMARO_LAB="$name" LUMARO_PC_NETNS="$ns_pc" LUMARO_SIM_NETNS="$ns_sim" \

@@ -1,0 +1,75 @@
+// The controller list: the search that fills it, the selection that shows a controller in
+// the panel, and the reselection of a controller by its serial after a new search.
+
+#include <windows.h>
+
+#include "app/controller_row_text.h"
+#include "app/lumaro_dlg.h"
+#include "app/wide_text.h"
+#include "link/controller_text.h"
+#include "link/search.h"
+#include "resources/resource.h"
+
+namespace lumaro {
+
+void CLumaroDlg::SearchCommand() {
+    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    controllerList_.DeleteAllRows();
+    controlState_.commandButtonsEnabled = false;
+    SyncControlState();
+    ipField_.Clear();
+    maskField_.Clear();
+    gatewayField_.Clear();
+    SetWindowTextW(serialEdit_, L"");
+    UpdateWindow(window_);
+
+    SearchControllers(link_);
+    ShowControllerRows();
+
+    if (controllerList_.RowCount() > 0) {
+        controllerList_.SelectRow(0);
+        SelectController();
+    }
+    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+}
+
+void CLumaroDlg::ShowControllerRows() {
+    const std::wstring webEnabled = Text(IDS_WEB_ENABLED);
+    const std::wstring webNotEnabled = Text(IDS_WEB_NOT_ENABLED);
+    const ControllerTable& table = link_.Table();
+    for (std::size_t k = 0; k < table.count; ++k) {
+        const auto texts = ControllerRowTexts(table.records[k], webEnabled, webNotEnabled);
+        const int row = controllerList_.InsertRow(static_cast<int>(k), texts[0]);
+        for (std::size_t column = 1; column < texts.size(); ++column) {
+            controllerList_.SetCellText(row, static_cast<int>(column), texts[column]);
+        }
+    }
+}
+
+void CLumaroDlg::SelectController() {
+    if (controllerList_.SelectedCount() == 0) return;  // the panel keeps what it shows
+    const int row = controllerList_.SelectedRow();
+    // Row k shows record k; the list never holds more rows than the table has room for.
+    if (row < 0 || static_cast<std::size_t>(row) >= ControllerTable::kCapacity) return;
+    lastSelectedRow_ = row;
+
+    const ControllerRecord& record = link_.Table().records[static_cast<std::size_t>(row)];
+    ipField_.Show(record.ip);
+    maskField_.Show(record.mask);
+    gatewayField_.Show(record.gateway);
+    SetWindowTextW(serialEdit_, WidenAscii(FormatSerial(record.serial)).c_str());
+    controlState_.commandButtonsEnabled = true;
+    SyncControlState();
+}
+
+void CLumaroDlg::ReselectBySerial(std::uint32_t serial) {
+    // The row count is asked on every pass, and every match is selected in turn.
+    for (int k = 0; k < controllerList_.RowCount(); ++k) {
+        if (static_cast<std::size_t>(k) >= ControllerTable::kCapacity) break;
+        if (link_.Table().records[static_cast<std::size_t>(k)].serial != serial) continue;
+        controllerList_.SelectRow(k);
+        SelectController();
+    }
+}
+
+}  // namespace lumaro

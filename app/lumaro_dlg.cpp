@@ -1,0 +1,271 @@
+#include "app/lumaro_dlg.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+
+#include "app/dialog_title.h"
+#include "app/list_columns.h"
+#include "app/product_version.h"
+#include "app/string_table.h"
+#include "platform/socket_layer.h"
+#include "resources/resource.h"
+
+namespace lumaro {
+
+namespace {
+
+// Run-time geometry in pixels, not scaled with the display's DPI.
+constexpr int kListLeft = 8;
+constexpr int kListWidthMargin = 22;  // the list spans the dialog's outer width less this
+
+// The controls whose visibility the dialog switches, in the order in which they are hidden.
+enum class ShownWith { Panel, HiddenModeSyncTime, HiddenModeDisableWeb };
+struct SwitchableControl {
+    int id;
+    ShownWith shownWith;
+};
+constexpr std::array<SwitchableControl, 16> kSwitchableControls{{
+    {IDC_PANEL_FRAME, ShownWith::Panel},
+    {IDC_SERIAL_LABEL, ShownWith::Panel},
+    {IDC_IP_LABEL, ShownWith::Panel},
+    {IDC_MASK_LABEL, ShownWith::Panel},
+    {IDC_GATEWAY_LABEL, ShownWith::Panel},
+    {IDC_SERIAL_EDIT, ShownWith::Panel},
+    {IDC_APPLY_BUTTON, ShownWith::Panel},
+    {IDC_SYNC_TIME_BUTTON, ShownWith::HiddenModeSyncTime},
+    {IDC_IP_FIELD, ShownWith::Panel},
+    {IDC_MASK_FIELD, ShownWith::Panel},
+    {IDC_GATEWAY_FIELD, ShownWith::Panel},
+    {IDC_DISABLE_WEB_BUTTON, ShownWith::HiddenModeDisableWeb},
+    {IDC_DATE_FORMAT_LABEL, ShownWith::Panel},
+    {IDC_DATE_FORMAT_COMBO, ShownWith::Panel},
+    {IDC_WEB_LANGUAGE_COMBO, ShownWith::Panel},
+    {IDC_WEB_LANGUAGE_LABEL, ShownWith::Panel},
+}};
+
+// The buttons that act on the selected controller, in the order in which they are switched.
+constexpr std::array<int, 3> kCommandButtons{IDC_APPLY_BUTTON, IDC_SYNC_TIME_BUTTON,
+                                             IDC_DISABLE_WEB_BUTTON};
+
+// Combo box items in the order that their indexes mean to the controller.
+constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_MDY_DASH,
+                                                   IDS_DATE_DMY_DASH, IDS_DATE_YMD_SLASH,
+                                                   IDS_DATE_MDY_SLASH, IDS_DATE_DMY_SLASH};
+constexpr std::array<unsigned, 2> kWebLanguageItems{IDS_WEB_LANGUAGE_CHINESE,
+                                                    IDS_WEB_LANGUAGE_ENGLISH};
+
+RECT WindowRectInClient(HWND control, HWND parent) {
+    RECT rect{};
+    GetWindowRect(control, &rect);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link)
+    : instance_(instance),
+      link_(link),
+      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))) {}
+
+INT_PTR CLumaroDlg::DoModal() {
+    return DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG), nullptr, DialogProc,
+                           reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam,
+                                        LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* dialog = reinterpret_cast<CLumaroDlg*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        dialog->window_ = window;
+        return dialog->HandleMessage(message, wParam, lParam);
+    }
+    auto* dialog = reinterpret_cast<CLumaroDlg*>(GetWindowLongPtrW(window, DWLP_USER));
+    if (dialog == nullptr) return FALSE;  // messages before WM_INITDIALOG
+    return dialog->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_PAINT:
+            return OnPaint();
+        case WM_QUERYDRAGICON:
+            return OnQueryDragIcon();
+        case WM_COMMAND:
+            return OnCommand(LOWORD(wParam), HIWORD(wParam));
+        case WM_NOTIFY:
+            return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        case WM_CLOSE:
+            return OnClose();
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            return OnKeyDown(wParam);
+        default:
+            return FALSE;
+    }
+}
+
+INT_PTR CLumaroDlg::OnInitDialog() {
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    BindControls();
+    ShowTitleWithVersion();
+    const int listClientWidth = PlaceControllerList();
+    SyncControlState();  // hides the panel and the hidden-mode buttons
+    InsertListColumns(listClientWidth);
+    FillComboBoxes();
+    link_.SeedSequenceCounter();
+    SearchCommand();
+    return TRUE;  // the system focuses the first visible tab stop: the exit button
+}
+
+void CLumaroDlg::BindControls() {
+    controllerList_ = ControllerListView(Item(IDC_CONTROLLER_LIST));
+    ipField_ = AddressField(Item(IDC_IP_FIELD));
+    maskField_ = AddressField(Item(IDC_MASK_FIELD));
+    gatewayField_ = AddressField(Item(IDC_GATEWAY_FIELD));
+    serialEdit_ = Item(IDC_SERIAL_EDIT);
+    dateFormatCombo_ = Item(IDC_DATE_FORMAT_COMBO);
+    webLanguageCombo_ = Item(IDC_WEB_LANGUAGE_COMBO);
+}
+
+void CLumaroDlg::ShowTitleWithVersion() {
+    const int length = GetWindowTextLengthW(window_);
+    std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<std::size_t>(GetWindowTextW(window_, caption.data(), length + 1)));
+    SetWindowTextW(window_, TitleWithVersion(caption, ReadProductVersion()).c_str());
+}
+
+int CLumaroDlg::PlaceControllerList() {
+    const HWND list = controllerList_.Handle();
+    const RECT listRect = WindowRectInClient(list, window_);
+    RECT dialogRect{};
+    GetWindowRect(window_, &dialogRect);
+    const int dialogWidth = dialogRect.right - dialogRect.left;
+    SetWindowPos(list, nullptr, kListLeft, listRect.top, dialogWidth - kListWidthMargin,
+                 listRect.bottom - listRect.top, SWP_NOZORDER);
+    RECT client{};
+    GetClientRect(list, &client);
+    return client.right - client.left;
+}
+
+void CLumaroDlg::InsertListColumns(int clientWidth) {
+    const auto columns = ControllerListColumns(clientWidth);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        controllerList_.InsertColumn(static_cast<int>(i), Text(columns[i].headingId),
+                                     columns[i].width);
+    }
+}
+
+void CLumaroDlg::FillComboBoxes() {
+    // CB_INSERTSTRING puts each item at the index given, in spite of the boxes' CBS_SORT.
+    const auto fill = [this](HWND combo, const auto& items) {
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            SendMessageW(combo, CB_INSERTSTRING, i,
+                         reinterpret_cast<LPARAM>(Text(items[i]).c_str()));
+        }
+        SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    };
+    fill(dateFormatCombo_, kDateFormatItems);
+    fill(webLanguageCombo_, kWebLanguageItems);
+}
+
+INT_PTR CLumaroDlg::OnPaint() {
+    if (!IsIconic(window_)) return FALSE;  // the dialog paints itself
+    PAINTSTRUCT paint{};
+    const HDC dc = BeginPaint(window_, &paint);
+    SendMessageW(window_, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client{};
+    GetClientRect(window_, &client);
+    const int x = (client.right - client.left - GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
+    DrawIcon(dc, x, y, icon_);
+    EndPaint(window_, &paint);
+    return TRUE;
+}
+
+INT_PTR CLumaroDlg::OnQueryDragIcon() const { return reinterpret_cast<INT_PTR>(icon_); }
+
+INT_PTR CLumaroDlg::OnCommand(int controlId, int notification) {
+    if (controlId == IDOK || controlId == IDCANCEL) {
+        // Enter, Esc and the exit button end the dialog at once; the sockets stay open
+        // until the process ends right after.
+        EndDialog(window_, controlId);
+        return TRUE;
+    }
+    if (notification != BN_CLICKED) return FALSE;
+    switch (controlId) {
+        case IDC_SEARCH_BUTTON: OnSearchButton(); return TRUE;
+        case IDC_QUICK_ENABLE_BUTTON: OnQuickEnableButton(); return TRUE;
+        case IDC_APPLY_BUTTON: OnApplyButton(); return TRUE;
+        case IDC_SYNC_TIME_BUTTON: OnSyncTimeButton(); return TRUE;
+        case IDC_ADVANCED_BUTTON: OnAdvancedButton(); return TRUE;
+        case IDC_DISABLE_WEB_BUTTON: OnDisableWebButton(); return TRUE;
+        default: return FALSE;
+    }
+}
+
+INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
+    if (header.idFrom != IDC_CONTROLLER_LIST || header.code != static_cast<UINT>(NM_CLICK)) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
+    SelectController();
+    return TRUE;
+}
+
+INT_PTR CLumaroDlg::OnClose() {
+    if (link_.InterfaceCount() > 0) {
+        link_.CloseInterfaceSockets();
+        platform::StopSocketLayer();
+    }
+    return FALSE;  // the default handling ends the dialog as the exit button does
+}
+
+INT_PTR CLumaroDlg::OnKeyDown(WPARAM /*virtualKey*/) {
+    // F4 and the hidden mode's buttons come with the per-controller commands.
+    return FALSE;
+}
+
+void CLumaroDlg::OnSearchButton() { SearchCommand(); }
+
+void CLumaroDlg::OnQuickEnableButton() {
+    // The one-click web enable comes with its own procedure.
+}
+
+void CLumaroDlg::OnApplyButton() {
+    // Writing the panel's addresses comes with the per-controller commands.
+}
+
+void CLumaroDlg::OnSyncTimeButton() {
+    // Setting the controller's clock comes with the per-controller commands.
+}
+
+void CLumaroDlg::OnAdvancedButton() {
+    // Showing and hiding the panel comes with the advanced panel.
+}
+
+void CLumaroDlg::OnDisableWebButton() {
+    // Switching the web server off comes with the per-controller commands.
+}
+
+void CLumaroDlg::SyncControlState() {
+    for (const SwitchableControl& control : kSwitchableControls) {
+        bool shown = false;
+        switch (control.shownWith) {
+            case ShownWith::Panel: shown = controlState_.panelShown; break;
+            case ShownWith::HiddenModeSyncTime: shown = controlState_.syncTimeButtonShown; break;
+            case ShownWith::HiddenModeDisableWeb: shown = controlState_.disableWebButtonShown; break;
+        }
+        ShowWindow(Item(control.id), shown ? SW_SHOW : SW_HIDE);
+    }
+    for (int id : kCommandButtons) EnableWindow(Item(id), controlState_.commandButtonsEnabled);
+}
+
+std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }
+
+}  // namespace lumaro

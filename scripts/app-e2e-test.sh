@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# End-to-end test of lumaro.exe: runs the demo (scripts/demo.sh) on a private Xvfb screen
+# and checks from outside the program that its window appeared with the right caption and
+# the simulated controllers, and that the discovery frames reached every controller. The
+# screenshot, what the window showed and the simulator's frame log stay in the artefacts
+# folder.
+#
+#   app-e2e-test.sh --exe lumaro.exe --probe lumaro-probe.exe --sim lumaro-sim --artifacts DIR
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+top=$(dirname "$here")
+die() { echo "app-e2e-test.sh: $*" >&2; exit 2; }
+
+exe="" probe="" sim="" artifacts=""
+while [ $# -gt 0 ]; do
+    case $1 in
+        --exe) exe=$2; shift 2 ;;
+        --probe) probe=$2; shift 2 ;;
+        --sim) sim=$2; shift 2 ;;
+        --artifacts) artifacts=$2; shift 2 ;;
+        *) die "unknown option $1" ;;
+    esac
+done
+[ -n "$exe" ] && [ -n "$probe" ] && [ -n "$sim" ] && [ -n "$artifacts" ] ||
+    die "usage: app-e2e-test.sh --exe PATH --probe PATH --sim PATH --artifacts DIR"
+
+lan="$here/demo-lan.conf"
+expected="$top/tests/app/demo-lan.expected"
+mkdir -p "$artifacts"
+shot="$artifacts/lumaro-end-to-end.png"
+report="$artifacts/window.txt"
+frames="$artifacts/frames.log"
+rm -f "$shot" "$report" "$frames"
+
+"$here/demo.sh" --exe "$exe" --probe "$probe" --sim "$sim" --lan "$lan" --xvfb \
+    --screenshot-and-exit --screenshot "$shot" --report "$report" --sim-log "$frames"
+
+passed=0 failed=0
+check() {  # check DESCRIPTION COMMAND...
+    local description=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "PASS $description"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $description"
+    fi
+}
+
+check "the window's caption and list show the simulated controllers" \
+    diff -u "$expected" "$report"
+# Every controller received the four discovery frames, broadcast from the PC's address.
+while read -r serial; do
+    count=$(grep -cE "^[0-9]+ $serial 10\.0\.1\.1:[0-9]+ B ok " "$frames" || true)
+    check "controller $serial received 4 discovery broadcasts from 10.0.1.1 (got $count)" \
+        test "$count" -eq 4
+done < <(grep -oE '^serial=[0-9]+' "$lan" | cut -d= -f2)
+size=$(identify -format '%wx%h' "$shot" 2>/dev/null || echo none)
+check "the screenshot is the whole 1024x640 screen (got $size)" test "$size" = 1024x640
+colours=$(identify -format '%k' "$shot" 2>/dev/null || echo 0)
+check "the screenshot shows a drawn window ($colours colours)" test "$colours" -gt 16
+
+echo "screenshot: $shot"
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

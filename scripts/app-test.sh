@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs a Windows test program of lumaro.exe under Wine beside lumaro-sim, in a test LAN of
+# its own, on a private Xvfb screen; exits with the program's status.
+#
+#   app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]
+#
+#   --sim PATH   the native lumaro-sim (from the Linux build)
+#   --lan FILE   the controllers to start with (default: none)
+#
+# The PC is 10.0.1.1/24 on the LAN's one segment. The program sees LUMARO_SIM_CONTROL,
+# lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
+# and LUMARO_SIM_LOG, its log of received frames.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+die() { echo "app-test.sh: $*" >&2; exit 2; }
+
+arguments=("$@")
+sim="" lan=""
+while [ $# -gt 0 ] && [ "$1" != "--" ]; do
+    case $1 in
+        --sim) sim=$2; shift 2 ;;
+        --lan) lan=$2; shift 2 ;;
+        *) die "unknown option $1" ;;
+    esac
+done
+[ $# -ge 2 ] || die "usage: app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]"
+shift
+[ -x "$sim" ] || die "no lumaro-sim at '$sim': build the Linux side first (scripts/build.sh linux)"
+
+if [ -z "${LUMARO_LAB:-}" ]; then
+    exec "$here/lab.sh" run app+ --pc 0:10.0.1.1/24 -- "$here/app-test.sh" "${arguments[@]}"
+fi
+[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
+    die "LUMARO_LAB is set but this is the machine's own network namespace"
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumaro-app-test.XXXXXX")
+sim_pid=""
+teardown() {
+    set +e
+    if [ -n "$sim_pid" ]; then
+        kill "$sim_pid" 2>/dev/null
+        wait "$sim_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap teardown EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+mkdir "$work/control"
+if [ -z "$lan" ]; then
+    lan="$work/no-controllers.conf"
+    echo "# no controllers" >"$lan"
+fi
+segment=${LUMARO_SIM_SEGMENTS%%,*}
+ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "$segment" --config "$lan" \
+    --control "$work/control" --log "$work/frames.log" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 200); do
+    grep -q '^ready' "$work/sim.out" 2>/dev/null && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.05
+done
+grep -q '^ready' "$work/sim.out" || die "lumaro-sim did not start: $(cat "$work/sim.out")"
+
+export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
+unset DISPLAY
+status=0
+LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" || status=$?
+exit "$status"

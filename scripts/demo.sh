@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Shows lumaro.exe at work: brings up a test LAN with a handful of simulated controllers
+# (scripts/demo-lan.conf), starts lumaro.exe under Wine on the PC's side of it, saves a
+# screenshot once the window shows the controllers, and prints where it is.
+#
+#   demo.sh [options]
+#
+# With DISPLAY set the window opens on that display and the demo ends when you close it;
+# without one it opens on a private Xvfb screen (inside a Wine desktop window, which draws
+# the caption) and is closed right after the screenshot. Build first: scripts/build.sh
+# linux windows.
+#
+#   --exe PATH              lumaro.exe (default: build/windows/app/lumaro.exe)
+#   --probe PATH            lumaro-probe.exe (default: build/windows/tests/app/lumaro-probe.exe)
+#   --sim PATH              lumaro-sim (default: build/linux/sim/lumaro-sim)
+#   --lan FILE              the simulated controllers (default: scripts/demo-lan.conf)
+#   --screenshot FILE       where to save the screenshot (default: build/demo/lumaro-demo.png)
+#   --report FILE           keep what the window showed there (caption, then one line a row)
+#   --sim-log FILE          keep lumaro-sim's log of the frames it received there
+#   --xvfb                  use a private Xvfb screen even when DISPLAY is set
+#   --screenshot-and-exit   close lumaro.exe right after the screenshot
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+top=$(dirname "$here")
+die() { echo "demo.sh: $*" >&2; exit 2; }
+
+arguments=("$@")
+exe="$top/build/windows/app/lumaro.exe"
+probe="$top/build/windows/tests/app/lumaro-probe.exe"
+sim="$top/build/linux/sim/lumaro-sim"
+lan="$here/demo-lan.conf"
+screenshot="$top/build/demo/lumaro-demo.png"
+report="" sim_log="" use_xvfb=0 exit_after_shot=0
+while [ $# -gt 0 ]; do
+    case $1 in
+        --exe) exe=$2; shift 2 ;;
+        --probe) probe=$2; shift 2 ;;
+        --sim) sim=$2; shift 2 ;;
+        --lan) lan=$2; shift 2 ;;
+        --screenshot) screenshot=$2; shift 2 ;;
+        --report) report=$2; shift 2 ;;
+        --sim-log) sim_log=$2; shift 2 ;;
+        --xvfb) use_xvfb=1; shift ;;
+        --screenshot-and-exit) exit_after_shot=1; shift ;;
+        *) die "unknown option $1 (see the comment at the top of $0)" ;;
+    esac
+done
+for file in "$exe" "$probe" "$sim" "$lan"; do
+    [ -e "$file" ] || die "missing $file: build first (scripts/build.sh linux windows)"
+done
+
+if [ -z "${LUMARO_LAB:-}" ]; then
+    exec "$here/lab.sh" run demo+ --pc 0:10.0.1.1/24 -- "$here/demo.sh" "${arguments[@]}"
+fi
+[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
+    die "LUMARO_LAB is set but this is the machine's own network namespace"
+
+absolute() { (cd "$(dirname "$1")" && echo "$(pwd)/$(basename "$1")"); }
+# Wine shows the Unix file system as drive Z:.
+windows_path() { local path; path=$(absolute "$1"); printf 'Z:%s' "${path//\//\\}"; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lumaro-demo.XXXXXX")
+sim_pid="" xvfb_pid="" wine_pid=""
+teardown() {
+    set +e
+    for pid in $wine_pid $sim_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null
+        wait "$pid" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap teardown EXIT
+trap 'exit 143' TERM
+trap 'exit 130' INT
+
+segment=${LUMARO_SIM_SEGMENTS%%,*}
+ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "$segment" --config "$lan" \
+    --log "$work/frames.log" >"$work/sim.out" 2>&1 &
+sim_pid=$!
+for _ in $(seq 200); do
+    grep -q '^ready' "$work/sim.out" 2>/dev/null && break
+    kill -0 "$sim_pid" 2>/dev/null || break
+    sleep 0.05
+done
+grep -q '^ready' "$work/sim.out" || die "lumaro-sim did not start: $(cat "$work/sim.out")"
+echo "demo.sh: $(cat "$work/sim.out") on the test LAN (the PC is 10.0.1.1/24)"
+
+if [ -z "${DISPLAY:-}" ]; then use_xvfb=1; fi
+if [ "$use_xvfb" = 1 ]; then
+    exit_after_shot=1  # nobody can see a private screen
+    Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || die "Xvfb did not start"
+    export DISPLAY=":$(head -n1 "$work/display")"
+fi
+
+probe_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")
+if [ "$exit_after_shot" = 1 ]; then
+    probe_arguments+=(--hold "$(windows_path "$work")\\shot-taken" --close)
+fi
+if [ "$use_xvfb" = 1 ]; then
+    # Without a window manager only a Wine desktop window draws the dialog's caption.
+    "$here/wine-run.sh" explorer /desktop=Lumaro,1024x640 "$(windows_path "$probe")" \
+        "${probe_arguments[@]}" >"$work/probe.out" 2>&1 &
+else
+    "$here/wine-run.sh" "$(windows_path "$probe")" "${probe_arguments[@]}" >"$work/probe.out" 2>&1 &
+fi
+wine_pid=$!
+
+for _ in $(seq 1800); do  # Wine's start and the search: a few seconds; allow three minutes
+    [ -e "$work/report.txt" ] && break
+    kill -0 "$wine_pid" 2>/dev/null || break
+    sleep 0.1
+done
+[ -e "$work/report.txt" ] || die "lumaro.exe showed no window: $(cat "$work/probe.out")"
+
+mkdir -p "$(dirname "$screenshot")"
+window=root
+if [ "$use_xvfb" = 0 ] && command -v xdotool >/dev/null; then
+    window=$(xdotool search --name '^Lumaro' | head -n1 || true)
+    [ -n "$window" ] || window=root
+fi
+import -window "$window" "$screenshot"
+echo "demo.sh: lumaro.exe shows:"
+sed 's/^/    /' "$work/report.txt"
+echo "demo.sh: screenshot saved in $(absolute "$screenshot")"
+[ -z "$report" ] || cp "$work/report.txt" "$report"
+
+if [ "$exit_after_shot" = 1 ]; then
+    touch "$work/shot-taken"
+else
+    echo "demo.sh: close the Lumaro window to end the demo"
+fi
+status=0
+wait "$wine_pid" || status=$?
+wine_pid=""
+[ -z "$sim_log" ] || cp "$work/frames.log" "$sim_log"
+[ "$status" = 0 ] || die "lumaro-probe failed: $(cat "$work/probe.out")"

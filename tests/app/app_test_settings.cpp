@@ -1,0 +1,41 @@
+#include "tests/app/app_test_settings.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace lumaro::apptest {
+
+namespace {
+
+AppTestSettings settings;
+
+}  // namespace
+
+const AppTestSettings& Settings() { return settings; }
+
+bool ReadSettings(int argc, char** argv) {
+    struct Option {
+        std::string_view name;
+        std::string* value;
+    };
+    const Option options[] = {{"--lumaro=", &settings.lumaroProgram},
+                              {"--variants=", &settings.variantDirectory},
+                              {"--lans=", &settings.lanDirectory}};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        bool known = false;
+        for (const Option& option : options) {
+            if (argument.starts_with(option.name)) {
+                *option.value = argument.substr(option.name.size());
+                known = true;
+            }
+        }
+        if (!known) {
+            std::fprintf(stderr, "unknown option %s\n", argv[i]);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace lumaro::apptest

@@ -1,0 +1,55 @@
+#pragma once
+// Reads and drives another program's dialog from outside, through its controls, as a
+// user would: texts, positions, visibility, enabled state, buttons, keys.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/app/list_view_driver.h"
+
+namespace lumaro::apptest {
+
+// What an IPv4 address field holds: how many of its four parts are filled, and the
+// address with the first octet in the most significant byte.
+struct AddressFieldContent {
+    int filledParts = 0;
+    DWORD address = 0;
+};
+
+class DialogDriver {
+public:
+    DialogDriver(HWND dialog, HANDLE process) : dialog_(dialog), process_(process) {}
+
+    HWND Handle() const { return dialog_; }
+    std::wstring Caption() const;
+    int OuterWidth() const;
+
+    HWND Control(int id) const;
+    // Identifiers of the dialog's own controls (not their inner windows) that are visible.
+    std::vector<int> VisibleControlIds() const;
+    bool IsVisible(int id) const;
+    bool IsEnabled(int id) const;
+    RECT ControlRect(int id) const;  // outer rectangle, in the dialog's client coordinates
+    int FocusedControlId() const;    // 0 when the focus is on no control of the dialog
+
+    std::wstring ControlText(int id) const;
+    std::vector<std::wstring> ComboItems(int id) const;
+    int ComboSelection(int id) const;
+    AddressFieldContent AddressField(int id) const;
+    ListViewDriver List(int id) const { return ListViewDriver(Control(id), process_); }
+
+    // Clicks a push button; returns when the dialog has handled the click.
+    void ClickButton(int id) const;
+    // Posts a key press to a control, as if typed while it had the focus.
+    void PostKey(int id, UINT virtualKey) const;
+    // Asks the window to close, as its close box does.
+    void PostClose() const;
+
+private:
+    HWND dialog_;
+    HANDLE process_;
+};
+
+}  // namespace lumaro::apptest

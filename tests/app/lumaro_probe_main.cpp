@@ -1,0 +1,161 @@
+// lumaro-probe: starts lumaro.exe as a user would and reports, from outside the program,
+// what its window shows. Used by scripts/demo.sh and the end-to-end test.
+//
+//   lumaro-probe PROGRAM.exe [--report FILE] [--hold FILE] [--close]
+//
+// Waits for the program's dialog (it appears once the start-up search has ended), writes
+// FILE (UTF-8): a line "caption<TAB>text", then one line "row<TAB>col0<TAB>...<TAB>col6"
+// per row of the controller list. With --hold it then waits until the file given there
+// exists (a script takes its screenshot meanwhile). With --close it closes the window as
+// its close box does; otherwise it waits until the user has closed it. Exit code 0 when
+// the dialog appeared and the program ended.
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "resources/resource.h"
+#include "tests/app/dialog_driver.h"
+#include "tests/app/launched_program.h"
+
+namespace lumaro::apptest {
+namespace {
+
+constexpr std::chrono::minutes kHoldPatience{5};
+
+struct ProbeOptions {
+    std::wstring program;
+    std::wstring reportFile;
+    std::wstring holdFile;
+    bool close = false;
+};
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                          nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                        bytes, nullptr, nullptr);
+    return out;
+}
+
+std::string Report(const DialogDriver& dialog) {
+    std::string report = "caption\t";
+    report += Utf8(dialog.Caption());
+    report += "\n";
+    const ListViewDriver list = dialog.List(IDC_CONTROLLER_LIST);
+    for (int row = 0; row < list.RowCount(); ++row) {
+        report += "row";
+        for (const std::wstring& cell : list.RowTexts(row)) {
+            report += "\t";
+            report += Utf8(cell);
+        }
+        report += "\n";
+    }
+    return report;
+}
+
+// Written beside its place and renamed, so that a waiting script never reads half of it.
+bool WriteReport(const std::wstring& path, const std::string& report) {
+    const std::filesystem::path target(path);
+    std::filesystem::path pending = target;
+    pending += L".tmp";
+    {
+        std::ofstream out(pending, std::ios::binary | std::ios::trunc);
+        out << report;
+        if (!out) return false;
+    }
+    std::error_code error;
+    std::filesystem::rename(pending, target, error);
+    return !error;
+}
+
+bool WaitForFile(const std::wstring& path) {
+    const auto deadline = std::chrono::steady_clock::now() + kHoldPatience;
+    while (!std::filesystem::exists(std::filesystem::path(path))) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+std::optional<ProbeOptions> ReadOptions(const std::vector<std::wstring>& arguments) {
+    ProbeOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::wstring& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == L"--report" && hasValue) {
+            options.reportFile = arguments[++i];
+        } else if (argument == L"--hold" && hasValue) {
+            options.holdFile = arguments[++i];
+        } else if (argument == L"--close") {
+            options.close = true;
+        } else if (options.program.empty() && !argument.starts_with(L"--")) {
+            options.program = argument;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.program.empty()) return std::nullopt;
+    return options;
+}
+
+int Probe(const ProbeOptions& options) {
+    const LaunchedProgram program(options.program);
+    const auto window = program.WaitForDialog(kStartPatience);
+    if (!window) {
+        std::fprintf(stderr, "lumaro-probe: the program showed no dialog\n");
+        return 1;
+    }
+    const DialogDriver dialog(*window, program.Process());
+    // Painted before it is reported, so that a screenshot taken then shows it whole.
+    RedrawWindow(*window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::string report = Report(dialog);
+    std::fwrite(report.data(), 1, report.size(), stdout);
+    std::fflush(stdout);
+    if (!options.reportFile.empty() && !WriteReport(options.reportFile, report)) {
+        std::fprintf(stderr, "lumaro-probe: cannot write the report\n");
+        return 1;
+    }
+    if (!options.holdFile.empty() && !WaitForFile(options.holdFile)) {
+        std::fprintf(stderr, "lumaro-probe: nobody released the hold\n");
+        return 1;
+    }
+    if (options.close) {
+        dialog.PostClose();
+        if (!program.WaitForExit(kExitPatience)) {
+            std::fprintf(stderr, "lumaro-probe: the program did not end when closed\n");
+            return 1;
+        }
+        return 0;
+    }
+    WaitForSingleObject(program.Process(), INFINITE);  // until the user closes it
+    return 0;
+}
+
+}  // namespace
+}  // namespace lumaro::apptest
+
+int wmain(int argc, wchar_t** argv) {
+    const std::vector<std::wstring> arguments(argv + 1, argv + argc);
+    const auto options = lumaro::apptest::ReadOptions(arguments);
+    if (!options) {
+        std::fputs("usage: lumaro-probe PROGRAM.exe [--report FILE] [--hold FILE] [--close]\n",
+                   stderr);
+        return 2;
+    }
+    try {
+        return lumaro::apptest::Probe(*options);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "lumaro-probe: %s\n", error.what());
+        return 1;
+    }
+}

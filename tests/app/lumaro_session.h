@@ -1,0 +1,31 @@
+#pragma once
+// lumaro.exe started on the simulated LAN as it is now, with its dialog shown (which
+// happens once the start-up search has ended).
+
+#include <memory>
+#include <string>
+
+#include "tests/app/dialog_driver.h"
+#include "tests/app/launched_program.h"
+
+namespace lumaro::apptest {
+
+class LumaroSession {
+public:
+    // Starts the program at this Unix path; throws when it shows no dialog in time.
+    explicit LumaroSession(const std::string& program);
+
+    const LaunchedProgram& Program() const { return *program_; }
+    const DialogDriver& Dialog() const { return dialog_; }
+    ListViewDriver List() const;
+
+private:
+    std::unique_ptr<LaunchedProgram> program_;
+    DialogDriver dialog_;
+};
+
+// Loads a controller file of the test LANs (by its name) into the simulator; throws when
+// the simulator does not answer "ok".
+void UseLan(const std::string& controllerFileName);
+
+}  // namespace lumaro::apptest

@@ -1,0 +1,65 @@
+#include "tests/app/simulator_control.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "tests/app/launched_program.h"
+
+namespace lumaro::apptest {
+
+namespace {
+
+// lumaro-sim looks at its directory every 20 ms; restarting the controllers takes a moment.
+constexpr std::chrono::seconds kReplyPatience{30};
+constexpr std::chrono::milliseconds kPollInterval{20};
+
+}  // namespace
+
+std::optional<SimulatorControl> SimulatorControl::FromEnvironment() {
+    const char* directory = std::getenv("LUMARO_SIM_CONTROL");
+    if (directory == nullptr || *directory == '\0') return std::nullopt;
+    return SimulatorControl(directory);
+}
+
+std::string SimulatorControl::Load(const std::string& controllerFile) const {
+    return Send("load " + controllerFile);
+}
+
+std::string SimulatorControl::ClearLog() const { return Send("clear-log"); }
+
+std::string SimulatorControl::Send(const std::string& command) const {
+    const std::wstring directory = WindowsPathOf(directory_);
+    const std::wstring reply = directory + L"\\reply";
+    const std::wstring pending = directory + L"\\command.tmp";
+    DeleteFileW(reply.c_str());
+    {
+        std::ofstream out(std::filesystem::path(pending), std::ios::binary | std::ios::trunc);
+        out << command << '\n';
+        if (!out) return "error cannot write " + directory_ + "/command.tmp";
+    }
+    // Renamed into place, so the simulator never reads half a command.
+    if (!MoveFileExW(pending.c_str(), (directory + L"\\command").c_str(),
+                     MOVEFILE_REPLACE_EXISTING)) {
+        return "error cannot rename the command, error " + std::to_string(GetLastError());
+    }
+    const auto deadline = std::chrono::steady_clock::now() + kReplyPatience;
+    while (std::chrono::steady_clock::now() < deadline) {
+        std::ifstream in(std::filesystem::path(reply), std::ios::binary);
+        if (in) {
+            std::string line;
+            std::getline(in, line);
+            in.close();
+            DeleteFileW(reply.c_str());
+            return line;
+        }
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    return "error no reply to \"" + command + "\"";
+}
+
+}  // namespace lumaro::apptest
