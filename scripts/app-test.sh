@@ -13,6 +13,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=lib/lab-services.sh
+. "$here/lib/lab-services.sh"
 die() { echo "app-test.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
@@ -53,16 +55,8 @@ if [ -z "$lan" ]; then
     lan="$work/no-controllers.conf"
     echo "# no controllers" >"$lan"
 fi
-segment=${LUMARO_SIM_SEGMENTS%%,*}
-ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "$segment" --config "$lan" \
-    --control "$work/control" --log "$work/frames.log" >"$work/sim.out" 2>&1 &
-sim_pid=$!
-for _ in $(seq 200); do
-    grep -q '^ready' "$work/sim.out" 2>/dev/null && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.05
-done
-grep -q '^ready' "$work/sim.out" || die "lumaro-sim did not start: $(cat "$work/sim.out")"
+start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
+    --log "$work/frames.log" || die "no simulator"
 
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
 unset DISPLAY

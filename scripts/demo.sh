@@ -22,6 +22,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=lib/lab-services.sh
+. "$here/lib/lab-services.sh"
 top=$(dirname "$here")
 die() { echo "demo.sh: $*" >&2; exit 2; }
 
@@ -74,29 +76,13 @@ trap teardown EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
 
-segment=${LUMARO_SIM_SEGMENTS%%,*}
-ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "$segment" --config "$lan" \
-    --log "$work/frames.log" >"$work/sim.out" 2>&1 &
-sim_pid=$!
-for _ in $(seq 200); do
-    grep -q '^ready' "$work/sim.out" 2>/dev/null && break
-    kill -0 "$sim_pid" 2>/dev/null || break
-    sleep 0.05
-done
-grep -q '^ready' "$work/sim.out" || die "lumaro-sim did not start: $(cat "$work/sim.out")"
+start_simulator "$work" "$sim" --config "$lan" --log "$work/frames.log" || die "no simulator"
 echo "demo.sh: $(cat "$work/sim.out") on the test LAN (the PC is 10.0.1.1/24)"
 
 if [ -z "${DISPLAY:-}" ]; then use_xvfb=1; fi
 if [ "$use_xvfb" = 1 ]; then
     exit_after_shot=1  # nobody can see a private screen
-    Xvfb -displayfd 3 -screen 0 1024x640x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$work/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$work/display" ] || die "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$work/display")"
+    start_xvfb "$work" 1024x640x24 || die "no X screen"
 fi
 
 probe_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")

@@ -29,6 +29,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=lib/lab-services.sh
+. "$here/lib/lab-services.sh"
 die() { echo "wine-run.sh: $*" >&2; exit 2; }
 [ $# -ge 1 ] || die "usage: wine-run.sh PROGRAM.exe [ARGS...]"
 
@@ -75,15 +77,7 @@ if ! mount -t overlay overlay \
 fi
 
 if [ -n "${LUMARO_WINE_XVFB:-}" ]; then
-    Xvfb -displayfd 3 -screen 0 "$LUMARO_WINE_XVFB" -nolisten tcp 3>"$run/display" \
-        >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        [ -s "$run/display" ] && break
-        sleep 0.05
-    done
-    [ -s "$run/display" ] || die "Xvfb did not start"
-    export DISPLAY=":$(head -n1 "$run/display")"
+    start_xvfb "$run" "$LUMARO_WINE_XVFB" || die "no X screen"
 fi
 
 # In the background, so that a TERM is handled at once (bash defers traps while a

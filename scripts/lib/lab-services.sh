@@ -1,0 +1,36 @@
+# Services that scripts start inside a test LAN, each waited for until it is ready.
+# Source this file; each function sets a *_pid variable that the caller ends at teardown.
+
+# start_simulator WORKDIR LUMARO-SIM [ARGS...]
+# Runs lumaro-sim on the LAN's first segment, in the simulator's namespace, its output in
+# WORKDIR/sim.out; sets sim_pid. Fails with the simulator's message when it does not
+# become ready.
+start_simulator() {
+    local work=$1 sim=$2
+    shift 2
+    ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "${LUMARO_SIM_SEGMENTS%%,*}" "$@" \
+        >"$work/sim.out" 2>&1 &
+    sim_pid=$!
+    for _ in $(seq 200); do
+        grep -q '^ready' "$work/sim.out" 2>/dev/null && return 0
+        kill -0 "$sim_pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    echo "lumaro-sim did not start: $(cat "$work/sim.out")" >&2
+    return 1
+}
+
+# start_xvfb WORKDIR GEOMETRY
+# A private X screen (e.g. GEOMETRY 1024x768x24) on a free display number; sets xvfb_pid
+# and exports DISPLAY.
+start_xvfb() {
+    local work=$1 geometry=$2
+    Xvfb -displayfd 3 -screen 0 "$geometry" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [ -s "$work/display" ] && break
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+    export DISPLAY=":$(head -n1 "$work/display")"
+}
