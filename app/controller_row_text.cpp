@@ -7,15 +7,13 @@ namespace lumaro {
 std::array<std::wstring, kListColumnCount> ControllerRowTexts(const ControllerRecord& record,
                                                               const std::wstring& webEnabled,
                                                               const std::wstring& webNotEnabled) {
-    return {
-        WidenAscii(FormatSerial(record.serial)),
-        WidenAscii(FormatAddress(record.ip)),
-        WidenAscii(FormatAddress(record.mask)),
-        WidenAscii(FormatAddress(record.gateway)),
-        WidenAscii(FormatMac(record.mac)),
-        WidenAscii(FormatAddress(record.hostAddress)),
-        WebServerEnabled(record.webPort) ? webEnabled : webNotEnabled,
-    };
+    // The column order and formats are the link's; only the web state comes from the
+    // string table, so it is chosen here and the ASCII columns are widened.
+    const auto ascii = ListRowTexts(record, "", "");
+    std::array<std::wstring, kListColumnCount> texts;
+    for (int column = 0; column < kListColumnCount - 1; ++column) texts[column] = WidenAscii(ascii[column]);
+    texts[kListColumnCount - 1] = WebServerEnabled(record.webPort) ? webEnabled : webNotEnabled;
+    return texts;
 }
 
 }  // namespace lumaro
