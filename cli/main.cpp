@@ -1,21 +1,23 @@
-// Console front end: runs the same search as the dialog and prints the controller list.
+// lumaro-cli: the operations of lumaro.exe for scripts. Finds the door-access controllers
+// on the PC's networks and acts on one of them, chosen by serial.
 
-#include <cstdio>
-#include <cstring>
-#include <string>
+#include <CLI/CLI.hpp>
 
-#include "cli/search_report.h"
-#include "link/controller_link.h"
-#include "link/search.h"
+#include "cli/subcommands.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::strcmp(argv[1], "search") != 0) {
-        std::fputs("usage: lumaro-cli search\n", stderr);
-        return 2;
+    CLI::App program{"lumaro-cli: finds the door-access controllers on this PC's networks "
+                     "(UDP broadcast, port 60000) and acts on one of them.",
+                     "lumaro-cli"};
+    program.require_subcommand(1);
+    int exitCode = 0;
+    lumaro::AddSearchCommand(program, exitCode);
+    try {
+        program.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help ends here with 0; a wrong or missing argument is a usage error: 2.
+        const int printed = program.exit(error);
+        return printed == 0 ? 0 : 2;
     }
-    lumaro::ControllerLink link;
-    lumaro::SearchControllers(link);
-    const std::string report = lumaro::SearchReport(link.Table());
-    std::fwrite(report.data(), 1, report.size(), stdout);
-    return 0;
+    return exitCode;
 }

@@ -1,15 +1,18 @@
 #include "cli/search_report.h"
 
 #include "link/controller_text.h"
+#include "resources/texts.h"
 
 namespace lumaro {
 
 namespace {
 
 constexpr const char* kHeadings[kListColumnCount] = {
-    "控制器SN", "IP", "掩码", "网关", "MAC地址", "电脑IP", "WEB"};
-constexpr const char* kWebOn = "启用";
-constexpr const char* kWebOff = "未启用";
+    LUMARO_TEXT_COLUMN_SERIAL,  LUMARO_TEXT_COLUMN_IP,      LUMARO_TEXT_COLUMN_MASK,
+    LUMARO_TEXT_COLUMN_GATEWAY, LUMARO_TEXT_COLUMN_MAC,     LUMARO_TEXT_COLUMN_HOST_IP,
+    LUMARO_TEXT_COLUMN_WEB};
+constexpr const char* kWebOn = LUMARO_TEXT_WEB_ENABLED;
+constexpr const char* kWebOff = LUMARO_TEXT_WEB_NOT_ENABLED;
 
 void AppendLine(std::string& out, const auto& columns) {
     for (int i = 0; i < kListColumnCount; ++i) {

@@ -1,0 +1,36 @@
+#include "cli/console_texts.h"
+
+#include <array>
+#include <utility>
+
+#include "resources/resource.h"
+#include "resources/texts.h"
+
+namespace lumaro {
+
+namespace {
+
+constexpr std::array<std::pair<unsigned, const char*>, 11> kTexts{{
+    {IDS_MESSAGE_CAPTION, LUMARO_TEXT_MESSAGE_CAPTION},
+    {IDS_WEB_ACCESS_FAILED, LUMARO_TEXT_WEB_ACCESS_FAILED},
+    {IDS_CONTROLLER_UNREACHABLE, LUMARO_TEXT_CONTROLLER_UNREACHABLE},
+    {IDS_SELECT_CONTROLLER_FIRST, LUMARO_TEXT_SELECT_CONTROLLER_FIRST},
+    {IDS_CLOCK_SET, LUMARO_TEXT_CLOCK_SET},
+    {IDS_CLOCK_NOT_SET, LUMARO_TEXT_CLOCK_NOT_SET},
+    {IDS_WEB_ENABLED, LUMARO_TEXT_WEB_ENABLED},
+    {IDS_WEB_NOT_ENABLED, LUMARO_TEXT_WEB_NOT_ENABLED},
+    {IDS_WEB_LANGUAGE_CHINESE, LUMARO_TEXT_WEB_LANGUAGE_CHINESE},
+    {IDS_WEB_LANGUAGE_ENGLISH, LUMARO_TEXT_WEB_LANGUAGE_ENGLISH},
+    {IDS_SOCKETS_FAILED, LUMARO_TEXT_SOCKETS_FAILED},
+}};
+
+}  // namespace
+
+std::string ConsoleText(unsigned stringId) {
+    for (const auto& [id, text] : kTexts) {
+        if (id == stringId) return text;
+    }
+    return "message " + std::to_string(stringId);
+}
+
+}  // namespace lumaro

@@ -1,0 +1,12 @@
+#pragma once
+// The console's subcommands. Each adds itself to the program's parser; its callback runs
+// the command and leaves the process's exit code in `exitCode` (0 done, 1 the command
+// failed or was refused; a wrong or missing argument ends the parse with 2).
+
+#include <CLI/CLI.hpp>
+
+namespace lumaro {
+
+void AddSearchCommand(CLI::App& program, int& exitCode);
+
+}  // namespace lumaro
