@@ -1,5 +1,5 @@
-// The controller list: the search that fills it, the selection that shows a controller in
-// the panel, and the reselection of a controller by its serial after a new search.
+// The controller list: the search that fills it and the selection that shows a controller
+// in the panel.
 
 #include <windows.h>
 
@@ -60,16 +60,6 @@ void CLumaroDlg::SelectController() {
     SetWindowTextW(serialEdit_, WidenAscii(FormatSerial(record.serial)).c_str());
     controlState_.commandButtonsEnabled = true;
     SyncControlState();
-}
-
-void CLumaroDlg::ReselectBySerial(std::uint32_t serial) {
-    // The row count is asked on every pass, and every match is selected in turn.
-    for (int k = 0; k < controllerList_.RowCount(); ++k) {
-        if (static_cast<std::size_t>(k) >= ControllerTable::kCapacity) break;
-        if (link_.Table().records[static_cast<std::size_t>(k)].serial != serial) continue;
-        controllerList_.SelectRow(k);
-        SelectController();
-    }
 }
 
 }  // namespace lumaro

@@ -5,15 +5,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "app/address_field.h"
 #include "app/controller_list_view.h"
 #include "link/controller_link.h"
+#include "workflow/controller_dialog.h"
 
 namespace lumaro {
 
-class CLumaroDlg {
+class CLumaroDlg : public ControllerDialog {
 public:
     CLumaroDlg(HINSTANCE instance, ControllerLink& link);
     CLumaroDlg(const CLumaroDlg&) = delete;
@@ -21,6 +23,18 @@ public:
 
     // Runs the dialog until it ends; gives the identifier that ended it.
     INT_PTR DoModal();
+
+    // What the procedures on the selected controller use of the dialog
+    // (controller_dialog_port.cpp).
+    std::optional<int> SelectedRow() const override;
+    int RowCount() const override;
+    int DateFormatIndex() const override;
+    int WebLanguageIndex() const override;
+    void ShowMessage(unsigned stringId) override;
+    void ShowWaitCursor() override;
+    void ShowArrowCursor() override;
+    void Search() override;
+    void SelectRow(int row) override;
 
 private:
     // What decides which of the switchable controls are shown and enabled.
@@ -62,7 +76,6 @@ private:
     void SearchCommand();
     void ShowControllerRows();
     void SelectController();
-    void ReselectBySerial(std::uint32_t serial);
 
     void SyncControlState();
     HWND Item(int controlId) const { return GetDlgItem(window_, controlId); }
