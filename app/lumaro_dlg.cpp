@@ -233,10 +233,6 @@ INT_PTR CLumaroDlg::OnKeyDown(WPARAM /*virtualKey*/) {
 
 void CLumaroDlg::OnSearchButton() { SearchCommand(); }
 
-void CLumaroDlg::OnQuickEnableButton() {
-    // The one-click web enable comes with its own procedure.
-}
-
 void CLumaroDlg::OnApplyButton() {
     // Writing the panel's addresses comes with the per-controller commands.
 }
