@@ -79,7 +79,16 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
 
     if (IsKind(frame, kReadNetworkParametersFrame)) return NetworkReply(controller, frame);
     if (IsKind(frame, kWriteSettingsFrame)) {
+        const ParameterImage before = controller.image;
         ApplyMaskedWrite(controller.image, frame);
+        if (controller.spec.behaviour.keepsAddress) {
+            const std::size_t first = image_field::kAddress - kImageFrameOffset;
+            const std::size_t end = image_field::kControllerPort + 2 - kImageFrameOffset;
+            std::copy(before.begin() + first, before.begin() + end, controller.image.begin() + first);
+        }
+        if (!controller.spec.behaviour.webAfterRestart) {
+            controller.runningWebPort = ImageWebPort(controller.image);
+        }
         return Acknowledge(controller, frame);
     }
     if (IsKind(frame, kProbeControllerFrame)) return Acknowledge(controller, frame);
@@ -91,6 +100,7 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
     }
     if (IsKind(frame, kRestartControllerFrame)) {
         ++controller.restarts;
+        controller.runningWebPort = ImageWebPort(controller.image);
         return Acknowledge(controller, frame);
     }
     return std::nullopt;
