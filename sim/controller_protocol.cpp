@@ -44,6 +44,9 @@ Datagram NetworkReply(const ControllerState& controller, std::span<const std::ui
     };
     std::copy(controller.spec.mac.begin(), controller.spec.mac.end(), answer.begin() + reply::kMac);
     copyImage(reply::kAddress, image_field::kAddress, 12);  // address, mask, gateway
+    if (const auto reported = controller.spec.behaviour.reportsAddress) {
+        PutLe32(answer, reply::kAddress, *reported);
+    }
     copyImage(reply::kDhcpMarker, image_field::kAddressingMode, 1);
     copyImage(reply::kDhcpAddress, image_field::kDhcpAddress, 12);
     copyImage(reply::kWebPort, image_field::kWebPort, 2);

@@ -45,6 +45,9 @@ struct Behaviour {
     bool webAfterRestart = false;
     // The controller acknowledges a new address but keeps its old one (bytes 20-33).
     bool keepsAddress = false;
+    // Its network replies report this address (bytes 136-139) instead of the one it
+    // answers from, as an unconfigured controller reporting 0.0.0.0 does.
+    std::optional<Ipv4Address> reportsAddress;
 };
 
 struct ControllerSpec {
