@@ -27,7 +27,7 @@ struct EnableWebOptions {
 const char* WebPortText(const WebEnableReport& report) {
     if (report.webSettingsWritten) {
         return report.webPort == ProbeWait::NotConnected
-                   ? "refused a connection on port 80: switched on, controller restarted"
+                   ? "did not accept a connection on port 80: switched on, controller restarted"
                    : "did not answer on port 80 within 1 s: switched on, controller restarted";
     }
     return "already answering on port 80";

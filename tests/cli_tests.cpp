@@ -5,68 +5,30 @@
 #include <cstdio>
 #include <string>
 
+#include "tests/console_program.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
 namespace {
 
+using testing::ConsoleFront;
 using testing::Controller;
+using testing::ProgramResult;
+using testing::RunProgram;
 using testing::StartControllers;
-
-struct ProgramResult {
-    std::string output;
-    int status = -1;
-};
-
-ProgramResult RunProgram(const std::string& command) {
-    ProgramResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) result.output.append(chunk, n);
-    result.status = pclose(pipe);
-    return result;
-}
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
-// The native program, and the Windows one under Wine (which, inside this LAN, runs in
-// place with a Wine prefix of its own). Windows lines end in CR LF.
-struct Front {
-    const char* name;
-    std::string command;
-};
-
-std::string WithoutCarriageReturns(std::string text) {
-    std::erase(text, '\r');
-    return text;
-}
-
-class ConsoleSearch : public ::testing::TestWithParam<Front> {
+class ConsoleSearch : public ::testing::TestWithParam<ConsoleFront> {
 protected:
     void SetUp() override {
         if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
     }
-    ProgramResult Search() const {
-        ProgramResult result = RunProgram(GetParam().command + " search");
-        result.output = WithoutCarriageReturns(result.output);
-        return result;
-    }
+    ProgramResult Search() const { return RunProgram(GetParam().command + " search"); }
 };
 
-std::string WindowsCommand() {
-    const std::string exe = LUMARO_WINDOWS_CLI_PATH;
-    if (FILE* file = std::fopen(exe.c_str(), "rb")) {
-        std::fclose(file);
-        return std::string(LUMARO_WINE_RUN) + " " + exe;
-    }
-    return {};
-}
-
 INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch,
-                         ::testing::Values(Front{"native", LUMARO_CLI_PATH},
-                                           Front{"windows", WindowsCommand()}),
+                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
@@ -83,7 +45,7 @@ TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     ASSERT_TRUE(lan);
 
     const ProgramResult result = Search();
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output,
               kHeader +
               "100\t10.0.1.10\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-64\t10.0.1.1\t启用\n"
@@ -95,13 +57,13 @@ TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
     auto lan = StartControllers({});
     ASSERT_TRUE(lan);
     const ProgramResult result = Search();
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, kHeader);
 }
 
 TEST_P(ConsoleSearch, RejectsAnythingButSearch) {
-    EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").status, 0);
-    EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").status, 0);
+    EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").exitCode, 0);
+    EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").exitCode, 0);
 }
 
 }  // namespace

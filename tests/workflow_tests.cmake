@@ -12,3 +12,9 @@ lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
 lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
     LAB --pc 0:10.0.2.123/24
     ARGS --gtest_filter=OneClickDecisions.FirstCandidateFollowsThePcs123)
+
+add_executable(one_click_platform_tests workflow/platform_wire_tests.cpp)
+target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+lumaro_lab_test(one_click_platform TARGET one_click_platform_tests)
+
+lumaro_unit_test(browser_tests workflow/browser_tests.cpp)

@@ -24,6 +24,13 @@ bool NeverKept(Ipv4Address address) {
            kAddressesNeverKept.end();
 }
 
+// The PC reaches an address of another subnet only through a router, and a controller that
+// the PC's broadcast found is on the PC's own segment: its page would not load from here.
+// (Under Wine the UDP probe even gets through on the link, so it cannot tell.)
+bool InSubnetOf(Ipv4Address address, Ipv4Address hostAddress, Ipv4Address hostMask) {
+    return (address & hostMask) == (hostAddress & hostMask);
+}
+
 // One run of the procedure: the values it holds and its steps, in their order.
 class WebEnableRun {
 public:
@@ -117,7 +124,9 @@ bool WebEnableRun::CurrentAddressCheck() {
         if (static_cast<std::size_t>(k) >= ControllerTable::kCapacity) break;
         if (table.records[static_cast<std::size_t>(k)].ip == address_) ++sameAddress;
     }
-    if (sameAddress != 1 || NeverKept(address_)) return false;
+    if (sameAddress != 1 || NeverKept(address_) || !InSubnetOf(address_, hostAddress_, hostMask_)) {
+        return false;
+    }
     if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return false;
 
     reachable_ = true;

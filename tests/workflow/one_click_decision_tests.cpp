@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
@@ -109,6 +110,18 @@ TEST_F(OneClickDecisions, AddressesNeverKeptAreNotProbedButMoved) {
         EXPECT_TRUE(report.moved);
         lan_.reset();
     }
+}
+
+TEST_F(OneClickDecisions, AnAddressOutsideThePcsSubnetIsMovedThoughItAnswers) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    // A route on the link: the controller would answer the probe there, as it does under
+    // Wine, yet the browser of a PC without that route could not load its page.
+    ASSERT_EQ(std::system("ip route replace 192.168.1.0/24 dev pc0"), 0);
+    const WebEnableReport report = Run();
+    std::system("ip route del 192.168.1.0/24 dev pc0");
+    EXPECT_EQ(Frames(), (Names{"read", "settings", "network"})) << "no probe";
+    EXPECT_TRUE(report.moved);
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 123));
 }
 
 TEST_F(OneClickDecisions, AnotherRowWithTheSameAddressMovesItThoughItAnswers) {
