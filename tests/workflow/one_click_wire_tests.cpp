@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -148,7 +150,12 @@ protected:
 
 TEST_P(OneClickOnTheLan, SendsTheFramesOfItsWayAndEndsAsItShould) {
     const Way& way = GetParam();
+    const auto start = std::chrono::steady_clock::now();
     const WebEnableReport report = EnableWebProcedure(link_, dialog_, system_);
+    const auto took = std::chrono::steady_clock::now() - start;
+    std::printf("%s took %lld ms\n", way.name,
+                static_cast<long long>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(took).count()));
 
     const auto frames = lan_->LogOf(kSerial);
     EXPECT_EQ(FrameNames(frames), way.frames);
