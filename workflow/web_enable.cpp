@@ -63,7 +63,6 @@ private:
     Ipv4Address hostMask_ = 0;
     Ipv4Address hostGateway_ = 0;
     Ipv4Address address_ = 0;
-    bool reachable_ = false;
 };
 
 WebEnableReport WebEnableRun::Run() {
@@ -110,7 +109,6 @@ bool WebEnableRun::Refresh() {
     hostMask_ = record.hostMask;
     hostGateway_ = record.hostGateway;
     address_ = record.ip;
-    reachable_ = false;
     report_.serial = serial_;
     report_.presentAddress = address_;
     report_.address = address_;
@@ -129,13 +127,10 @@ bool WebEnableRun::CurrentAddressCheck() {
     }
     if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return false;
 
-    reachable_ = true;
     const auto answer = system_.arp(address_, hostAddress_);
     // No ARP answer counts in the address's favour: the controller has just answered there.
     if (!answer) return true;
-    if (*answer == table.records[row_].mac) return true;
-    reachable_ = false;  // another device answers for that address
-    return false;
+    return *answer == table.records[row_].mac;  // else another device answers there
 }
 
 std::optional<Ipv4Address> WebEnableRun::FreeAddressSearch() {
@@ -175,7 +170,6 @@ bool WebEnableRun::ConfirmNewAddress(Ipv4Address candidate) {
     for (int attempt = 1; attempt <= kNewAddressArpAttempts; ++attempt) {
         if (system_.arp(candidate, hostAddress_)) {
             address_ = candidate;
-            reachable_ = true;
             report_.address = address_;
             return true;
         }
