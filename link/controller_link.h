@@ -21,7 +21,6 @@
 
 namespace lumaro {
 
-constexpr std::uint16_t kControllerPort = 60000;
 constexpr std::size_t kMaxInterfaceSockets = 16;
 constexpr std::chrono::microseconds kWaitSlice{8000};
 constexpr int kExchangeQuietCount = 100;  // a phase ends on the 101st quiet slice

@@ -19,7 +19,7 @@ ParameterImage InitialImage(const ControllerSpec& spec) {
     PutAddress(image, image_field::kAddress, spec.ip);
     PutAddress(image, image_field::kMask, spec.mask);
     PutAddress(image, image_field::kGateway, spec.gateway);
-    PutLe16(image, IndexOf(image_field::kControllerPort), kControllerUdpPort);
+    PutLe16(image, IndexOf(image_field::kProtocolPort), kControllerPort);
     PutLe16(image, IndexOf(image_field::kWebPort), spec.webPort);
     image[IndexOf(image_field::kDateFormat)] = 0;
     image[IndexOf(image_field::kWebLanguage)] = kDefaultWebLanguage;

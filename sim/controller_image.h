@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "link/frame.h"
+#include "link/network_reply.h"
 #include "platform/ipv4_address.h"
 #include "sim/simulator.h"
 
@@ -15,7 +17,7 @@ namespace image_field {
 constexpr std::size_t kAddress = 20;         // 4 bytes each, first octet first
 constexpr std::size_t kMask = 24;
 constexpr std::size_t kGateway = 28;
-constexpr std::size_t kControllerPort = 32;  // 2 bytes, little-endian
+constexpr std::size_t kProtocolPort = 32;    // 2 bytes, little-endian: 60000
 constexpr std::size_t kWebPort = 116;        // 2 bytes, little-endian; 0 = web server off
 constexpr std::size_t kDateFormat = 118;
 constexpr std::size_t kWebLanguage = 121;
@@ -25,8 +27,6 @@ constexpr std::size_t kDhcpMask = 408;
 constexpr std::size_t kDhcpGateway = 412;
 }  // namespace image_field
 
-constexpr std::uint8_t kDhcpMarker = 0xA5;
-constexpr std::uint16_t kControllerUdpPort = 60000;
 constexpr std::uint8_t kDefaultWebLanguage = 0x20;
 
 struct Addressing {

@@ -44,7 +44,7 @@ Datagram NetworkReply(const ControllerState& controller, std::span<const std::ui
     };
     std::copy(controller.spec.mac.begin(), controller.spec.mac.end(), answer.begin() + reply::kMac);
     copyImage(reply::kAddress, image_field::kAddress, 12);  // address, mask, gateway
-    copyImage(reply::kDhcpMarker, image_field::kAddressingMode, 1);
+    copyImage(reply::kAddressingMode, image_field::kAddressingMode, 1);
     copyImage(reply::kDhcpAddress, image_field::kDhcpAddress, 12);
     copyImage(reply::kWebPort, image_field::kWebPort, 2);
     Seal(answer);

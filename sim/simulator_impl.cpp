@@ -13,6 +13,7 @@
 #include <cstring>
 #include <set>
 
+#include "link/controller_text.h"
 #include "sim/controller_interfaces.h"
 #include "sim/controller_sockets.h"
 #include "sim/ip_batch.h"
@@ -283,7 +284,7 @@ void Simulator::Impl::FollowImage(std::size_t index) {
     if (!SameInterfaceAddress(inUse, controller.onInterface)) {
         if (auto problem = RunIpBatch(ReaddressCommands(controller.interfaceName, inUse))) {
             Complain("controller " + std::to_string(controller.state.spec.serial) +
-                     " cannot take address " + DottedAddress(inUse.ip) + ": " + *problem);
+                     " cannot take address " + FormatAddress(inUse.ip) + ": " + *problem);
         }
     }
     controller.onInterface = inUse;
