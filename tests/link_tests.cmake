@@ -7,6 +7,10 @@ lumaro_unit_test(link_unit_tests
     controller_text_tests.cpp
     reply_fuzz_tests.cpp)
 
+# The link's counting rules and time limits on a scripted LAN with a virtual clock.
+lumaro_unit_test(link_counting_rules counting_rules_tests.cpp)
+target_link_libraries(link_counting_rules PRIVATE lumaro_scripted_network)
+
 # The link on the wire, against the simulator on a test LAN of its own.
 set(many_addresses "10.0.1.1/24")
 foreach(i RANGE 2 20)
