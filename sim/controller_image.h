@@ -4,7 +4,9 @@
 // Offsets are frame byte numbers (image[i] is frame byte 20 + i).
 
 #include <cstdint>
+#include <map>
 #include <span>
+#include <string>
 
 #include "link/frame.h"
 #include "link/network_reply.h"
@@ -45,6 +47,11 @@ std::uint16_t ImageWebPort(const ParameterImage& image);
 
 // The addresses the controller uses on the wire: the DHCP ones while the marker is set.
 Addressing AddressingInUse(const ParameterImage& image);
+
+// The images of a LAN as text (lumaro-sim's `images FILE`): one line per controller, its
+// serial, a space and its 1024 image bytes (frame bytes 20-1043) as 2048 lower-case hex
+// digits, in ascending order of serial.
+std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images);
 
 // Copies into the image exactly the bytes that the write's mask marks (the frame must
 // hold at least 1172 bytes).

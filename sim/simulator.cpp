@@ -44,6 +44,8 @@ ParameterImage Simulator::Image(std::uint32_t serial) const {
     return state ? state->image : ParameterImage{};
 }
 
+std::map<std::uint32_t, ParameterImage> Simulator::Images() const { return impl_->Images(); }
+
 ControllerSpec Simulator::Current(std::uint32_t serial) const {
     auto state = impl_->StateOf(serial);
     if (!state) return {};

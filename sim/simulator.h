@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -99,6 +100,8 @@ public:
     void ClearLog();
 
     ParameterImage Image(std::uint32_t serial) const;
+    // Every controller's image by serial, all taken at one moment.
+    std::map<std::uint32_t, ParameterImage> Images() const;
     // The address, mask and gateway the controller uses now (DHCP ones when the marker
     // is 0xA5), and its web port.
     ControllerSpec Current(std::uint32_t serial) const;

@@ -348,6 +348,15 @@ std::optional<ControllerState> Simulator::Impl::StateOf(std::uint32_t serial) co
     return controllers_[found->second].state;
 }
 
+std::map<std::uint32_t, ParameterImage> Simulator::Impl::Images() const {
+    std::map<std::uint32_t, ParameterImage> images;
+    std::lock_guard lock(mutex_);
+    for (const Controller& controller : controllers_) {
+        images[controller.state.spec.serial] = controller.state.image;
+    }
+    return images;
+}
+
 void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;

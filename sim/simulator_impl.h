@@ -36,6 +36,7 @@ public:
     std::vector<ReceivedFrame> Log(std::optional<std::uint32_t> serial) const;
     void ClearLog();
     std::optional<ControllerState> StateOf(std::uint32_t serial) const;
+    std::map<std::uint32_t, ParameterImage> Images() const;
     void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                   const std::vector<std::uint8_t>& bytes);

@@ -17,11 +17,15 @@ foreach(i RANGE 2 20)
     string(APPEND many_addresses ",10.0.1.${i}/24")
 endforeach()
 
-add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp)
-target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim GTest::gtest_main)
+add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp
+    data_safety_wire_tests.cpp)
+target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim lumaro_controller_images
+    GTest::gtest_main)
 
 lumaro_lab_test(link_on_one_interface TARGET link_wire_tests
     ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*)
+lumaro_lab_test(link_data_safety TARGET link_wire_tests
+    ARGS --gtest_filter=DataSafetyOnTheLan.*)
 lumaro_lab_test(link_on_two_interfaces_of_one_segment TARGET link_wire_tests
     LAB --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24
     ARGS --gtest_filter=DiscoveryOnTwoInterfacesOfOneSegment.*)
