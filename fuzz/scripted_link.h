@@ -6,8 +6,8 @@
 
 #include <span>
 
-#include "link/byte_io.h"
 #include "link/controller_link.h"
+#include "tests/reply_fields.h"
 #include "tests/scripted_network.h"
 
 namespace lumaro::fuzz {
@@ -32,22 +32,6 @@ public:
 private:
     testing::ScriptedNetwork network_;
     ControllerLink link_;
-};
-
-// The datagram's bytes as the link must read them: those that arrived, zero past the end.
-// An independent reader for the checks, deliberately not the link's own.
-class ArrivedBytes {
-public:
-    explicit ArrivedBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::uint8_t At(std::size_t i) const { return i < bytes_.size() ? bytes_[i] : 0; }
-    std::uint32_t Le(std::size_t i, int count) const {
-        std::uint32_t value = 0;
-        for (int k = count - 1; k >= 0; --k) value = (value << 8) | At(i + k);
-        return value;
-    }
-
-private:
-    std::span<const std::uint8_t> bytes_;
 };
 
 }  // namespace lumaro::fuzz

@@ -67,6 +67,7 @@ private:
         Simulator::Options options;
         options.networkNamespace = options_.networkNamespace;
         options.segmentInterfaces = options_.segments;
+        options.spray = options_.spray;
         if (log_) options.onFrame = [log = log_.get()](const ReceivedFrame& frame) { log->Write(frame); };
         std::string error;
         simulator_ = Simulator::Start(options, specs, &error);

@@ -76,6 +76,12 @@ void Simulator::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     impl_->SetBehaviour(serial, behaviour);
 }
 
+std::size_t Simulator::SprayedCount() const { return impl_->SprayedCount(); }
+
+std::vector<std::vector<std::uint8_t>> Simulator::NetworkRepliesSent() const {
+    return impl_->NetworkRepliesSent();
+}
+
 void Simulator::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                          const std::vector<std::uint8_t>& bytes) {
     impl_->SendFrom(serial, destination, port, bytes);

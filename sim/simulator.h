@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/ipv4_address.h"
+#include "sim/spray.h"
 
 namespace lumaro::sim {
 
@@ -79,6 +80,8 @@ public:
         // logged (e.g. to write a log file as frames arrive). Must not call back into
         // the Simulator.
         std::function<void(const ReceivedFrame&)> onFrame;
+        // Random datagrams at the PC's sockets, from the controllers' sockets (sim/spray.h).
+        std::optional<SprayOptions> spray;
     };
 
     // Brings every controller up (interfaces configured, sockets open) before it returns.
@@ -110,6 +113,12 @@ public:
     std::size_t RestartCount(std::uint32_t serial) const;
 
     void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
+
+    // How many sprayed datagrams have left so far.
+    std::size_t SprayedCount() const;
+    // Every datagram of 4 bytes or more starting 24 11 (what a PC takes for a network
+    // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
+    std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;
 
     // Sends an arbitrary datagram from a controller's port 60000 (tests of stray traffic).
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

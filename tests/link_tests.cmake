@@ -18,7 +18,7 @@ foreach(i RANGE 2 20)
 endforeach()
 
 add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp
-    data_safety_wire_tests.cpp)
+    data_safety_wire_tests.cpp chatty_lan_wire_tests.cpp hostile_lan_wire_tests.cpp)
 target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim lumaro_controller_images
     GTest::gtest_main)
 
@@ -26,6 +26,10 @@ lumaro_lab_test(link_on_one_interface TARGET link_wire_tests
     ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*)
 lumaro_lab_test(link_data_safety TARGET link_wire_tests
     ARGS --gtest_filter=DataSafetyOnTheLan.*)
+lumaro_lab_test(link_with_a_chatty_sender TARGET link_wire_tests
+    ARGS --gtest_filter=ChattyLan.*)
+lumaro_lab_test(link_on_a_hostile_lan TARGET link_wire_tests
+    ARGS --gtest_filter=HostileLan.*)
 lumaro_lab_test(link_on_two_interfaces_of_one_segment TARGET link_wire_tests
     LAB --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24
     ARGS --gtest_filter=DiscoveryOnTwoInterfacesOfOneSegment.*)

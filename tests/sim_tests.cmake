@@ -16,5 +16,5 @@ target_compile_definitions(sim_program_test PRIVATE LUMARO_SIM_PROGRAM="$<TARGET
 target_link_libraries(sim_program_test PRIVATE lumaro_controller_images)
 add_dependencies(sim_program_test lumaro-sim)
 
-lumaro_unit_test(sim_config_test sim_config_test.cpp)
+lumaro_unit_test(sim_config_test sim_config_test.cpp sim_spray_test.cpp)
 target_link_libraries(sim_config_test PRIVATE lumaro_sim)
