@@ -6,16 +6,13 @@
 
 #include <vector>
 
-#include "tests/image_watch.h"
 #include "tests/lan_fixture.h"
 #include "tests/link_operations.h"
 
 namespace lumaro {
 namespace {
 
-using testing::AwaitFrameLogged;
 using testing::Controller;
-using testing::ImageWatch;
 using testing::kPcAddress;
 using testing::LinkOperation;
 using testing::StartControllers;
@@ -39,20 +36,11 @@ TEST(DataSafetyOnTheLan, EveryCommandChangesOnlyTheBytesItWritesInTheControllerI
     link.SeedSequenceCounter();
 
     const auto operations = testing::EveryLinkCommand(kPcAddress, kSerial, MakeIpv4(10, 0, 1, 142));
+    link.SetCurrentVariantCode(1);
     for (const LinkOperation& operation : operations) {
-        lan->ClearLog();
-        link.ClearTransmitBuffer();
-        operation.compose(link.Transmit());
-        link.SetCurrentVariantCode(1);
-        const ImageWatch watch(*lan);
-
-        EXPECT_EQ(operation.command(link, lan->Current(kSerial).ip), 0) << operation.what;
-        const std::span<const std::uint8_t> sent(link.Transmit().data(), operation.frameLength);
-        const std::vector<std::uint32_t> receivers =
-            operation.unicast ? std::vector<std::uint32_t>{kSerial}
-                              : std::vector<std::uint32_t>{kSerial, kNeighbour, kStranger};
-        ASSERT_TRUE(AwaitFrameLogged(*lan, sent, receivers)) << operation.what;
-        EXPECT_TRUE(watch.ChangedOnly({{kSerial, operation.written}})) << operation.what;
+        const int result = testing::RunWithDataSafetyCheck(operation, link, *lan, kSerial,
+                                                           {kSerial, kNeighbour, kStranger});
+        EXPECT_EQ(result, 0) << operation.what;
     }
 }
 

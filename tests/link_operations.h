@@ -1,7 +1,8 @@
 #pragma once
 // Every command of the link as a table of operations on one addressed controller: how the
 // transmit buffer is composed, the command, the frame it sends and the image bytes it may
-// change there. The data-safety and hostile-LAN tests run them all.
+// change there; and one run of an operation with the data-safety check. The data-safety
+// and hostile-LAN tests run them all.
 
 #include <functional>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "link/controller_link.h"
 #include "link/masked_write.h"
 #include "tests/controller_images.h"
+#include "tests/image_watch.h"
 
 namespace lumaro::testing {
 
@@ -75,6 +77,26 @@ inline std::vector<LinkOperation> EveryLinkCommand(Ipv4Address host, std::uint32
          [host, serial](ControllerLink& l, Ipv4Address) { return l.RestartController(host, serial); },
          24, false, written_by::Nothing()},
     };
+}
+
+// Composes and sends one operation to `serial`, waits until every controller that is to
+// receive its frame has it (`everyController` for a broadcast, `serial` alone for the
+// probe) and checks that no image byte changed except those it writes in `serial`.
+// Gives the command's result.
+inline int RunWithDataSafetyCheck(const LinkOperation& operation, ControllerLink& link,
+                                  sim::Simulator& lan, std::uint32_t serial,
+                                  const std::vector<std::uint32_t>& everyController) {
+    lan.ClearLog();
+    link.ClearTransmitBuffer();
+    operation.compose(link.Transmit());
+    const ImageWatch watch(lan);
+    const int result = operation.command(link, lan.Current(serial).ip);
+
+    const std::span<const std::uint8_t> sent(link.Transmit().data(), operation.frameLength);
+    const auto receivers = operation.unicast ? std::vector<std::uint32_t>{serial} : everyController;
+    EXPECT_TRUE(AwaitFrameLogged(lan, sent, receivers)) << operation.what << ": the frame never arrived";
+    EXPECT_TRUE(watch.ChangedOnly({{serial, operation.written}})) << operation.what;
+    return result;
 }
 
 }  // namespace lumaro::testing
