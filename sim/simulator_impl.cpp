@@ -324,17 +324,17 @@ void Simulator::Impl::Spray() {
 }
 
 // Every datagram of the simulator leaves here (from any thread: the sockets are its own
-// and sendto is safe to call at once from several).
+// and sendto is safe to call at once from several). A network reply is noted under the
+// lock taken before it leaves, so whoever has received it and then asks finds it noted.
 bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint16_t port,
                            const Datagram& bytes) {
-    if (!SendDatagram(controllers_[index].udp.Get(), destination, port, bytes)) return false;
     const bool networkReply = bytes.size() >= 4 && bytes[kGroupOffset] == kNetworkReplyGroup &&
                               bytes[kCodeOffset] == kNetworkReplyCode;
-    if (networkReply) {
-        std::lock_guard lock(mutex_);
-        networkRepliesSent_.push_back(bytes);
-        if (networkRepliesSent_.size() > kNetworkRepliesKept) networkRepliesSent_.pop_front();
-    }
+    if (!networkReply) return SendDatagram(controllers_[index].udp.Get(), destination, port, bytes);
+    std::lock_guard lock(mutex_);
+    if (!SendDatagram(controllers_[index].udp.Get(), destination, port, bytes)) return false;
+    networkRepliesSent_.push_back(bytes);
+    if (networkRepliesSent_.size() > kNetworkRepliesKept) networkRepliesSent_.pop_front();
     return true;
 }
 
