@@ -1,14 +1,25 @@
 #pragma once
 // A fuzz target: a function that takes one datagram of any length (the fuzzer gives 0 to
 // 2048 bytes), feeds it to code that reads bytes from the network and checks what must
-// hold for any bytes. Declare it in a file of its own,
+// hold for any bytes. A target for a procedure that refreshes a record from the answer to
+// ReadNetworkParameters, in a file of its own (fuzz/refresh_record_fuzz.cpp):
 //
-//   LUMARO_FUZZ_TARGET(refresh_record) {
-//       ... `datagram` is a std::span<const std::uint8_t> ...
-//       Require(condition, "what must hold");
+//   LUMARO_FUZZ_TARGET(refresh_record) {       // `datagram`: std::span<const std::uint8_t>
+//       lumaro::fuzz::LinkOnScriptedLan lan;   // fuzz/scripted_link.h: no real socket
+//       lan.AnswerCommandsWith(datagram);      // the datagram answers every command
+//       lumaro::ControllerRecord record = ...;
+//       if (lan.Link().ReadNetworkParameters(kFuzzHost, kFuzzSerial) == 0) {
+//           RefreshRecord(record, lan.Link().ReceivedReply());
+//       }
+//       Require(record.serial == ..., "what must hold for any answer");
 //   }
 //
-// and list that file in fuzz/CMakeLists.txt (lumaro_fuzz_target). In the fuzz build
+// listed in fuzz/CMakeLists.txt,
+//
+//   lumaro_fuzz_target(refresh_record SOURCES refresh_record_fuzz.cpp LIBS lumaro_workflow)
+//
+// with its seeds in fuzz/testdata/refresh_record/ (make_seeds.cpp writes real answers;
+// the exchange_reply seeds suit it). In the fuzz build
 // (scripts/build.sh fuzz) the target is a libFuzzer program of its own, fuzz_<name>, with
 // a short run as the test fuzz_smoke.<name>; in the normal build it joins
 // fuzz_regression_tests, which runs it on every file of fuzz/testdata/<name>/: the seeds

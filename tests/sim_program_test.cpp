@@ -230,6 +230,30 @@ TEST_F(SimProgramTest, DumpsEveryControllersParameterImageOnRequest) {
     EXPECT_EQ(program.Stop(), 0);
 }
 
+TEST_F(SimProgramTest, SpraysThePortThePcSendsFromWhenAsked) {
+    SimProgram program({"--generate", "2:1000:10.0.1.200/24", "--spray", "5:500"});
+    ASSERT_EQ(program.FirstLine(), "ready 2 controllers");
+    PcSocket pc;
+    pc.Send(Bytes(kDiscoveryFrames[0].begin(), kDiscoveryFrames[0].end()));
+    // Two answers, then the spray, which does not stop: read a few hundred datagrams.
+    std::size_t strangers = 0;
+    for (int i = 0; i < 300; ++i) {
+        const auto datagram = pc.Receive(2s);
+        if (!datagram) break;
+        const bool answer = datagram->bytes.size() == 512 &&
+                            (SerialOf(*datagram) == 1000 || SerialOf(*datagram) == 1001);
+        strangers += !answer;
+    }
+    EXPECT_GT(strangers, 250u) << "the spray did not reach the PC's port";
+    EXPECT_EQ(program.Stop(), 0);
+}
+
+TEST_F(SimProgramTest, RefusesASprayWithoutASeed) {
+    SimProgram program({"--generate", "1:1000:10.0.1.200/24", "--spray", "fast"});
+    EXPECT_EQ(program.FirstLine(), "");
+    EXPECT_NE(program.Stop(), 0);
+}
+
 TEST_F(SimProgramTest, GeneratedControllersComeUpAndLeaveNoInterfaceBehind) {
     SimProgram program({"--generate", "20:1000:10.0.1.200/24"});
     ASSERT_EQ(program.FirstLine(), "ready 20 controllers");
