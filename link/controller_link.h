@@ -9,19 +9,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <vector>
 
 #include "link/controller_record.h"
 #include "link/frame.h"
+#include "link/link_socket.h"
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
-#include "platform/udp_socket.h"
 
 namespace lumaro {
 
-constexpr std::uint16_t kControllerPort = 60000;
 constexpr std::size_t kMaxInterfaceSockets = 16;
 constexpr std::chrono::microseconds kWaitSlice{8000};
 constexpr int kExchangeQuietCount = 100;  // a phase ends on the 101st quiet slice
@@ -30,19 +30,42 @@ constexpr std::size_t kMinimumReplyBytes = kFrameHeaderBytes;
 constexpr std::size_t kReceiveBufferBytes = 2048;
 constexpr std::size_t kCollectAreaBytes = 8352;
 
+// Bounds for a LAN that never falls quiet. Anything that keeps sending to our port a few
+// times a second (a misbehaving device, a flood) would otherwise hold a command or a
+// search, and the window with it, for ever: the drain restarts its quiet count on every
+// datagram of 20 bytes or more, and neither a collect nor the reply wait counts a slice
+// that brought a datagram. Each phase therefore stops waiting once its limit has passed
+// since it began: the drain then sends all the same, the reply wait gives -1, a collect
+// ends. A LAN whose controllers answer each request once never comes near them: a drain
+// lasts its 101 quiet slices (0.8 s, 1.6 s where the system's timer ticks every 15.6 ms)
+// plus the late answers it reads, the reply wait at most as long, a collect 11 slices plus
+// the time to read the replies (about 0.1 s for 250 controllers).
+constexpr std::chrono::seconds kDrainTimeLimit{5};
+constexpr std::chrono::seconds kReplyWaitTimeLimit{5};
+constexpr std::chrono::seconds kCollectTimeLimit{2};
+
 struct InterfaceSocket {
     Ipv4Address address = 0;
     Ipv4Address mask = 0;
-    platform::UdpSocket socket;
+    std::unique_ptr<LinkSocket> socket;
 };
 
-// What the link takes from the system; tests replace parts of it.
+// What the link takes from the system: the address table, sockets, the clocks. Every
+// member defaults to the system's; tests and fuzz targets replace some of them.
 struct LinkEnvironment {
-    std::function<std::optional<std::vector<platform::LocalAddress>>()> readAddressTable;
-    std::function<std::int64_t()> secondsSince1970;
-    std::function<std::optional<platform::CalendarTime>()> localNow;
+    using SteadyTime = std::chrono::steady_clock::time_point;
 
-    static LinkEnvironment System();
+    std::function<std::optional<std::vector<platform::LocalAddress>>()> readAddressTable =
+        platform::ReadLocalAddressTable;
+    std::function<std::unique_ptr<LinkSocket>(Ipv4Address local)> openSocket = OpenSystemSocket;
+    // The clock of the time limits above.
+    std::function<SteadyTime()> steadyNow = std::chrono::steady_clock::now;
+    std::function<std::int64_t()> secondsSince1970 = platform::SecondsSince1970;
+    std::function<std::optional<platform::CalendarTime>()> localNow = [] {
+        return platform::ToLocalCalendar(platform::SecondsSince1970());
+    };
+
+    static LinkEnvironment System() { return {}; }
 };
 
 class ControllerLink {
@@ -58,7 +81,8 @@ public:
     const InterfaceSocket& Interface(std::size_t position) const { return sockets_[position]; }
     // Sends `frame` from the socket of `hostAddress` to (destination, 60000) after draining
     // what was queued, and waits for one datagram of at least 20 bytes: 0 when it came
-    // (it is then in the receive buffer), -1 otherwise.
+    // (it is then in the receive buffer), -1 otherwise. Each phase is bounded in time
+    // (kDrainTimeLimit, kReplyWaitTimeLimit).
     int Exchange(Ipv4Address hostAddress, Ipv4Address destination,
                  std::span<const std::uint8_t> frame);
     // The datagram that the last receive of an exchange stored (only its received bytes).
@@ -97,8 +121,10 @@ public:
 private:
     int SendCommand(const FrameKind& kind, Ipv4Address destination, Ipv4Address hostAddress,
                     std::uint32_t serial);
-    const InterfaceSocket* FindInterface(Ipv4Address address) const;
-    bool ReceiveInto(const platform::UdpSocket& socket);
+    InterfaceSocket* FindInterface(Ipv4Address address);
+    bool ReceiveInto(LinkSocket& socket);
+    void Drain(LinkSocket& socket);
+    int AwaitReply(LinkSocket& socket);
 
     LinkEnvironment environment_;
     std::vector<InterfaceSocket> sockets_;

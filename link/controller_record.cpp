@@ -11,9 +11,9 @@ namespace lumaro {
 void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> reply) {
     namespace nr = network_reply;
     const ByteReader bytes(reply);
-    const std::uint8_t marker = bytes.U8(nr::kDhcpMarker);
+    const std::uint8_t marker = bytes.U8(nr::kAddressingMode);
     record.dhcpMarker = marker;
-    const bool dhcp = marker == nr::kDhcpMarkerValue;
+    const bool dhcp = marker == kDhcpMarker;
     record.ip = bytes.Le32(dhcp ? nr::kDhcpAddress : nr::kAddress);
     record.mask = bytes.Le32(dhcp ? nr::kDhcpMask : nr::kMask);
     record.gateway = bytes.Le32(dhcp ? nr::kDhcpGateway : nr::kGateway);

@@ -13,7 +13,7 @@ void ControllerLink::DiscoverControllers() {
     table_.count = 0;
     for (const DiscoveryFrame& frame : kDiscoveryFrames) {
         for (std::size_t position = 0; position < sockets_.size(); ++position) {
-            sockets_[position].socket.SendTo(kLimitedBroadcast, kControllerPort, frame);
+            sockets_[position].socket->SendTo(kLimitedBroadcast, kControllerPort, frame);
             CollectReplies(position);
         }
     }
@@ -21,17 +21,20 @@ void ControllerLink::DiscoverControllers() {
 
 void ControllerLink::CollectReplies(std::size_t socketPosition) {
     const InterfaceSocket& entry = sockets_[socketPosition];
+    LinkSocket& socket = *entry.socket;
     std::array<std::uint8_t, kCollectAreaBytes> area;
     int quietLeft = kCollectQuietCount;  // datagrams never restore it
+    // A LAN that never falls quiet ends the collect when its time is up.
+    const auto endAt = environment_.steadyNow() + kCollectTimeLimit;
     // A full table ends every later collect at once: nothing more can be stored.
-    while (table_.count < ControllerTable::kCapacity) {
-        const platform::Readiness readiness = entry.socket.WaitReadable(kWaitSlice);
+    while (table_.count < ControllerTable::kCapacity && environment_.steadyNow() < endAt) {
+        const platform::Readiness readiness = socket.WaitReadable(kWaitSlice);
         if (readiness != platform::Readiness::Readable) {
             if (quietLeft == 0) return;
             --quietLeft;
             continue;
         }
-        const auto received = entry.socket.Receive(area);
+        const auto received = socket.Receive(area);
         if (!received) continue;
         auto reply = DecodeDiscoveryReply(std::span(area).first(*received));
         if (!reply) continue;

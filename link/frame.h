@@ -22,6 +22,9 @@ constexpr std::size_t kPayloadOffset = kFrameHeaderBytes;
 
 constexpr std::uint32_t kEveryController = 0xFFFFFFFFu;  // targetSerial of a broadcast to all
 
+// The UDP port on which controllers take frames (ControllerPort).
+constexpr std::uint16_t kControllerPort = 60000;
+
 // One request kind: its group and code bytes and its full length in bytes.
 struct FrameKind {
     std::uint8_t group;

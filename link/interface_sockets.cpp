@@ -10,23 +10,23 @@ void ControllerLink::OpenInterfaceSockets() {
     if (!table) return;
     for (const platform::LocalAddress& row : *table) {
         if (row.address == 0 || row.address == kLoopbackHost) continue;
-        auto socket = platform::UdpSocket::OpenBroadcast(row.address);
+        auto socket = environment_.openSocket(row.address);
         if (!socket) continue;  // an address that cannot carry a socket is left out
-        sockets_.push_back(InterfaceSocket{row.address, row.mask, std::move(*socket)});
+        sockets_.push_back(InterfaceSocket{row.address, row.mask, std::move(socket)});
         if (sockets_.size() == kMaxInterfaceSockets) break;
     }
 }
 
 void ControllerLink::CloseInterfaceSockets() { sockets_.clear(); }
 
-const InterfaceSocket* ControllerLink::FindInterface(Ipv4Address address) const {
-    for (const InterfaceSocket& entry : sockets_) {
+InterfaceSocket* ControllerLink::FindInterface(Ipv4Address address) {
+    for (InterfaceSocket& entry : sockets_) {
         if (entry.address == address) return &entry;
     }
     return nullptr;
 }
 
-bool ControllerLink::ReceiveInto(const platform::UdpSocket& socket) {
+bool ControllerLink::ReceiveInto(LinkSocket& socket) {
     const auto received = socket.Receive(receiveBuffer_);
     receivedBytes_ = received.value_or(0);
     return received.has_value();
@@ -34,17 +34,25 @@ bool ControllerLink::ReceiveInto(const platform::UdpSocket& socket) {
 
 int ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
                              std::span<const std::uint8_t> frame) {
-    const InterfaceSocket* entry = FindInterface(hostAddress);
+    InterfaceSocket* entry = FindInterface(hostAddress);
     if (entry == nullptr) return -1;
-    const platform::UdpSocket& socket = entry->socket;
+    LinkSocket& socket = *entry->socket;
+    Drain(socket);
+    socket.SendTo(destination, kControllerPort, frame);  // a failed send shows as no reply
+    return AwaitReply(socket);
+}
 
-    // Drain: whatever is queued (late answers to discovery or to earlier commands) must
-    // not be taken for the reply, so send only after 101 quiet slices. A failed wait
-    // counts as a quiet slice: it never leads to a receive, so nothing can block.
+// Whatever is queued (late answers to discovery or to earlier commands) must not be taken
+// for the reply, so the frame leaves only after 101 quiet slices counted from the last
+// datagram of at least one header; shorter ones neither count nor restart the count. A
+// failed wait counts as a quiet slice: it never leads to a receive, so nothing can block.
+// A socket that never falls quiet for that long is sent to once kDrainTimeLimit has passed.
+void ControllerLink::Drain(LinkSocket& socket) {
+    const auto giveUpAt = environment_.steadyNow() + kDrainTimeLimit;
     int quiet = kExchangeQuietCount;
-    for (;;) {
+    while (environment_.steadyNow() < giveUpAt) {
         if (socket.WaitReadable(kWaitSlice) != platform::Readiness::Readable) {
-            if (quiet == 0) break;
+            if (quiet == 0) return;
             --quiet;
             continue;
         }
@@ -52,12 +60,14 @@ int ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
             quiet = kExchangeQuietCount;
         }
     }
+}
 
-    socket.SendTo(destination, kControllerPort, frame);  // a failed send shows as no reply
-
-    // Await the reply: the first datagram of at least one header, whoever sent it.
-    quiet = kExchangeQuietCount;
-    for (;;) {
+// The reply is the first datagram of at least one header, whoever sent it: 0. After 101
+// quiet slices, or once kReplyWaitTimeLimit has passed among shorter datagrams: -1.
+int ControllerLink::AwaitReply(LinkSocket& socket) {
+    const auto giveUpAt = environment_.steadyNow() + kReplyWaitTimeLimit;
+    int quiet = kExchangeQuietCount;
+    while (environment_.steadyNow() < giveUpAt) {
         if (socket.WaitReadable(kWaitSlice) != platform::Readiness::Readable) {
             if (quiet == 0) return -1;
             --quiet;
@@ -65,6 +75,7 @@ int ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
         }
         if (ReceiveInto(socket) && receivedBytes_ >= kMinimumReplyBytes) return 0;
     }
+    return -1;
 }
 
 }  // namespace lumaro

@@ -2,14 +2,6 @@
 
 namespace lumaro {
 
-LinkEnvironment LinkEnvironment::System() {
-    return LinkEnvironment{
-        .readAddressTable = platform::ReadLocalAddressTable,
-        .secondsSince1970 = platform::SecondsSince1970,
-        .localNow = [] { return platform::ToLocalCalendar(platform::SecondsSince1970()); },
-    };
-}
-
 ControllerLink::ControllerLink(LinkEnvironment environment)
     : environment_(std::move(environment)) {}
 

@@ -45,11 +45,10 @@ void PutWebTail(TransmitBuffer& buffer, int languageIndex) {
 
 void LayNetworkGroup(TransmitBuffer& buffer, Ipv4Address address, Ipv4Address mask,
                      Ipv4Address gateway) {
-    constexpr std::uint16_t kControllerUdpPort = 60000;
     PutMarkedAddress(buffer, parameter::kAddress, address);
     PutMarkedAddress(buffer, parameter::kMask, mask);
     PutMarkedAddress(buffer, parameter::kGateway, gateway);
-    PutMarkedLe16(buffer, parameter::kControllerPort, kControllerUdpPort);
+    PutMarkedLe16(buffer, parameter::kProtocolPort, kControllerPort);
 }
 
 void LaySettingsGroup(TransmitBuffer& buffer, std::uint16_t webPort, int dateFormatIndex,

@@ -23,7 +23,7 @@ namespace parameter {
 constexpr std::size_t kAddress = 20;        // 4 bytes, first octet first
 constexpr std::size_t kMask = 24;
 constexpr std::size_t kGateway = 28;
-constexpr std::size_t kControllerPort = 32; // 2 bytes, little-endian
+constexpr std::size_t kProtocolPort = 32;   // 2 bytes, little-endian: 60000
 constexpr std::size_t kWebPort = 116;       // 2 bytes, little-endian; 0 = web server off
 constexpr std::size_t kDateFormat = 118;
 constexpr std::size_t kUnwritten = 119;     // never written nor marked

@@ -14,7 +14,7 @@ namespace lumaro::platform {
 namespace {
 
 // Hundreds of controllers answer one discovery broadcast at the same moment.
-constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+constexpr int kSocketReceiveBufferBytes = 4 * 1024 * 1024;
 
 sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
     sockaddr_in sa{};
@@ -25,7 +25,7 @@ sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
 }
 
 void EnlargeReceiveBuffer(int fd) {
-    const int size = kReceiveBufferBytes;
+    const int size = kSocketReceiveBufferBytes;
     // As root the system limit does not apply; otherwise take what the system allows.
     if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);

@@ -10,7 +10,7 @@ namespace lumaro::platform {
 namespace {
 
 // Hundreds of controllers answer one discovery broadcast at the same moment.
-constexpr int kReceiveBufferBytes = 4 * 1024 * 1024;
+constexpr int kSocketReceiveBufferBytes = 4 * 1024 * 1024;
 
 SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
@@ -46,7 +46,7 @@ std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
     }
     // Best effort: with the system's default buffer some replies of a crowded segment are
     // lost, but the socket still works.
-    const int receiveBytes = kReceiveBufferBytes;
+    const int receiveBytes = kSocketReceiveBufferBytes;
     setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes),
                sizeof receiveBytes);
     return owner;

@@ -2,6 +2,7 @@
 
 #include "link/byte_io.h"
 #include "link/masked_write.h"
+#include "sim/hex_text.h"
 
 namespace lumaro::sim {
 namespace {
@@ -19,7 +20,7 @@ ParameterImage InitialImage(const ControllerSpec& spec) {
     PutAddress(image, image_field::kAddress, spec.ip);
     PutAddress(image, image_field::kMask, spec.mask);
     PutAddress(image, image_field::kGateway, spec.gateway);
-    PutLe16(image, IndexOf(image_field::kControllerPort), kControllerUdpPort);
+    PutLe16(image, IndexOf(image_field::kProtocolPort), kControllerPort);
     PutLe16(image, IndexOf(image_field::kWebPort), spec.webPort);
     image[IndexOf(image_field::kDateFormat)] = 0;
     image[IndexOf(image_field::kWebLanguage)] = kDefaultWebLanguage;
@@ -50,6 +51,16 @@ Addressing AddressingInUse(const ParameterImage& image) {
     }
     return {ImageAddress(image, image_field::kAddress), ImageAddress(image, image_field::kMask),
             ImageAddress(image, image_field::kGateway)};
+}
+
+std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images) {
+    std::string text;
+    for (const auto& [serial, image] : images) {
+        text += std::to_string(serial) + ' ';
+        AppendHex(text, image);
+        text += '\n';
+    }
+    return text;
 }
 
 void ApplyMaskedWrite(ParameterImage& image, std::span<const std::uint8_t> frame) {

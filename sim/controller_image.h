@@ -4,8 +4,12 @@
 // Offsets are frame byte numbers (image[i] is frame byte 20 + i).
 
 #include <cstdint>
+#include <map>
 #include <span>
+#include <string>
 
+#include "link/frame.h"
+#include "link/network_reply.h"
 #include "platform/ipv4_address.h"
 #include "sim/simulator.h"
 
@@ -15,7 +19,7 @@ namespace image_field {
 constexpr std::size_t kAddress = 20;         // 4 bytes each, first octet first
 constexpr std::size_t kMask = 24;
 constexpr std::size_t kGateway = 28;
-constexpr std::size_t kControllerPort = 32;  // 2 bytes, little-endian
+constexpr std::size_t kProtocolPort = 32;    // 2 bytes, little-endian: 60000
 constexpr std::size_t kWebPort = 116;        // 2 bytes, little-endian; 0 = web server off
 constexpr std::size_t kDateFormat = 118;
 constexpr std::size_t kWebLanguage = 121;
@@ -25,8 +29,6 @@ constexpr std::size_t kDhcpMask = 408;
 constexpr std::size_t kDhcpGateway = 412;
 }  // namespace image_field
 
-constexpr std::uint8_t kDhcpMarker = 0xA5;
-constexpr std::uint16_t kControllerUdpPort = 60000;
 constexpr std::uint8_t kDefaultWebLanguage = 0x20;
 
 struct Addressing {
@@ -45,6 +47,11 @@ std::uint16_t ImageWebPort(const ParameterImage& image);
 
 // The addresses the controller uses on the wire: the DHCP ones while the marker is set.
 Addressing AddressingInUse(const ParameterImage& image);
+
+// The images of a LAN as text (lumaro-sim's `images FILE`): one line per controller, its
+// serial, a space and its 1024 image bytes (frame bytes 20-1043) as 2048 lower-case hex
+// digits, in ascending order of serial.
+std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images);
 
 // Copies into the image exactly the bytes that the write's mask marks (the frame must
 // hold at least 1172 bytes).

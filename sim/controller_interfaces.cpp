@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "link/controller_text.h"
+
 namespace lumaro::sim {
 namespace {
 
@@ -14,16 +16,11 @@ bool InterfaceCanCarry(Ipv4Address address) {
 
 std::string AddAddressCommand(const std::string& name, const Addressing& addressing) {
     if (!InterfaceCanCarry(addressing.ip)) return "";
-    return "addr add " + DottedAddress(addressing.ip) + "/" +
+    return "addr add " + FormatAddress(addressing.ip) + "/" +
            std::to_string(PrefixLength(addressing.mask)) + " brd + dev " + name + "\n";
 }
 
 }  // namespace
-
-std::string DottedAddress(Ipv4Address address) {
-    return std::to_string(Octet(address, 0)) + "." + std::to_string(Octet(address, 1)) + "." +
-           std::to_string(Octet(address, 2)) + "." + std::to_string(Octet(address, 3));
-}
 
 std::string MacText(const std::array<std::uint8_t, 6>& mac) {
     char text[18];

@@ -13,7 +13,6 @@
 
 namespace lumaro::sim {
 
-std::string DottedAddress(Ipv4Address address);
 std::string MacText(const std::array<std::uint8_t, 6>& mac);  // "02:4c:00:00:00:64"
 
 // Prefix length for `ip addr`: the mask's leading one bits; a mask without any gives /32,

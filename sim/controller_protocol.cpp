@@ -47,7 +47,7 @@ Datagram NetworkReply(const ControllerState& controller, std::span<const std::ui
     if (const auto reported = controller.spec.behaviour.reportsAddress) {
         PutLe32(answer, reply::kAddress, *reported);
     }
-    copyImage(reply::kDhcpMarker, image_field::kAddressingMode, 1);
+    copyImage(reply::kAddressingMode, image_field::kAddressingMode, 1);
     copyImage(reply::kDhcpAddress, image_field::kDhcpAddress, 12);
     copyImage(reply::kWebPort, image_field::kWebPort, 2);
     Seal(answer);
@@ -86,7 +86,7 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
         ApplyMaskedWrite(controller.image, frame);
         if (controller.spec.behaviour.keepsAddress) {
             const std::size_t first = image_field::kAddress - kImageFrameOffset;
-            const std::size_t end = image_field::kControllerPort + 2 - kImageFrameOffset;
+            const std::size_t end = image_field::kProtocolPort + 2 - kImageFrameOffset;
             std::copy(before.begin() + first, before.begin() + end, controller.image.begin() + first);
         }
         if (!controller.spec.behaviour.webAfterRestart) {

@@ -49,7 +49,7 @@ OpenedSocket OpenControllerSocket(const std::string& interface) {
         return Failure(interface, "setsockopt(UDP)");
     }
     if (!BindToDevice(socket.Get(), interface)) return Failure(interface, "SO_BINDTODEVICE(UDP)");
-    if (!BindAnyAddress(socket.Get(), kControllerUdpPort)) return Failure(interface, "bind(UDP 60000)");
+    if (!BindAnyAddress(socket.Get(), kControllerPort)) return Failure(interface, "bind(UDP 60000)");
     return {std::move(socket), {}};
 }
 

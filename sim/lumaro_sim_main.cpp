@@ -6,10 +6,12 @@
 
 #include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <memory>
 #include <sstream>
 
 #include "sim/control_directory.h"
+#include "sim/controller_image.h"
 #include "sim/frame_log_file.h"
 #include "sim/program_options.h"
 #include "sim/simulator.h"
@@ -65,6 +67,7 @@ private:
         Simulator::Options options;
         options.networkNamespace = options_.networkNamespace;
         options.segmentInterfaces = options_.segments;
+        options.spray = options_.spray;
         if (log_) options.onFrame = [log = log_.get()](const ReceivedFrame& frame) { log->Write(frame); };
         std::string error;
         simulator_ = Simulator::Start(options, specs, &error);
@@ -100,6 +103,11 @@ private:
             if (auto problem = StartSimulator(*specs.value)) return "error " + *problem;
             return "ok";
         }
+        if (verb == "images") {
+            std::getline(words >> std::ws, argument);
+            if (argument.empty() || !simulator_) return "error usage: images FILE";
+            return WriteImages(argument) ? "ok" : "error cannot write \"" + argument + "\"";
+        }
         if (verb == "clear-log") {
             ClearLog();
             return "ok";
@@ -115,7 +123,19 @@ private:
             simulator_->SetBehaviour(serial, *behaviour.value);
             return "ok";
         }
-        return "error unknown command \"" + command + "\" (load FILE, clear-log, behaviour SERIAL BEHAVIOUR)";
+        return "error unknown command \"" + command +
+               "\" (load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE)";
+    }
+
+    // Written beside the file and renamed into place, so a reader never sees half of it.
+    bool WriteImages(const std::string& path) const {
+        const std::string pending = path + ".tmp";
+        {
+            std::ofstream out(pending, std::ios::binary | std::ios::trunc);
+            out << ImagesText(simulator_->Images());
+            if (!out) return false;
+        }
+        return std::rename(pending.c_str(), path.c_str()) == 0;
     }
 
     bool Knows(std::uint32_t serial) const {

@@ -18,6 +18,11 @@ Parsed<ProgramOptions> ParseProgramOptions(const std::vector<std::string>& argum
         else if (name == "--generate") options.generated.push_back(value);
         else if (name == "--log") options.logPath = value;
         else if (name == "--control") options.controlDirectory = value;
+        else if (name == "--spray") {
+            auto spray = ParseSpray(value);
+            if (!spray.value) return {std::nullopt, spray.error};
+            options.spray = spray.value;
+        }
         else return {std::nullopt, "unknown option " + name};
     }
     if (!options.help && options.segments.empty()) return {std::nullopt, "at least one --segment is needed"};

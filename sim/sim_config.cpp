@@ -221,4 +221,14 @@ Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text) {
     return {Simulator::Sequential(*count, *serial, *address.value, mask, *segment), {}};
 }
 
+Parsed<SprayOptions> ParseSpray(std::string_view text) {
+    const auto parts = Split(text, ':');
+    const auto seed = Number<std::uint32_t>(parts[0]);
+    const auto perSecond = parts.size() == 2 ? Number<unsigned>(parts[1]) : SprayOptions{}.perSecond;
+    if (parts.size() > 2 || !seed || !perSecond || *perSecond == 0) {
+        return Fail<SprayOptions>("spray needs SEED[:PER_SECOND], not " + Quoted(text));
+    }
+    return {SprayOptions{*seed, *perSecond}, {}};
+}
+
 }  // namespace lumaro::sim

@@ -11,6 +11,7 @@
 //   web-after-restart | keeps-address | lengths:3,20 | delay:300 (milliseconds),
 //   e.g. "delay:300+wrong-sequence".
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
+// Spray: SEED[:PER_SECOND], e.g. 7 or 7:500 (datagrams per second, default 200).
 
 #include <optional>
 #include <string>
@@ -34,5 +35,6 @@ Parsed<ControllerSpec> ParseControllerLine(std::string_view line);
 Parsed<std::vector<ControllerSpec>> ParseControllerFile(std::string_view text);
 Parsed<std::vector<ControllerSpec>> ReadControllerFile(const std::string& path);
 Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text);
+Parsed<SprayOptions> ParseSpray(std::string_view text);
 
 }  // namespace lumaro::sim

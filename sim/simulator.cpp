@@ -44,6 +44,8 @@ ParameterImage Simulator::Image(std::uint32_t serial) const {
     return state ? state->image : ParameterImage{};
 }
 
+std::map<std::uint32_t, ParameterImage> Simulator::Images() const { return impl_->Images(); }
+
 ControllerSpec Simulator::Current(std::uint32_t serial) const {
     auto state = impl_->StateOf(serial);
     if (!state) return {};
@@ -72,6 +74,12 @@ std::size_t Simulator::RestartCount(std::uint32_t serial) const {
 
 void Simulator::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     impl_->SetBehaviour(serial, behaviour);
+}
+
+std::size_t Simulator::SprayedCount() const { return impl_->SprayedCount(); }
+
+std::vector<std::vector<std::uint8_t>> Simulator::NetworkRepliesSent() const {
+    return impl_->NetworkRepliesSent();
 }
 
 void Simulator::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

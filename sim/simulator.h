@@ -15,12 +15,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/ipv4_address.h"
+#include "sim/spray.h"
 
 namespace lumaro::sim {
 
@@ -89,6 +91,8 @@ public:
         // logged (e.g. to write a log file as frames arrive). Must not call back into
         // the Simulator.
         std::function<void(const ReceivedFrame&)> onFrame;
+        // Random datagrams at the PC's sockets, from the controllers' sockets (sim/spray.h).
+        std::optional<SprayOptions> spray;
     };
 
     // Brings every controller up (interfaces configured, sockets open) before it returns.
@@ -110,6 +114,8 @@ public:
     void ClearLog();
 
     ParameterImage Image(std::uint32_t serial) const;
+    // Every controller's image by serial, all taken at one moment.
+    std::map<std::uint32_t, ParameterImage> Images() const;
     // The address, mask and gateway the controller uses now (DHCP ones when the marker
     // is 0xA5), and its web port.
     ControllerSpec Current(std::uint32_t serial) const;
@@ -118,6 +124,12 @@ public:
     std::size_t RestartCount(std::uint32_t serial) const;
 
     void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
+
+    // How many sprayed datagrams have left so far.
+    std::size_t SprayedCount() const;
+    // Every datagram of 4 bytes or more starting 24 11 (what a PC takes for a network
+    // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
+    std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;
 
     // Sends an arbitrary datagram from a controller's port 60000 (tests of stray traffic).
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

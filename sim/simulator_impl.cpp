@@ -13,6 +13,7 @@
 #include <cstring>
 #include <set>
 
+#include "link/controller_text.h"
 #include "sim/controller_interfaces.h"
 #include "sim/controller_sockets.h"
 #include "sim/ip_batch.h"
@@ -25,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::seconds kWebConnectionLifetime{10};
 constexpr int kEpollBatch = 256;
+constexpr std::size_t kNetworkRepliesKept = 100000;
 
 // Epoll tags: the kind in the top byte, an index or descriptor below.
 enum class Source : std::uint64_t { Wake = 1, Datagram = 2, WebListener = 3, WebConnection = 4 };
@@ -140,6 +142,11 @@ void Simulator::Impl::Serve(std::stop_token stop) {
         started_.set_value(problem);
         return;
     }
+    if (options_.spray) {
+        std::vector<std::uint32_t> serials;
+        for (const Controller& controller : controllers_) serials.push_back(controller.state.spec.serial);
+        sprayer_.emplace(*options_.spray, std::move(serials), controllers_.size(), Clock::now());
+    }
     started_.set_value(std::nullopt);
     RunLoop(stop);
     TearDown();
@@ -215,6 +222,10 @@ void Simulator::Impl::TearDown() {
 
 int Simulator::Impl::EpollTimeoutMs() const {
     std::optional<Clock::time_point> next = delayedSends_.NextDue();
+    if (sprayer_) {
+        const auto spray = sprayer_->NextDue();
+        if (spray && (!next || *spray < *next)) next = spray;
+    }
     for (const auto& [socket, connection] : connections_) {
         if (!next || connection.Deadline() < *next) next = connection.Deadline();
     }
@@ -247,6 +258,7 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
             }
         }
         SendDue();
+        Spray();
         DropExpiredConnections();
     }
 }
@@ -275,6 +287,7 @@ void Simulator::Impl::OnDatagrams(std::size_t index) {
             log_.push_back(entry);
         }
         if (options_.onFrame) options_.onFrame(entry);
+        if (sprayer_) sprayer_->Learn(entry.source, entry.sourcePort);
 
         // A write takes effect before its acknowledge leaves: whoever has the answer
         // finds the controller at its new address and its web port switched.
@@ -284,7 +297,7 @@ void Simulator::Impl::OnDatagrams(std::size_t index) {
                 delayedSends_.Add({entry.at + delay, 0, index, entry.source, entry.sourcePort,
                                    std::move(answer)});
             } else {
-                SendDatagram(controller.udp.Get(), entry.source, entry.sourcePort, answer);
+                Send(index, entry.source, entry.sourcePort, answer);
             }
         }
     }
@@ -304,7 +317,7 @@ void Simulator::Impl::FollowImage(std::size_t index) {
     if (!SameInterfaceAddress(inUse, controller.onInterface)) {
         if (auto problem = RunIpBatch(ReaddressCommands(controller.interfaceName, inUse))) {
             Complain("controller " + std::to_string(controller.state.spec.serial) +
-                     " cannot take address " + DottedAddress(inUse.ip) + ": " + *problem);
+                     " cannot take address " + FormatAddress(inUse.ip) + ": " + *problem);
         }
     }
     controller.onInterface = inUse;
@@ -321,8 +334,32 @@ void Simulator::Impl::FollowImage(std::size_t index) {
 
 void Simulator::Impl::SendDue() {
     for (DelayedSend& send : delayedSends_.TakeDue(Clock::now())) {
-        SendDatagram(controllers_[send.controller].udp.Get(), send.destination, send.port, send.bytes);
+        Send(send.controller, send.destination, send.port, send.bytes);
     }
+}
+
+void Simulator::Impl::Spray() {
+    if (!sprayer_) return;
+    for (const SprayShot& shot : sprayer_->TakeDue(Clock::now())) {
+        if (!Send(shot.sender, shot.destination, shot.port, shot.bytes)) continue;
+        std::lock_guard lock(mutex_);
+        ++sprayedCount_;
+    }
+}
+
+// Every datagram of the simulator leaves here (from any thread: the sockets are its own
+// and sendto is safe to call at once from several). A network reply is noted under the
+// lock taken before it leaves, so whoever has received it and then asks finds it noted.
+bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint16_t port,
+                           const Datagram& bytes) {
+    const bool networkReply = bytes.size() >= 4 && bytes[kGroupOffset] == kNetworkReplyGroup &&
+                              bytes[kCodeOffset] == kNetworkReplyCode;
+    if (!networkReply) return SendDatagram(controllers_[index].udp.Get(), destination, port, bytes);
+    std::lock_guard lock(mutex_);
+    if (!SendDatagram(controllers_[index].udp.Get(), destination, port, bytes)) return false;
+    networkRepliesSent_.push_back(bytes);
+    if (networkRepliesSent_.size() > kNetworkRepliesKept) networkRepliesSent_.pop_front();
+    return true;
 }
 
 void Simulator::Impl::OnWebListener(std::size_t index) {
@@ -371,6 +408,15 @@ std::optional<ControllerState> Simulator::Impl::StateOf(std::uint32_t serial) co
     return controllers_[found->second].state;
 }
 
+std::map<std::uint32_t, ParameterImage> Simulator::Impl::Images() const {
+    std::map<std::uint32_t, ParameterImage> images;
+    std::lock_guard lock(mutex_);
+    for (const Controller& controller : controllers_) {
+        images[controller.state.spec.serial] = controller.state.image;
+    }
+    return images;
+}
+
 void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;
@@ -378,12 +424,22 @@ void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behavi
     controllers_[found->second].state.spec.behaviour = behaviour;
 }
 
+std::size_t Simulator::Impl::SprayedCount() const {
+    std::lock_guard lock(mutex_);
+    return sprayedCount_;
+}
+
+std::vector<Datagram> Simulator::Impl::NetworkRepliesSent() const {
+    std::lock_guard lock(mutex_);
+    return {networkRepliesSent_.begin(), networkRepliesSent_.end()};
+}
+
 void Simulator::Impl::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                                const std::vector<std::uint8_t>& bytes) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;
     // The socket was opened in the namespace and stays there whichever thread sends.
-    SendDatagram(controllers_[found->second].udp.Get(), destination, port, bytes);
+    Send(found->second, destination, port, bytes);
 }
 
 }  // namespace lumaro::sim

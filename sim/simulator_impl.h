@@ -5,6 +5,7 @@
 // reads and changes controller state under one mutex.
 
 #include <cstdint>
+#include <deque>
 #include <future>
 #include <map>
 #include <mutex>
@@ -36,9 +37,12 @@ public:
     std::vector<ReceivedFrame> Log(std::optional<std::uint32_t> serial) const;
     void ClearLog();
     std::optional<ControllerState> StateOf(std::uint32_t serial) const;
+    std::map<std::uint32_t, ParameterImage> Images() const;
     void SetBehaviour(std::uint32_t serial, const Behaviour& behaviour);
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                   const std::vector<std::uint8_t>& bytes);
+    std::size_t SprayedCount() const;
+    std::vector<Datagram> NetworkRepliesSent() const;
 
 private:
     // What a connection attempt to port 80 meets.
@@ -66,6 +70,8 @@ private:
     void OnWebListener(std::size_t index);
     void OnWebConnection(int socket);
     void SendDue();
+    void Spray();
+    bool Send(std::size_t index, Ipv4Address destination, std::uint16_t port, const Datagram& bytes);
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
     std::optional<std::string> OpenWeb(std::size_t index, WebListening listening);
@@ -79,11 +85,14 @@ private:
 
     mutable std::mutex mutex_;
     std::vector<ReceivedFrame> log_;  // guarded by mutex_
+    std::size_t sprayedCount_ = 0;             // guarded by mutex_
+    std::deque<Datagram> networkRepliesSent_;  // guarded by mutex_
 
     // Service thread only.
     FileDescriptor epoll_;
     std::map<int, WebConnection> connections_;
     DelayedSends delayedSends_;
+    std::optional<Sprayer> sprayer_;
 
     FileDescriptor wake_;
     std::promise<std::optional<std::string>> started_;

@@ -256,7 +256,7 @@ TEST_F(CommandsOnTheLan, QueuedDatagramIsDrainedBeforeTheSend) {
     stale[1] = 0x10;
     PutLe32(stale, 4, 0xDEADBEEF);
     PutLe32(stale, 8, kOtherSerial);
-    lan_->SendFrom(kOtherSerial, kPcAddress, link_.Interface(0).socket.LocalPort(), stale);
+    lan_->SendFrom(kOtherSerial, kPcAddress, link_.Interface(0).socket->LocalPort(), stale);
     const auto sentAt = std::chrono::steady_clock::now();
 
     EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0);

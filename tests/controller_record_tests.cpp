@@ -23,7 +23,7 @@ std::vector<std::uint8_t> ReplyWithBothAddressSets(std::uint8_t marker) {
     PutLe32(reply, nr::kAddress, MakeIpv4(192, 168, 0, 1));
     PutLe32(reply, nr::kMask, MakeIpv4(255, 255, 255, 0));
     PutLe32(reply, nr::kGateway, MakeIpv4(192, 168, 0, 254));
-    reply[nr::kDhcpMarker] = marker;
+    reply[nr::kAddressingMode] = marker;
     PutLe32(reply, nr::kDhcpAddress, MakeIpv4(10, 1, 2, 3));
     PutLe32(reply, nr::kDhcpMask, MakeIpv4(255, 0, 0, 0));
     PutLe32(reply, nr::kDhcpGateway, MakeIpv4(10, 0, 0, 1));

@@ -105,7 +105,7 @@ TEST(DiscoveryOnOneInterface, IgnoresRepliesTooShortOrOfAnotherKind) {
     stray[0] = 0x20;
     stray[1] = 0x11;
     stray[8] = 99;
-    lan->SendFrom(33, kPcAddress, link.Interface(0).socket.LocalPort(), stray);
+    lan->SendFrom(33, kPcAddress, link.Interface(0).socket->LocalPort(), stray);
     link.DiscoverControllers();
     link.SortBySerial();
     EXPECT_EQ(Serials(link.Table()), (std::vector<std::uint32_t>{33}));
@@ -169,7 +169,7 @@ TEST(DiscoveryOnTwoInterfacesOfOneSegment, SendsEachFrameThroughEverySocketBefor
     for (std::size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(frames[i].bytes, AsVector(kDiscoveryFrames[i / 2])) << "datagram " << i;
         EXPECT_EQ(frames[i].source, link.Interface(i % 2).address) << "datagram " << i;
-        EXPECT_EQ(frames[i].sourcePort, link.Interface(i % 2).socket.LocalPort());
+        EXPECT_EQ(frames[i].sourcePort, link.Interface(i % 2).socket->LocalPort());
     }
 }
 

@@ -130,8 +130,8 @@ TEST(InterfacesOfAGivenTable, ExchangeUsesTheFirstOfTwoEntriesWithTheSameAddress
     EXPECT_EQ(link.ProbeController(MakeIpv4(10, 0, 1, 100), kPcAddress, 100), 0);
     const auto frames = lan->LogOf(100);
     ASSERT_EQ(frames.size(), 1u);
-    EXPECT_EQ(frames[0].sourcePort, link.Interface(0).socket.LocalPort());
-    EXPECT_NE(frames[0].sourcePort, link.Interface(1).socket.LocalPort());
+    EXPECT_EQ(frames[0].sourcePort, link.Interface(0).socket->LocalPort());
+    EXPECT_NE(frames[0].sourcePort, link.Interface(1).socket->LocalPort());
 }
 
 TEST(InterfacesOfAGivenTable, ClosingEmptiesTheListAndReopeningBuildsItAnew) {
@@ -142,7 +142,7 @@ TEST(InterfacesOfAGivenTable, ClosingEmptiesTheListAndReopeningBuildsItAnew) {
     link.OpenInterfaceSockets();
     link.OpenInterfaceSockets();  // opening twice does not keep the old sockets
     ASSERT_EQ(link.InterfaceCount(), 1u);
-    EXPECT_NE(link.Interface(0).socket.LocalPort(), 0);
+    EXPECT_NE(link.Interface(0).socket->LocalPort(), 0);
 }
 
 }  // namespace

@@ -33,18 +33,20 @@ inline sim::ControllerSpec Controller(std::uint32_t serial, Ipv4Address ip,
     return spec;
 }
 
-// Starts the simulator on the lab's segments; the test fails at once when it cannot.
-// The PC's neighbour table is emptied first: an earlier test may have left the MAC of
-// another controller at the same address.
-inline std::unique_ptr<sim::Simulator> StartControllers(std::vector<sim::ControllerSpec> specs) {
+// Starts the simulator on the lab's segments, spraying when asked; the test fails at once
+// when it cannot. The PC's neighbour table is emptied first: an earlier test may have left
+// the MAC of another controller at the same address.
+inline std::unique_ptr<sim::Simulator> StartControllers(
+    std::vector<sim::ControllerSpec> specs, std::optional<sim::SprayOptions> spray = std::nullopt) {
     if (std::system("ip neigh flush all >/dev/null 2>&1") != 0) {
         ADD_FAILURE() << "cannot empty the neighbour table of the PC's namespace";
     }
-    const auto options = sim::Simulator::OptionsFromLab();
+    auto options = sim::Simulator::OptionsFromLab();
     if (!options) {
         ADD_FAILURE() << "not inside a test LAN: run through scripts/lab.sh";
         return nullptr;
     }
+    options->spray = spray;
     std::string error;
     auto simulator = sim::Simulator::Start(*options, std::move(specs), &error);
     if (!simulator) ADD_FAILURE() << "simulator did not start: " << error;

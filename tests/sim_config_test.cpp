@@ -115,6 +115,19 @@ TEST(SimConfig, GenerateMakesConsecutiveControllers) {
     }
 }
 
+TEST(SimConfig, SprayTakesASeedAndARate) {
+    const auto seedOnly = ParseSpray("7");
+    ASSERT_TRUE(seedOnly.value) << seedOnly.error;
+    EXPECT_EQ(seedOnly.value->seed, 7u);
+    EXPECT_EQ(seedOnly.value->perSecond, 200u);
+    const auto both = ParseSpray("7:500");
+    ASSERT_TRUE(both.value) << both.error;
+    EXPECT_EQ(both.value->perSecond, 500u);
+    for (const char* bad : {"", "x", "7:", "7:0", "7:5:1", "-1"}) {
+        EXPECT_FALSE(ParseSpray(bad).value) << bad;
+    }
+}
+
 TEST(SimConfig, FrameLogLineShowsTimeSerialSourceKindChecksumAndBytes) {
     const auto start = std::chrono::steady_clock::now();
     ReceivedFrame frame;

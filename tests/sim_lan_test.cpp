@@ -58,7 +58,7 @@ void ExpectNetworkReply(const Datagram& reply, const ControllerSpec& spec, const
     EXPECT_EQ(in.Le32(nr::kAddress), spec.ip);
     EXPECT_EQ(in.Le32(nr::kMask), spec.mask);
     EXPECT_EQ(in.Le32(nr::kGateway), spec.gateway);
-    EXPECT_EQ(in.U8(nr::kDhcpMarker), spec.dhcp ? 0xA5 : 0x00);
+    EXPECT_EQ(in.U8(nr::kAddressingMode), spec.dhcp ? 0xA5 : 0x00);
     EXPECT_EQ(in.Le32(nr::kDhcpAddress), spec.dhcpIp);
     EXPECT_EQ(in.Le32(nr::kDhcpMask), spec.dhcpMask);
     EXPECT_EQ(in.Le32(nr::kDhcpGateway), spec.dhcpGateway);
@@ -105,8 +105,8 @@ TEST_F(SimLan, ControllerOnTheSecondSegmentIsFoundOnlyThroughThePcInterfaceThere
         PcSocket pc(c.pc);
         pc.Send(DiscoveryFrame(0));
         const auto replies = pc.ReceiveUntilQuiet();
-        ASSERT_EQ(replies.size(), 1u) << "through " << Dotted(c.pc);
-        EXPECT_EQ(SerialOf(replies[0]), c.found) << "through " << Dotted(c.pc);
+        ASSERT_EQ(replies.size(), 1u) << "through " << FormatAddress(c.pc);
+        EXPECT_EQ(SerialOf(replies[0]), c.found) << "through " << FormatAddress(c.pc);
     }
 }
 
@@ -207,15 +207,15 @@ TEST_F(SimLan, EachControllerAnswersArpWithItsOwnMac) {
     PcSocket pc;
     for (const ControllerSpec& spec : specs) {
         pc.Send(Probe(spec.serial, 9), spec.ip);
-        ASSERT_TRUE(pc.Receive(1s)) << "probe of " << Dotted(spec.ip);
+        ASSERT_TRUE(pc.Receive(1s)) << "probe of " << FormatAddress(spec.ip);
     }
     const auto arp = PcArpTable();
     for (const ControllerSpec& spec : specs) {
         char mac[18];
         std::snprintf(mac, sizeof mac, "%02x:%02x:%02x:%02x:%02x:%02x", spec.mac[0], spec.mac[1],
                       spec.mac[2], spec.mac[3], spec.mac[4], spec.mac[5]);
-        ASSERT_TRUE(arp.count(Dotted(spec.ip))) << Dotted(spec.ip);
-        EXPECT_EQ(arp.at(Dotted(spec.ip)), mac) << Dotted(spec.ip);
+        ASSERT_TRUE(arp.count(FormatAddress(spec.ip))) << FormatAddress(spec.ip);
+        EXPECT_EQ(arp.at(FormatAddress(spec.ip)), mac) << FormatAddress(spec.ip);
     }
 }
 

@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "link/discovery_frames.h"
+#include "tests/controller_images.h"
 #include "tests/sim_test_support.h"
 
 extern char** environ;
@@ -209,6 +210,48 @@ TEST_F(SimProgramTest, FollowsTheCommandsOfItsControlDirectory) {
     }
     EXPECT_EQ(Discovered(), (std::set<std::uint32_t>{400, 401})) << "a refused command changes nothing";
     EXPECT_EQ(program.Stop(), 0);
+}
+
+TEST_F(SimProgramTest, DumpsEveryControllersParameterImageOnRequest) {
+    SimProgram program(StandardArguments());
+    ASSERT_EQ(program.FirstLine(), "ready 3 controllers");
+    const fs::path dump = directory_ / "images.txt";
+    EXPECT_EQ(Command("images " + dump.string()), "ok");
+
+    const auto images = lumaro::testing::ParseControllerImages(ReadFile(dump));
+    ASSERT_TRUE(images) << ReadFile(dump);
+    ASSERT_EQ(images->size(), 3u);
+    const auto& image100 = images->at(100);  // image byte i is frame byte 20 + i
+    EXPECT_EQ(ByteReader(image100).Le32(0), MakeIpv4(10, 0, 1, 100));
+    EXPECT_EQ(ByteReader(image100).Le16(116 - 20), 80);
+    EXPECT_EQ(images->at(200)[150 - 20], 0xA5);
+    EXPECT_EQ(ByteReader(images->at(300)).Le32(0), MakeIpv4(10, 0, 2, 30));
+    EXPECT_EQ(Command("images"), "error usage: images FILE");
+    EXPECT_EQ(program.Stop(), 0);
+}
+
+TEST_F(SimProgramTest, SpraysThePortThePcSendsFromWhenAsked) {
+    SimProgram program({"--generate", "2:1000:10.0.1.200/24", "--spray", "5:500"});
+    ASSERT_EQ(program.FirstLine(), "ready 2 controllers");
+    PcSocket pc;
+    pc.Send(Bytes(kDiscoveryFrames[0].begin(), kDiscoveryFrames[0].end()));
+    // Two answers, then the spray, which does not stop: read a few hundred datagrams.
+    std::size_t strangers = 0;
+    for (int i = 0; i < 300; ++i) {
+        const auto datagram = pc.Receive(2s);
+        if (!datagram) break;
+        const bool answer = datagram->bytes.size() == 512 &&
+                            (SerialOf(*datagram) == 1000 || SerialOf(*datagram) == 1001);
+        strangers += !answer;
+    }
+    EXPECT_GT(strangers, 250u) << "the spray did not reach the PC's port";
+    EXPECT_EQ(program.Stop(), 0);
+}
+
+TEST_F(SimProgramTest, RefusesASprayWithoutASeed) {
+    SimProgram program({"--generate", "1:1000:10.0.1.200/24", "--spray", "fast"});
+    EXPECT_EQ(program.FirstLine(), "");
+    EXPECT_NE(program.Stop(), 0);
 }
 
 TEST_F(SimProgramTest, GeneratedControllersComeUpAndLeaveNoInterfaceBehind) {

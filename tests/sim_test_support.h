@@ -23,6 +23,8 @@
 #include <gtest/gtest.h>
 
 #include "link/byte_io.h"
+#include "link/controller_text.h"
+#include "link/frame.h"
 #include "sim/file_descriptor.h"
 #include "sim/simulator.h"
 
@@ -31,7 +33,6 @@ namespace lumaro::sim::testing {
 using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
 
-constexpr std::uint16_t kControllerPort = 60000;
 constexpr Ipv4Address kPcAddress = MakeIpv4(10, 0, 1, 1);
 constexpr Ipv4Address kMask24 = MakeIpv4(255, 255, 255, 0);
 
@@ -229,10 +230,5 @@ inline std::vector<ReceivedFrame> WaitForLog(const Simulator& simulator, std::si
 
 inline std::uint32_t SerialOf(const Datagram& reply) { return ByteReader(reply.bytes).Le32(8); }
 inline std::uint32_t SequenceOf(const Datagram& reply) { return ByteReader(reply.bytes).Le32(4); }
-
-inline std::string Dotted(Ipv4Address address) {
-    return std::to_string(Octet(address, 0)) + "." + std::to_string(Octet(address, 1)) + "." +
-           std::to_string(Octet(address, 2)) + "." + std::to_string(Octet(address, 3));
-}
 
 }  // namespace lumaro::sim::testing

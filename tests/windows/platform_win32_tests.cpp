@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "link/controller_text.h"
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
 #include "platform/socket_layer.h"
@@ -28,11 +29,6 @@ constexpr Ipv4Address kLabAddress = MakeIpv4(10, 0, 1, 1);
 constexpr Ipv4Address kAbsentAddress = MakeIpv4(10, 0, 9, 9);
 // Long enough never to run out on a loaded machine; a datagram to ourselves takes far less.
 constexpr auto kArrivalLimit = 10s;
-
-std::string Dotted(Ipv4Address address) {
-    return std::to_string(Octet(address, 0)) + "." + std::to_string(Octet(address, 1)) + "." +
-           std::to_string(Octet(address, 2)) + "." + std::to_string(Octet(address, 3));
-}
 
 bool RunningUnderWine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
@@ -89,14 +85,14 @@ TEST_F(AddressTable, ListsTheLanAddressesWithTheirMasksLoopbackIncluded) {
     };
     std::string listed;
     for (const LocalAddress& row : *table) {
-        listed += Dotted(row.address) + "/" + Dotted(row.mask) + " ";
+        listed += FormatAddress(row.address) + "/" + FormatAddress(row.mask) + " ";
     }
     for (const LocalAddress& want : expected) {
         bool found = false;
         for (const LocalAddress& row : *table) {
             found = found || (row.address == want.address && row.mask == want.mask);
         }
-        EXPECT_TRUE(found) << Dotted(want.address) << "/" << Dotted(want.mask)
+        EXPECT_TRUE(found) << FormatAddress(want.address) << "/" << FormatAddress(want.mask)
                            << " missing from: " << listed;
     }
 }

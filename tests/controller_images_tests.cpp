@@ -1,0 +1,79 @@
+// The data-safety comparison and the text of lumaro-sim's image dump.
+
+#include <gtest/gtest.h>
+
+#include "tests/controller_images.h"
+
+namespace lumaro::testing {
+namespace {
+
+ControllerImages TwoControllers() {
+    ImageBytes image{};
+    image[0] = 10;  // frame byte 20
+    return {{100, image}, {200, image}};
+}
+
+TEST(ControllerImages, ReportEveryByteChangedOutsideWhatTheOperationWrites) {
+    struct Case {
+        const char* what;
+        std::function<void(ControllerImages&)> change;
+        AllowedChanges allowed;
+        std::vector<std::string> problems;
+    };
+    const Case cases[] = {
+        {"nothing changed", [](ControllerImages&) {}, {}, {}},
+        {"a written byte of the addressed controller",
+         [](ControllerImages& i) { i[100][116 - 20] = 0x50; }, {{100, {116}}}, {}},
+        {"a byte the operation does not write",
+         [](ControllerImages& i) { i[100][119 - 20] = 0x77; }, {{100, {116}}},
+         {"controller 100: frame byte 119 changed from 00 to 77 (not written by this operation)"}},
+        {"the written byte in a controller that was not addressed",
+         [](ControllerImages& i) { i[200][116 - 20] = 0x50; }, {{100, {116}}},
+         {"controller 200: frame byte 116 changed from 00 to 50 (not written by this operation)"}},
+        {"the last image byte",
+         [](ControllerImages& i) { i[200][1023] = 1; }, {},
+         {"controller 200: frame byte 1043 changed from 00 to 01 (not written by this operation)"}},
+        {"a controller went away and another appeared",
+         [](ControllerImages& i) {
+             i[300] = i[200];
+             i.erase(200);
+         },
+         {}, {"controller 200 went away", "controller 300 appeared"}},
+    };
+    for (const Case& c : cases) {
+        const ControllerImages before = TwoControllers();
+        ControllerImages after = before;
+        c.change(after);
+        EXPECT_EQ(UnexpectedChanges(before, after, c.allowed), c.problems) << c.what;
+    }
+}
+
+TEST(ControllerImages, GroupsCoverTheDocumentedFrameBytes) {
+    EXPECT_EQ(written_by::NetworkGroup().size(), 14u);
+    EXPECT_EQ(*written_by::NetworkGroup().begin(), 20u);
+    EXPECT_EQ(*written_by::NetworkGroup().rbegin(), 33u);
+    EXPECT_EQ(written_by::SettingsGroup().count(119), 0u);
+    EXPECT_EQ(written_by::WebOffSettingsGroup().count(118), 0u);
+    EXPECT_EQ(Union({written_by::SettingsGroup(), written_by::DhcpGroup()}).size(), 8u);
+}
+
+TEST(ControllerImages, ParseTheDumpOfTheSimulator) {
+    const std::string image(2048, '0');
+    std::string changed = image;
+    changed.replace(0, 8, "0a000164");  // 10.0.1.100 at frame bytes 20-23
+    const auto parsed = ParseControllerImages("100 " + changed + "\n200 " + image + "\n");
+    ASSERT_TRUE(parsed);
+    ASSERT_EQ(parsed->size(), 2u);
+    EXPECT_EQ(parsed->at(100)[0], 0x0A);
+    EXPECT_EQ(parsed->at(100)[3], 0x64);
+    EXPECT_EQ(parsed->at(200)[3], 0x00);
+
+    const char* broken[] = {"100", "100 " , "x 00", "100 0a", "100  00"};
+    for (const char* text : broken) {
+        EXPECT_FALSE(ParseControllerImages(text)) << text;
+    }
+    EXPECT_FALSE(ParseControllerImages("100 " + std::string(2047, '0') + "g\n"));
+}
+
+}  // namespace
+}  // namespace lumaro::testing
