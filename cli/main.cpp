@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
     program.require_subcommand(1);
     int exitCode = 0;
     lumaro::AddSearchCommand(program, exitCode);
+    lumaro::AddSetAddressCommand(program, exitCode);
+    lumaro::AddSyncTimeCommand(program, exitCode);
+    lumaro::AddWebOffCommand(program, exitCode);
     try {
         program.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -1,0 +1,65 @@
+#include "cli/listed_controller.h"
+
+#include <cstdio>
+
+#include "cli/search_report.h"
+#include "resources/resource.h"
+
+namespace lumaro {
+
+void AddSerialArgument(CLI::App& command, ListedControllerOptions& options) {
+    command.add_option("SERIAL", options.serial, "the controller's serial number, as listed")
+        ->required();
+}
+
+void AddWebChoiceOptions(CLI::App& command, ListedControllerOptions& options) {
+    command
+        .add_option("--date-format", options.dateFormatIndex,
+                    "date display of the web interface: 0 年-月-日, 1 月-日-年, 2 日-月-年, "
+                    "3 年/月/日, 4 月/日/年, 5 日/月/年")
+        ->check(CLI::Range(0, 5))
+        ->capture_default_str();
+    command
+        .add_option("--web-language", options.webLanguageIndex,
+                    "language of the web interface: 0 Chinese, 1 English")
+        ->check(CLI::Range(0, 1))
+        ->capture_default_str();
+}
+
+ListedController::ListedController(const ListedControllerOptions& options)
+    : serial_(options.serial),
+      dialog_(link_, options.dateFormatIndex, options.webLanguageIndex) {}
+
+bool ListedController::Find() {
+    // As the window seeds it at start-up: a counter of 0 would take any reply as the one.
+    link_.SeedSequenceCounter();
+    dialog_.Search();
+    if (dialog_.SelectSerial(serial_)) return true;
+    dialog_.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+    PrintProblem("no controller with the serial " + std::to_string(serial_) + " answered");
+    return false;
+}
+
+bool ListedController::PrintRow() const {
+    for (const ControllerRecord& record : link_.Table().Found()) {
+        if (record.serial != serial_) continue;
+        const std::string report = ControllerReport(record);
+        std::fwrite(report.data(), 1, report.size(), stdout);
+        std::fflush(stdout);
+        return true;
+    }
+    PrintProblem("the controller " + std::to_string(serial_) + " is not listed any more");
+    return false;
+}
+
+void PrintDone(std::uint32_t serial, const std::string& what) {
+    std::printf("controller %u: %s\n", static_cast<unsigned>(serial), what.c_str());
+    std::fflush(stdout);
+}
+
+void PrintProblem(const std::string& what) {
+    std::fprintf(stderr, "lumaro-cli: %s\n", what.c_str());
+    std::fflush(stderr);
+}
+
+}  // namespace lumaro
