@@ -92,6 +92,38 @@ AddressFieldContent DialogDriver::AddressField(int id) const {
 
 void DialogDriver::ClickButton(int id) const { SendPatiently(Control(id), BM_CLICK, 0, 0); }
 
+void DialogDriver::PostClickButton(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::FillAddressField(int id, DWORD address) const {
+    SendPatiently(Control(id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+}
+
+void DialogDriver::ClearAddressField(int id) const {
+    SendPatiently(Control(id), IPM_CLEARADDRESS, 0, 0);
+}
+
+void DialogDriver::ChooseComboItem(int id, int index) const {
+    SendPatiently(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DialogDriver::TypeKey(UINT virtualKey, bool withAlt) const {
+    SetForegroundWindow(dialog_);
+    const auto key = [](UINT vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(vk);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    };
+    std::vector<INPUT> inputs;
+    if (withAlt) inputs.push_back(key(VK_MENU, false));
+    inputs.push_back(key(virtualKey, false));
+    inputs.push_back(key(virtualKey, true));
+    if (withAlt) inputs.push_back(key(VK_MENU, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 void DialogDriver::PostKey(int id, UINT virtualKey) const {
     PostMessageW(Control(id), WM_KEYDOWN, virtualKey, 1);
     PostMessageW(Control(id), WM_KEYUP, virtualKey, 0xC0000001);

@@ -12,7 +12,7 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 
 struct DialogSearch {
     DWORD processId;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK CheckWindow(HWND window, LPARAM context) {
@@ -23,16 +23,21 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM context) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (std::wstring(className) != L"#32770") return TRUE;  // the standard dialog class
-    search->found = window;
-    return FALSE;
+    search->found.push_back(window);
+    return TRUE;
 }
 
 }  // namespace
 
-HWND FindProcessDialog(DWORD processId) {
-    DialogSearch search{processId, nullptr};
+std::vector<HWND> ProcessDialogs(DWORD processId) {
+    DialogSearch search{processId, {}};
     EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindProcessDialog(DWORD processId) {
+    const std::vector<HWND> dialogs = ProcessDialogs(processId);
+    return dialogs.empty() ? nullptr : dialogs.front();
 }
 
 std::wstring WindowsPathOf(const std::string& unixPath) {

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace lumaro::apptest {
 
@@ -36,6 +37,8 @@ private:
 
 // A visible top-level dialog of the process; nullptr when it has none.
 HWND FindProcessDialog(DWORD processId);
+// Every visible top-level dialog of the process (its main dialog, message boxes).
+std::vector<HWND> ProcessDialogs(DWORD processId);
 
 // A Unix path as Wine's Z: drive shows it.
 std::wstring WindowsPathOf(const std::string& unixPath);
