@@ -11,8 +11,9 @@
 #
 # The PC is 10.0.1.1/24 on the LAN's one segment. The program sees LUMARO_SIM_CONTROL,
 # lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
-# and LUMARO_SIM_LOG, its log of received frames. LUMARO_WINE_XVFB (default 1024x768x24)
-# and LUMARO_WINE_DPI reach scripts/wine-run.sh.
+# LUMARO_SIM_LOG, its log of received frames, and LUMARO_WINE_ERRORS, a copy of what Wine's
+# processes write to standard error (the traces of a program started with WINEDEBUG set).
+# LUMARO_WINE_XVFB (default 1024x768x24) and LUMARO_WINE_DPI reach scripts/wine-run.sh.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -63,8 +64,10 @@ start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
     --log "$work/frames.log" || die "no simulator"
 
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
+export LUMARO_WINE_ERRORS="$work/wine-errors.log"
 unset DISPLAY
 [ -z "$artifacts" ] || export LUMARO_WINE_SHOTS="$artifacts"
 status=0
-LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" || status=$?
+LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" \
+    2> >(tee -a "$LUMARO_WINE_ERRORS" >&2) || status=$?
 exit "$status"
