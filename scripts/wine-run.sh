@@ -26,6 +26,9 @@
 #   LUMARO_WINE_SHOTS     a directory in which the program may ask for pictures of the
 #                         screen (scripts/lib/lab-services.sh, serve_screenshots); needs
 #                         LUMARO_WINE_XVFB or DISPLAY.
+#   LUMARO_WINE_DESKTOP   a size such as 1280x800: run the program inside a Wine desktop
+#                         window of that size, which draws the windows' captions and frames
+#                         when no window manager does.
 #   LUMARO_WINE_DPI       the display's DPI for this run (e.g. 144), written into the
 #                         prefix's registry (HKCU\Control Panel\Desktop, LogPixels) before
 #                         the program starts. Default: Wine's own, 96.
@@ -95,9 +98,21 @@ if [ -n "${LUMARO_WINE_SHOTS:-}" ]; then
     serve_screenshots "$LUMARO_WINE_SHOTS"
 fi
 
+# Settings of this run's prefix, written before the program starts.
+settings=()
 if [ -n "${LUMARO_WINE_DPI:-}" ] && [ "$LUMARO_WINE_DPI" != 96 ]; then
-    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD \
-        /d "$LUMARO_WINE_DPI" /f >/dev/null 2>&1 || die "cannot set the DPI to $LUMARO_WINE_DPI"
+    settings+=('[HKEY_CURRENT_USER\Control Panel\Desktop]'
+               "\"LogPixels\"=dword:$(printf '%08x' "$LUMARO_WINE_DPI")")
+fi
+if [ -n "${LUMARO_WINE_DESKTOP:-}" ]; then
+    settings+=('[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"'
+               '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+               "\"Default\"=\"$LUMARO_WINE_DESKTOP\"")
+fi
+if [ ${#settings[@]} -gt 0 ]; then
+    printf '%s\n' 'REGEDIT4' '' "${settings[@]}" >"$run/settings.reg"
+    wine regedit /S "Z:${run//\//\\}\\settings.reg" >/dev/null 2>&1 ||
+        die "cannot write the settings of the prefix"
 fi
 
 # In the background, so that a TERM is handled at once (bash defers traps while a
