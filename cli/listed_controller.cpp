@@ -1,16 +1,14 @@
 #include "cli/listed_controller.h"
 
 #include <cstdio>
+#include <memory>
 
 #include "cli/search_report.h"
 #include "resources/resource.h"
 
 namespace lumaro {
 
-void AddSerialArgument(CLI::App& command, ListedControllerOptions& options) {
-    command.add_option("SERIAL", options.serial, "the controller's serial number, as listed")
-        ->required();
-}
+namespace {
 
 void AddWebChoiceOptions(CLI::App& command, ListedControllerOptions& options) {
     command
@@ -24,6 +22,23 @@ void AddWebChoiceOptions(CLI::App& command, ListedControllerOptions& options) {
                     "language of the web interface: 0 Chinese, 1 English")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
+}
+
+}  // namespace
+
+CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std::string& name,
+                                     const std::string& description, WebChoices webChoices,
+                                     ListedControllerRun run) {
+    auto options = std::make_shared<ListedControllerOptions>();
+    CLI::App* command = program.add_subcommand(name, description);
+    command->add_option("SERIAL", options->serial, "the controller's serial number, as listed")
+        ->required();
+    if (webChoices == WebChoices::Taken) AddWebChoiceOptions(*command, *options);
+    command->callback([options, run = std::move(run), &exitCode] {
+        ListedController controller(*options);
+        exitCode = controller.Find() ? run(controller) : 1;
+    });
+    return command;
 }
 
 ListedController::ListedController(const ListedControllerOptions& options)
@@ -50,6 +65,12 @@ bool ListedController::PrintRow() const {
     }
     PrintProblem("the controller " + std::to_string(serial_) + " is not listed any more");
     return false;
+}
+
+int FinishAfterSearch(const ListedController& controller, const CommandResult& result) {
+    const bool listed = controller.PrintRow();
+    if (!result.answered) PrintProblem("the controller did not answer every frame");
+    return result.answered && listed ? 0 : 1;
 }
 
 void PrintDone(std::uint32_t serial, const std::string& what) {

@@ -5,12 +5,14 @@
 // the controller's row as the list shows it afterwards.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <CLI/CLI.hpp>
 
 #include "cli/console_dialog.h"
 #include "link/controller_link.h"
+#include "workflow/controller_commands.h"
 
 namespace lumaro {
 
@@ -20,10 +22,20 @@ struct ListedControllerOptions {
     int webLanguageIndex = 0;  // as the panel's web-language choice: 0 Chinese, 1 English
 };
 
-// SERIAL as the subcommand's first positional argument.
-void AddSerialArgument(CLI::App& command, ListedControllerOptions& options);
-// --date-format and --web-language, the panel's two choices.
-void AddWebChoiceOptions(CLI::App& command, ListedControllerOptions& options);
+class ListedController;
+
+// What a command does once its controller is found; gives the process's exit code.
+using ListedControllerRun = std::function<int(ListedController& controller)>;
+
+enum class WebChoices { Ignored, Taken };
+
+// Adds a subcommand NAME SERIAL [...] that searches, selects the controller (exit code 1
+// when it is not listed) and then runs `run`; with WebChoices::Taken it has the panel's
+// two choices as --date-format and --web-language. Gives the subcommand, for further
+// positional arguments after SERIAL.
+CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std::string& name,
+                                     const std::string& description, WebChoices webChoices,
+                                     ListedControllerRun run);
 
 class ListedController {
 public:
@@ -45,6 +57,10 @@ private:
     ControllerLink link_;
     ConsoleDialog dialog_;
 };
+
+// The end of a command that searched again: prints the controller's row; 0 when every frame
+// got its answer and the controller is still listed, 1 otherwise.
+int FinishAfterSearch(const ListedController& controller, const CommandResult& result);
 
 // A line for people on standard output, "controller SERIAL: WHAT".
 void PrintDone(std::uint32_t serial, const std::string& what);

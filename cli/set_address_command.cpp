@@ -1,5 +1,6 @@
 // lumaro-cli set-address: the panel's apply button, with the addresses from the command line.
 
+#include <memory>
 #include <string>
 
 #include "cli/dotted_address.h"
@@ -13,8 +14,7 @@ namespace lumaro {
 
 namespace {
 
-struct SetAddressArguments {
-    ListedControllerOptions controller;
+struct TypedArguments {
     std::string ip, mask, gateway;
 };
 
@@ -24,13 +24,11 @@ std::string Written(const TypedAddresses& typed) {
            std::to_string(kAppliedWebPort);
 }
 
-int SetAddress(const SetAddressArguments& arguments) {
+int SetAddress(ListedController& controller, const TypedArguments& arguments) {
     // The three were checked by the parser.
     const TypedAddresses typed{*ParseDottedAddress(arguments.ip),
                                *ParseDottedAddress(arguments.mask),
                                *ParseDottedAddress(arguments.gateway)};
-    ListedController controller(arguments.controller);
-    if (!controller.Find()) return 1;
     controller.Dialog().SetTypedAddresses(typed);
 
     const CommandResult result = ApplyCommand(controller.Link(), controller.Dialog(),
@@ -51,22 +49,21 @@ int SetAddress(const SetAddressArguments& arguments) {
             break;
     }
     PrintDone(result.serial, Written(typed));
-    const bool listed = controller.PrintRow();
-    if (!result.answered) PrintProblem("the controller did not answer every frame");
-    return result.answered && listed ? 0 : 1;
+    return FinishAfterSearch(controller, result);
 }
 
 }  // namespace
 
 void AddSetAddressCommand(CLI::App& program, int& exitCode) {
-    auto arguments = std::make_shared<SetAddressArguments>();
-    CLI::App* command = program.add_subcommand(
-        "set-address",
+    auto arguments = std::make_shared<TypedArguments>();
+    CLI::App* command = AddListedControllerCommand(
+        program, exitCode, "set-address",
         "Write a new address, mask and gateway to the controller with this serial, with the "
         "web server on at port 80 (as the panel's apply button does), then search again and "
         "print its row. Addresses that can never work are refused. A blank \"\" address "
-        "stands for 0.0.0.0; a gateway of 0.0.0.0 means none.");
-    AddSerialArgument(*command, arguments->controller);
+        "stands for 0.0.0.0; a gateway of 0.0.0.0 means none.",
+        WebChoices::Taken,
+        [arguments](ListedController& controller) { return SetAddress(controller, *arguments); });
     command->add_option("IP", arguments->ip, "the controller's new address")
         ->required()
         ->check(DottedAddressCheck());
@@ -76,8 +73,6 @@ void AddSetAddressCommand(CLI::App& program, int& exitCode) {
     command->add_option("GATEWAY", arguments->gateway, "its default gateway")
         ->required()
         ->check(DottedAddressCheck());
-    AddWebChoiceOptions(*command, arguments->controller);
-    command->callback([arguments, &exitCode] { exitCode = SetAddress(*arguments); });
 }
 
 }  // namespace lumaro

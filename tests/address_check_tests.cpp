@@ -23,8 +23,12 @@ struct Case {
     std::optional<AddressFault> fault;
 };
 
-std::string Describe(const Case& c) {
-    return FormatAddress(c.ip) + " mask " + FormatAddress(c.mask);
+template <std::size_t N>
+void ExpectFaults(const Case (&cases)[N]) {
+    for (const Case& c : cases) {
+        EXPECT_EQ(FindAddressFault(c.ip, c.mask), c.fault)
+            << FormatAddress(c.ip) << " mask " << FormatAddress(c.mask);
+    }
 }
 
 TEST(AddressCheck, RefusesAddressesThatCanNeverWorkAndNamesTheFirstFault) {
@@ -52,9 +56,7 @@ TEST(AddressCheck, RefusesAddressesThatCanNeverWorkAndNamesTheFirstFault) {
         // A /32 leaves no host part: the address is its own subnet.
         {MakeIpv4(10, 0, 1, 50), MakeIpv4(255, 255, 255, 255), AddressFault::NetworkAddress},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FindAddressFault(c.ip, c.mask), c.fault) << Describe(c);
-    }
+    ExpectFaults(cases);
 }
 
 TEST(AddressCheck, AcceptsEveryOtherHostAddressUnderAContiguousMask) {
@@ -69,9 +71,7 @@ TEST(AddressCheck, AcceptsEveryOtherHostAddressUnderAContiguousMask) {
         {MakeIpv4(10, 0, 1, 65), MakeIpv4(255, 255, 255, 192), std::nullopt},
         {MakeIpv4(2, 9, 4, 6), MakeIpv4(255, 255, 255, 252), std::nullopt},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(FindAddressFault(c.ip, c.mask), c.fault) << Describe(c);
-    }
+    ExpectFaults(cases);
 }
 
 }  // namespace

@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "tests/app/remote_buffer.h"
 #include "tests/app/send_patiently.h"
 
 namespace lumaro::apptest {
-
-namespace {
 
 std::wstring WindowText(HWND window) {
     // WM_GETTEXT is copied between processes by the system.
@@ -18,8 +18,6 @@ std::wstring WindowText(HWND window) {
     text.resize(static_cast<std::size_t>(copied));
     return text;
 }
-
-}  // namespace
 
 std::wstring DialogDriver::Caption() const { return WindowText(dialog_); }
 
@@ -37,6 +35,12 @@ std::vector<int> DialogDriver::VisibleControlIds() const {
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsWindowVisible(child)) ids.push_back(GetDlgCtrlID(child));
     }
+    return ids;
+}
+
+std::vector<int> DialogDriver::SortedVisibleControlIds() const {
+    std::vector<int> ids = VisibleControlIds();
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 

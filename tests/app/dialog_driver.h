@@ -23,6 +23,9 @@ constexpr DWORD FieldAddress(BYTE a, BYTE b, BYTE c, BYTE d) {
     return (DWORD{a} << 24) | (DWORD{b} << 16) | (DWORD{c} << 8) | DWORD{d};
 }
 
+// A window's text, read from another process (WM_GETTEXT).
+std::wstring WindowText(HWND window);
+
 class DialogDriver {
 public:
     DialogDriver(HWND dialog, HANDLE process) : dialog_(dialog), process_(process) {}
@@ -32,8 +35,10 @@ public:
     int OuterWidth() const;
 
     HWND Control(int id) const;
-    // Identifiers of the dialog's own controls (not their inner windows) that are visible.
+    // Identifiers of the dialog's own controls (not their inner windows) that are visible,
+    // in Z order, and the same sorted.
     std::vector<int> VisibleControlIds() const;
+    std::vector<int> SortedVisibleControlIds() const;
     bool IsVisible(int id) const;
     bool IsEnabled(int id) const;
     RECT ControlRect(int id) const;  // outer rectangle, in the dialog's client coordinates

@@ -25,12 +25,6 @@
 namespace lumaro::apptest {
 namespace {
 
-std::vector<int> SortedVisibleIds(const DialogDriver& dialog) {
-    std::vector<int> ids = dialog.VisibleControlIds();
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
 const std::vector<int> kStartUpControls{IDCANCEL, IDC_SEARCH_BUTTON, IDC_CONTROLLER_LIST,
                                         IDC_QUICK_ENABLE_BUTTON, IDC_ADVANCED_BUTTON};
 
@@ -46,7 +40,7 @@ TEST(KeysAndClose, F4ShowsTheWebOffButtonWhereverTheFocusIsWithoutEnablingIt) {
     std::vector<int> expected = kStartUpControls;
     expected.push_back(IDC_DISABLE_WEB_BUTTON);
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(SortedVisibleIds(dialog), expected) << "F4 shows nothing else";
+    EXPECT_EQ(dialog.SortedVisibleControlIds(), expected) << "F4 shows nothing else";
     EXPECT_FALSE(lumaro.Program().WaitForExit(std::chrono::milliseconds(0)));
 }
 
@@ -143,7 +137,7 @@ TEST(KeysAndClose, OnlyTheHiddenModeAndF4ShowTheClockAndWebOffButtonsAndHidingTh
     UseLan("empty.conf");
     dialog.ClickButton(IDC_SEARCH_BUTTON);
     dialog.ClickButton(IDC_ADVANCED_BUTTON);
-    ASSERT_EQ(SortedVisibleIds(dialog), kStartUpControls) << "the panel hidden";
+    ASSERT_EQ(dialog.SortedVisibleControlIds(), kStartUpControls) << "the panel hidden";
     dialog.TypeKey(VK_F4);
     ASSERT_TRUE(WaitUntil([&] { return dialog.IsVisible(IDC_DISABLE_WEB_BUTTON); }));
     EXPECT_FALSE(dialog.IsEnabled(IDC_DISABLE_WEB_BUTTON));

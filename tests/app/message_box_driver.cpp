@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "tests/app/dialog_driver.h"
 #include "tests/app/launched_program.h"
 #include "tests/app/send_patiently.h"
 
@@ -13,15 +14,6 @@ namespace {
 constexpr int kMessageTextId = 0xFFFF;
 constexpr int kMessageIconId = 0x0440;
 constexpr std::chrono::milliseconds kPollInterval{50};
-
-std::wstring WindowText(HWND window) {
-    const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const auto copied = SendMessageW(window, WM_GETTEXT, text.size(),
-                                     reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(copied));
-    return text;
-}
 
 }  // namespace
 

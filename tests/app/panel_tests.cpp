@@ -62,12 +62,6 @@ std::string Describe(const RECT& r) {
     return text;
 }
 
-std::vector<int> SortedVisibleIds(const DialogDriver& dialog) {
-    std::vector<int> ids = dialog.VisibleControlIds();
-    std::sort(ids.begin(), ids.end());
-    return ids;
-}
-
 // Every visible control lies inside the client area, the panel's controls inside the
 // panel's frame, and no two other controls overlap.
 void ExpectNothingOverlaps(const DialogDriver& dialog) {
@@ -138,7 +132,7 @@ TEST_F(AdvancedPanel, StartsHiddenWithTheListAtItsScaledPlaceAndColumns) {
     const int w = columns.ClientWidth() / 7;
     EXPECT_EQ(columns.ColumnWidth(4), w + AtDpi(10));
     EXPECT_EQ(columns.ColumnWidth(6), w - AtDpi(10));
-    EXPECT_EQ(SortedVisibleIds(dialog), kStartUpControls);
+    EXPECT_EQ(dialog.SortedVisibleControlIds(), kStartUpControls);
     ExpectNothingOverlaps(dialog);
     SavePicture(dialog, "panel-hidden");
 }
@@ -166,7 +160,7 @@ TEST_F(AdvancedPanel, ShowingWidensTheDialogMovesListAndButtonsAndHidingRestores
     std::vector<int> expected = kStartUpControls;
     expected.insert(expected.end(), kPanelControls.begin(), kPanelControls.end());
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(SortedVisibleIds(dialog), expected);
+    EXPECT_EQ(dialog.SortedVisibleControlIds(), expected);
     ExpectNothingOverlaps(dialog);
     SavePicture(dialog, "panel-shown");
 
@@ -179,7 +173,7 @@ TEST_F(AdvancedPanel, ShowingWidensTheDialogMovesListAndButtonsAndHidingRestores
             << "button " << kBottomButtons[i] << " at " << Describe(restored.buttons[i]);
     }
     EXPECT_EQ(restored.advancedCaption, L"高级选项");
-    EXPECT_EQ(SortedVisibleIds(dialog), kStartUpControls);
+    EXPECT_EQ(dialog.SortedVisibleControlIds(), kStartUpControls);
 }
 
 TEST_F(AdvancedPanel, ShowingThePanelLeavesTheApplyButtonDisabledUntilARowIsSelected) {
