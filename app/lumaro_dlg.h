@@ -46,7 +46,6 @@ public:
     void ShowHiddenModeButtons() override;
 
 private:
-
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
