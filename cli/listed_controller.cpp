@@ -10,13 +10,17 @@ namespace lumaro {
 
 namespace {
 
-void AddWebChoiceOptions(CLI::App& command, ListedControllerOptions& options) {
-    command
-        .add_option("--date-format", options.dateFormatIndex,
-                    "date display of the web interface: 0 年-月-日, 1 月-日-年, 2 日-月-年, "
-                    "3 年/月/日, 4 月/日/年, 5 日/月/年")
-        ->check(CLI::Range(0, 5))
-        ->capture_default_str();
+void AddWebChoiceOptions(CLI::App& command, WebChoices choices,
+                         ListedControllerOptions& options) {
+    if (choices == WebChoices::None) return;
+    if (choices == WebChoices::DateFormatAndLanguage) {
+        command
+            .add_option("--date-format", options.dateFormatIndex,
+                        "date display of the web interface: 0 年-月-日, 1 月-日-年, 2 日-月-年, "
+                        "3 年/月/日, 4 月/日/年, 5 日/月/年")
+            ->check(CLI::Range(0, 5))
+            ->capture_default_str();
+    }
     command
         .add_option("--web-language", options.webLanguageIndex,
                     "language of the web interface: 0 Chinese, 1 English")
@@ -33,7 +37,7 @@ CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std
     CLI::App* command = program.add_subcommand(name, description);
     command->add_option("SERIAL", options->serial, "the controller's serial number, as listed")
         ->required();
-    if (webChoices == WebChoices::Taken) AddWebChoiceOptions(*command, *options);
+    AddWebChoiceOptions(*command, webChoices, *options);
     command->callback([options, run = std::move(run), &exitCode] {
         ListedController controller(*options);
         exitCode = controller.Find() ? run(controller) : 1;

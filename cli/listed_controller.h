@@ -27,12 +27,12 @@ class ListedController;
 // What a command does once its controller is found; gives the process's exit code.
 using ListedControllerRun = std::function<int(ListedController& controller)>;
 
-enum class WebChoices { Ignored, Taken };
+// Which of the panel's two web choices a command takes (as --date-format, --web-language).
+enum class WebChoices { None, LanguageOnly, DateFormatAndLanguage };
 
 // Adds a subcommand NAME SERIAL [...] that searches, selects the controller (exit code 1
-// when it is not listed) and then runs `run`; with WebChoices::Taken it has the panel's
-// two choices as --date-format and --web-language. Gives the subcommand, for further
-// positional arguments after SERIAL.
+// when it is not listed) and then runs `run`. Gives the subcommand, for further positional
+// arguments after SERIAL.
 CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std::string& name,
                                      const std::string& description, WebChoices webChoices,
                                      ListedControllerRun run);

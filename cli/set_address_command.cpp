@@ -62,7 +62,7 @@ void AddSetAddressCommand(CLI::App& program, int& exitCode) {
         "web server on at port 80 (as the panel's apply button does), then search again and "
         "print its row. Addresses that can never work are refused. A blank \"\" address "
         "stands for 0.0.0.0; a gateway of 0.0.0.0 means none.",
-        WebChoices::Taken,
+        WebChoices::DateFormatAndLanguage,
         [arguments](ListedController& controller) { return SetAddress(controller, *arguments); });
     command->add_option("IP", arguments->ip, "the controller's new address")
         ->required()

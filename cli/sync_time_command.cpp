@@ -11,7 +11,7 @@ void AddSyncTimeCommand(CLI::App& program, int& exitCode) {
         program, exitCode, "sync-time",
         "Set the clock of the controller with this serial to the PC's local time (as the "
         "panel's clock button does) and print its row.",
-        WebChoices::Ignored, [](ListedController& controller) {
+        WebChoices::None, [](ListedController& controller) {
             const CommandResult result = SyncTimeCommand(controller.Link(), controller.Dialog());
             if (result.answered) PrintDone(result.serial, "clock set to the PC's local time");
             controller.PrintRow();  // no search follows: the row as found before

@@ -11,7 +11,7 @@ void AddWebOffCommand(CLI::App& program, int& exitCode) {
         program, exitCode, "web-off",
         "Switch the web server of the controller with this serial off and restart it (as "
         "the panel's web-off button does), then search again and print its row.",
-        WebChoices::Taken, [](ListedController& controller) {
+        WebChoices::LanguageOnly, [](ListedController& controller) {
             const CommandResult result = DisableWebCommand(controller.Link(), controller.Dialog(),
                                                            CommandEnvironment::System());
             if (result.outcome != CommandOutcome::Sent) return 1;
