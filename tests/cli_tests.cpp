@@ -210,7 +210,7 @@ TEST_F(ConsoleCommands, WebOffWritesThePortZeroRestartsAndPrintsTheRowWithWebOff
     EXPECT_EQ(ByteReader(frames[1]).Le32(20), 0u);
 }
 
-TEST_F(ConsoleCommands, RefusesUnusableAddressesAndUnlistedSerialsWithoutSendingAnything) {
+TEST_F(ConsoleCommands, RefusesUnusableAddressesUnlistedSerialsAndTheHiddenModeCodeSendingNothing) {
     struct Case {
         const char* arguments;
         std::string message;
@@ -221,6 +221,8 @@ TEST_F(ConsoleCommands, RefusesUnusableAddressesAndUnlistedSerialsWithoutSending
         {"set-address 300 10.0.1.120 255.255.255.0 0.0.0.0", "请先选择控制器!"},
         {"web-off 300", "请先选择控制器!"},
         {"sync-time 300", "请先选择控制器!"},
+        // The panel's hidden-mode code writes nothing here either.
+        {"set-address 200 10.0.1.120 255.255.255.0 2.9.4.6", "nothing was sent"},
     };
     for (const Case& c : cases) {
         const ProgramResult result = Run(c.arguments);
