@@ -13,7 +13,7 @@
 //   HiddenModeEntered   shows web-off and clock; enables web-off, clock and apply
 //   F4Pressed           shows web-off; whether it is enabled stays as it is
 // and each command disables its own button, and only that one, while it works
-// (SetCommandButtonEnabled).
+// (SetCommandButtonEnabled; QuickEnableButton, which no rule switches, in quick_enable.cpp).
 
 #include <windows.h>
 

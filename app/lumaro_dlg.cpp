@@ -187,10 +187,6 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
 
 void CLumaroDlg::OnSearchButton() { SearchCommand(); }
 
-void CLumaroDlg::OnQuickEnableButton() {
-    // The one-click web enable comes with its own procedure.
-}
-
 void CLumaroDlg::OnAdvancedButton() { ToggleAdvancedPanel(); }
 
 std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }

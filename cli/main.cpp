@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     program.require_subcommand(1);
     int exitCode = 0;
     lumaro::AddSearchCommand(program, exitCode);
+    lumaro::AddEnableWebCommand(program, exitCode);
     lumaro::AddSetAddressCommand(program, exitCode);
     lumaro::AddSyncTimeCommand(program, exitCode);
     lumaro::AddWebOffCommand(program, exitCode);

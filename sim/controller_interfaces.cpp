@@ -5,9 +5,15 @@
 namespace lumaro::sim {
 namespace {
 
-// 0.0.0.0 is no address at all: the interface then carries none.
+// An address that no interface can carry (0.0.0.0, loopback, multicast and above, the
+// limited broadcast) leaves the interface without one: the controller still reports it.
+bool InterfaceCanCarry(Ipv4Address address) {
+    const std::uint8_t first = Octet(address, 0);
+    return address != 0 && first != 127 && first < 224;
+}
+
 std::string AddAddressCommand(const std::string& name, const Addressing& addressing) {
-    if (addressing.ip == 0) return "";
+    if (!InterfaceCanCarry(addressing.ip)) return "";
     return "addr add " + DottedAddress(addressing.ip) + "/" +
            std::to_string(PrefixLength(addressing.mask)) + " brd + dev " + name + "\n";
 }

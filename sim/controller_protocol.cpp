@@ -44,6 +44,9 @@ Datagram NetworkReply(const ControllerState& controller, std::span<const std::ui
     };
     std::copy(controller.spec.mac.begin(), controller.spec.mac.end(), answer.begin() + reply::kMac);
     copyImage(reply::kAddress, image_field::kAddress, 12);  // address, mask, gateway
+    if (const auto reported = controller.spec.behaviour.reportsAddress) {
+        PutLe32(answer, reply::kAddress, *reported);
+    }
     copyImage(reply::kDhcpMarker, image_field::kAddressingMode, 1);
     copyImage(reply::kDhcpAddress, image_field::kDhcpAddress, 12);
     copyImage(reply::kWebPort, image_field::kWebPort, 2);
@@ -79,7 +82,16 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
 
     if (IsKind(frame, kReadNetworkParametersFrame)) return NetworkReply(controller, frame);
     if (IsKind(frame, kWriteSettingsFrame)) {
+        const ParameterImage before = controller.image;
         ApplyMaskedWrite(controller.image, frame);
+        if (controller.spec.behaviour.keepsAddress) {
+            const std::size_t first = image_field::kAddress - kImageFrameOffset;
+            const std::size_t end = image_field::kControllerPort + 2 - kImageFrameOffset;
+            std::copy(before.begin() + first, before.begin() + end, controller.image.begin() + first);
+        }
+        if (!controller.spec.behaviour.webAfterRestart) {
+            controller.runningWebPort = ImageWebPort(controller.image);
+        }
         return Acknowledge(controller, frame);
     }
     if (IsKind(frame, kProbeControllerFrame)) return Acknowledge(controller, frame);
@@ -91,6 +103,7 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
     }
     if (IsKind(frame, kRestartControllerFrame)) {
         ++controller.restarts;
+        controller.runningWebPort = ImageWebPort(controller.image);
         return Acknowledge(controller, frame);
     }
     return std::nullopt;

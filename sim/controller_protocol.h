@@ -20,6 +20,9 @@ struct ControllerState {
     ParameterImage image{};
     std::optional<std::array<std::uint8_t, 8>> clockPayload;
     std::size_t restarts = 0;
+    // The web port the web server runs with: the image's, or (with webAfterRestart) the
+    // image's as it was at the last restart.
+    std::uint16_t runningWebPort = 0;
 };
 
 // At least a header, and its checksum matches the bytes.

@@ -128,6 +128,12 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.neverAnswers = true;
         } else if (word == "wrong-sequence") {
             behaviour.wrongSequence = true;
+        } else if (word == "web-refuses") {
+            behaviour.webRefuses = true;
+        } else if (word == "web-after-restart") {
+            behaviour.webAfterRestart = true;
+        } else if (word == "keeps-address") {
+            behaviour.keepsAddress = true;
         } else if (word.starts_with("lengths:")) {
             behaviour.replyLengths.clear();
             for (std::string_view length : Split(word.substr(8), ',')) {
@@ -141,7 +147,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.replyDelay = std::chrono::milliseconds(*ms);
         } else {
             return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
-                                   " (normal, silent, wrong-sequence, lengths:N,..., delay:MS)");
+                                   " (normal, silent, wrong-sequence, web-refuses, web-after-restart, "
+                                   "keeps-address, lengths:N,..., delay:MS)");
         }
     }
     return {behaviour, {}};

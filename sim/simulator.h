@@ -3,7 +3,8 @@
 // interface (own MAC and IPv4 address) on one of the simulator's segment interfaces,
 // answers the controller protocol on UDP 60000, answers ARP for its present address and,
 // while its web port is nonzero, serves a small page on TCP port 80 (while it is 0,
-// port 80 is silent: no answer at all, not a refusal).
+// port 80 is silent: no answer at all, not a refusal; or refuses, when its behaviour says
+// so).
 //
 // All sockets and interfaces live in the network namespace given in the options; the
 // simulator's own service thread enters it, so the calling process may live elsewhere
@@ -37,6 +38,16 @@ struct Behaviour {
     // Empty: one full answer.
     std::vector<std::size_t> replyLengths;
     std::chrono::milliseconds replyDelay{0};  // every answer leaves this much later
+    // While the web server is off, port 80 refuses connections (a reset) instead of
+    // staying silent.
+    bool webRefuses = false;
+    // A new web port takes effect only when the controller restarts, not when it is written.
+    bool webAfterRestart = false;
+    // The controller acknowledges a new address but keeps its old one (bytes 20-33).
+    bool keepsAddress = false;
+    // Its network replies report this address (bytes 136-139) instead of the one it
+    // answers from, as an unconfigured controller reporting 0.0.0.0 does.
+    std::optional<Ipv4Address> reportsAddress;
 };
 
 struct ControllerSpec {

@@ -79,6 +79,7 @@ Simulator::Impl::Impl(Options options, std::vector<ControllerSpec> controllers)
         Controller controller;
         controller.state.spec = std::move(controllers[i]);
         controller.state.image = InitialImage(controller.state.spec);
+        controller.state.runningWebPort = ImageWebPort(controller.state.image);
         controller.interfaceName = InterfaceName(instance, i);
         indexOfSerial_[controller.state.spec.serial] = i;
         controllers_.push_back(std::move(controller));
@@ -164,15 +165,33 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         Controller& controller = controllers_[i];
         OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
         if (!udp.socket.Valid()) return udp.error;
-        controller.webSilent = ImageWebPort(controller.state.image) == 0;
-        OpenedSocket web = OpenWebListener(controller.interfaceName, controller.webSilent);
-        if (!web.socket.Valid()) return web.error;
         controller.udp = std::move(udp.socket);
-        controller.web = std::move(web.socket);
-        if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i)) ||
-            !Watch(controller.web.Get(), Tag(Source::WebListener, i))) {
+        if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i))) {
             return std::string("epoll: ") + std::strerror(errno);
         }
+        if (auto problem = OpenWeb(i, WantedWebListening(controller.state))) return problem;
+    }
+    return std::nullopt;
+}
+
+Simulator::Impl::WebListening Simulator::Impl::WantedWebListening(const ControllerState& state) {
+    if (state.runningWebPort != 0) return WebListening::Serving;
+    return state.spec.behaviour.webRefuses ? WebListening::Refusing : WebListening::Silent;
+}
+
+// A refusing port 80 has no listener at all, so the kernel answers with a reset.
+std::optional<std::string> Simulator::Impl::OpenWeb(std::size_t index, WebListening listening) {
+    Controller& controller = controllers_[index];
+    controller.web80 = listening;
+    if (listening == WebListening::Refusing) {
+        controller.web.Close();
+        return std::nullopt;
+    }
+    OpenedSocket web = OpenWebListener(controller.interfaceName, listening == WebListening::Silent);
+    if (!web.socket.Valid()) return web.error;
+    controller.web = std::move(web.socket);
+    if (!Watch(controller.web.Get(), Tag(Source::WebListener, index))) {
+        return std::string("epoll: ") + std::strerror(errno);
     }
     return std::nullopt;
 }
@@ -218,6 +237,8 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
                 case Source::Wake: {
                     std::uint64_t value;
                     [[maybe_unused]] auto ignored = ::read(wake_.Get(), &value, sizeof value);
+                    // A behaviour may have changed: port 80 follows it.
+                    for (std::size_t c = 0; c < controllers_.size(); ++c) FollowImage(c);
                     break;
                 }
                 case Source::Datagram: OnDatagrams(ValueOf(tag)); break;
@@ -269,16 +290,16 @@ void Simulator::Impl::OnDatagrams(std::size_t index) {
     }
 }
 
-// The interface takes the address now in use, and port 80 turns silent or serving with
-// the web port.
+// The interface takes the address now in use, and port 80 turns serving, silent or
+// refusing with the web port in effect.
 void Simulator::Impl::FollowImage(std::size_t index) {
     Controller& controller = controllers_[index];
     Addressing inUse;
-    bool silent;
+    WebListening listening;
     {
         std::lock_guard lock(mutex_);
         inUse = AddressingInUse(controller.state.image);
-        silent = ImageWebPort(controller.state.image) == 0;
+        listening = WantedWebListening(controller.state);
     }
     if (!SameInterfaceAddress(inUse, controller.onInterface)) {
         if (auto problem = RunIpBatch(ReaddressCommands(controller.interfaceName, inUse))) {
@@ -287,12 +308,15 @@ void Simulator::Impl::FollowImage(std::size_t index) {
         }
     }
     controller.onInterface = inUse;
-    if (silent != controller.webSilent) {
-        if (!SetWebListenerSilent(controller.web.Get(), silent)) {
+    if (listening == controller.web80) return;
+    if (listening != WebListening::Refusing && controller.web80 != WebListening::Refusing) {
+        if (!SetWebListenerSilent(controller.web.Get(), listening == WebListening::Silent)) {
             Complain(std::string("web listener filter: ") + std::strerror(errno));
         }
-        controller.webSilent = silent;
+        controller.web80 = listening;
+        return;
     }
+    if (auto problem = OpenWeb(index, listening)) Complain("port 80: " + *problem);
 }
 
 void Simulator::Impl::SendDue() {

@@ -41,12 +41,16 @@ public:
                   const std::vector<std::uint8_t>& bytes);
 
 private:
+    // What a connection attempt to port 80 meets.
+    enum class WebListening { Serving, Silent, Refusing };
+    static WebListening WantedWebListening(const ControllerState& state);
+
     struct Controller {
         ControllerState state;      // guarded by mutex_
         std::string interfaceName;
         std::string segmentInterface;
         Addressing onInterface;     // what the interface carries (service thread only)
-        bool webSilent = false;     // service thread only
+        WebListening web80 = WebListening::Serving;  // how port 80 is now (service thread only)
         FileDescriptor udp;         // open while the service thread runs
         FileDescriptor web;
     };
@@ -64,6 +68,7 @@ private:
     void SendDue();
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
+    std::optional<std::string> OpenWeb(std::size_t index, WebListening listening);
     int EpollTimeoutMs() const;
     bool Watch(int socket, std::uint64_t tag);
 

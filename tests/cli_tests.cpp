@@ -9,68 +9,30 @@
 #include <vector>
 
 #include "link/byte_io.h"
+#include "tests/console_program.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
 namespace {
 
+using testing::ConsoleFront;
 using testing::Controller;
+using testing::ProgramResult;
+using testing::RunProgram;
 using testing::StartControllers;
-
-struct ProgramResult {
-    std::string output;
-    int status = -1;
-};
-
-ProgramResult RunProgram(const std::string& command) {
-    ProgramResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char chunk[4096];
-    std::size_t n;
-    while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) result.output.append(chunk, n);
-    result.status = pclose(pipe);
-    return result;
-}
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
-// The native program, and the Windows one under Wine (which, inside this LAN, runs in
-// place with a Wine prefix of its own). Windows lines end in CR LF.
-struct Front {
-    const char* name;
-    std::string command;
-};
-
-std::string WithoutCarriageReturns(std::string text) {
-    std::erase(text, '\r');
-    return text;
-}
-
-class ConsoleSearch : public ::testing::TestWithParam<Front> {
+class ConsoleSearch : public ::testing::TestWithParam<ConsoleFront> {
 protected:
     void SetUp() override {
         if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
     }
-    ProgramResult Search() const {
-        ProgramResult result = RunProgram(GetParam().command + " search");
-        result.output = WithoutCarriageReturns(result.output);
-        return result;
-    }
+    ProgramResult Search() const { return RunProgram(GetParam().command + " search"); }
 };
 
-std::string WindowsCommand() {
-    const std::string exe = LUMARO_WINDOWS_CLI_PATH;
-    if (FILE* file = std::fopen(exe.c_str(), "rb")) {
-        std::fclose(file);
-        return std::string(LUMARO_WINE_RUN) + " " + exe;
-    }
-    return {};
-}
-
 INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch,
-                         ::testing::Values(Front{"native", LUMARO_CLI_PATH},
-                                           Front{"windows", WindowsCommand()}),
+                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
@@ -87,7 +49,7 @@ TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     ASSERT_TRUE(lan);
 
     const ProgramResult result = Search();
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output,
               kHeader +
               "100\t10.0.1.10\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-64\t10.0.1.1\t启用\n"
@@ -99,13 +61,13 @@ TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
     auto lan = StartControllers({});
     ASSERT_TRUE(lan);
     const ProgramResult result = Search();
-    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output, kHeader);
 }
 
 TEST_P(ConsoleSearch, RejectsAnythingButSearch) {
-    EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").status, 0);
-    EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").status, 0);
+    EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").exitCode, 0);
+    EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").exitCode, 0);
 }
 
 // Two controllers, 100 and 200, in the PC's subnet; the commands act on 200.
@@ -146,7 +108,7 @@ bool Contains(const std::string& text, const std::string& part) {
 TEST_F(ConsoleCommands, SetAddressWritesSettingsThenAddressesAndPrintsTheMovedRow) {
     const ProgramResult result =
         Run("set-address 200 10.0.1.120 255.255.255.0 10.0.1.254 --date-format 2 --web-language 1");
-    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output,
               "controller 200: wrote address 10.0.1.120, mask 255.255.255.0, gateway 10.0.1.254 "
               "and the web server on at port 80\n" +
@@ -173,7 +135,7 @@ TEST_F(ConsoleCommands, SetAddressWritesSettingsThenAddressesAndPrintsTheMovedRo
 
 TEST_F(ConsoleCommands, SyncTimeSendsTheClockAndFailsWhenTheReplyIsNotItsOwn) {
     ProgramResult result = Run("sync-time 200");
-    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_TRUE(Contains(result.output, "校准时间成功!\n")) << result.output;
     EXPECT_TRUE(Contains(result.output, "controller 200: clock set to the PC's local time\n"));
     EXPECT_TRUE(Contains(result.output, kHeader + kRow200 + "启用\n")) << result.output;
@@ -190,13 +152,13 @@ TEST_F(ConsoleCommands, SyncTimeSendsTheClockAndFailsWhenTheReplyIsNotItsOwn) {
     wrongSequence.wrongSequence = true;
     lan_->SetBehaviour(kSerial, wrongSequence);
     result = Run("sync-time 200");
-    EXPECT_NE(result.status, 0);
+    EXPECT_NE(result.exitCode, 0);
     EXPECT_TRUE(Contains(result.output, "校准时间失败!\n")) << result.output;
 }
 
 TEST_F(ConsoleCommands, WebOffWritesThePortZeroRestartsAndPrintsTheRowWithWebOff) {
     const ProgramResult result = Run("web-off 200");
-    EXPECT_EQ(result.status, 0) << result.output;
+    EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output, "controller 200: web server switched off, controller restarted\n" +
                                  kHeader + kRow200 + "未启用\n");
     const auto frames = CommandFrames();
@@ -226,7 +188,7 @@ TEST_F(ConsoleCommands, RefusesUnusableAddressesUnlistedSerialsAndTheHiddenModeC
     };
     for (const Case& c : cases) {
         const ProgramResult result = Run(c.arguments);
-        EXPECT_EQ(result.status >> 8, 1) << c.arguments;
+        EXPECT_EQ(result.exitCode, 1) << c.arguments;
         EXPECT_TRUE(Contains(result.output, c.message + "\n")) << c.arguments << ": " << result.output;
     }
     EXPECT_TRUE(CommandFrames().empty());

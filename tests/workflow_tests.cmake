@@ -1,7 +1,29 @@
-# The commands on one listed controller (workflow/): the address check alone, and the
-# commands on the wire against the simulator, reached through a recording stand-in for
-# the window.
-lumaro_unit_test(workflow_unit_tests address_check_tests.cpp)
-target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
+# The procedures on one listed controller (workflow/).
+#
+# The one-click web enable: every way through on the wire, the decisions between the ways
+# with a fake environment, and the platform pieces it uses (ARP, the TCP attempt, the
+# browser) on the test LAN.
+add_executable(one_click_wire_tests workflow/one_click_wire_tests.cpp)
+target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
 
-lumaro_lab_test(workflow_on_the_lan SOURCES controller_commands_tests.cpp LIBS lumaro_workflow)
+add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
+target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
+    ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123)
+lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
+    LAB --pc 0:10.0.2.123/24
+    ARGS --gtest_filter=OneClickDecisions.FirstCandidateFollowsThePcs123)
+
+add_executable(one_click_platform_tests workflow/platform_wire_tests.cpp)
+target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+lumaro_lab_test(one_click_platform TARGET one_click_platform_tests)
+
+lumaro_unit_test(browser_tests workflow/browser_tests.cpp)
+
+# The apply, clock and web-off commands: the address check alone, and the commands on the
+# wire, reached through a stand-in for the window that records every step they ask of it.
+lumaro_unit_test(workflow_unit_tests workflow/address_check_tests.cpp)
+target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
+lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
+    LIBS lumaro_workflow)

@@ -36,9 +36,9 @@ const char* ButtonName(CommandButton button) {
 }
 
 // The window as the commands see it; every step they ask of it becomes a line of `steps`.
-class RecordingDialog : public CommandDialog {
+class StepRecordingDialog : public CommandDialog {
 public:
-    explicit RecordingDialog(ControllerLink& link) : link_(link) {}
+    explicit StepRecordingDialog(ControllerLink& link) : link_(link) {}
 
     std::optional<int> SelectedRow() const override { return selected; }
     int RowCount() const override { return static_cast<int>(link_.Table().count); }
@@ -110,7 +110,7 @@ protected:
         .secondsSince1970 = [] { return kNow; },
         .localNow = [] { return platform::ToLocalCalendar(kNow); },
     }};
-    RecordingDialog dialog_{link_};
+    StepRecordingDialog dialog_{link_};
     CommandEnvironment environment_{
         .pause = [this](std::chrono::milliseconds duration) {
             dialog_.steps.push_back("pause " + std::to_string(duration.count()) + " ms");

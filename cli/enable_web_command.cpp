@@ -1,0 +1,96 @@
+// lumaro-cli enable-web SERIAL: the one-click web enable of the window, for scripts.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "cli/console_dialog.h"
+#include "cli/console_texts.h"
+#include "cli/subcommands.h"
+#include "link/controller_link.h"
+#include "link/controller_text.h"
+#include "platform/browser.h"
+#include "resources/resource.h"
+#include "workflow/web_enable.h"
+
+namespace lumaro {
+
+namespace {
+
+struct EnableWebOptions {
+    std::uint32_t serial = 0;
+    int dateFormat = 0;
+    int language = 0;
+    bool open = false;
+};
+
+const char* WebPortText(const WebEnableReport& report) {
+    if (report.webSettingsWritten) {
+        return report.webPort == ProbeWait::NotConnected
+                   ? "did not accept a connection on port 80: switched on, controller restarted"
+                   : "did not answer on port 80 within 1 s: switched on, controller restarted";
+    }
+    return "already answering on port 80";
+}
+
+void PrintReport(const WebEnableReport& report, bool opened) {
+    if (report.moved) {
+        std::printf("controller %u: moved from %s to %s\n", report.serial,
+                    FormatAddress(report.presentAddress).c_str(),
+                    FormatAddress(report.address).c_str());
+    } else {
+        std::printf("controller %u: kept its address %s\n", report.serial,
+                    FormatAddress(report.address).c_str());
+    }
+    std::printf("web server: %s\n", WebPortText(report));
+    std::printf("page: %s%s\n", report.pageAddress.c_str(), opened ? " (opened in the browser)" : "");
+}
+
+int RunEnableWeb(const EnableWebOptions& options) {
+    ControllerLink link;
+    ConsoleDialog dialog(link, options.dateFormat, options.language);
+    dialog.Search();
+    if (!dialog.SelectSerial(options.serial)) {
+        std::fprintf(stderr, "controller %u is not listed\n", options.serial);
+        dialog.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+        return 1;
+    }
+    WebEnableSystem system = WebEnableSystem::System();
+    if (!options.open) system.openPage = [](const std::string&) {};
+    const WebEnableReport report = EnableWebProcedure(link, dialog, system);
+    std::fflush(stdout);
+    if (report.end != WebEnableEnd::PageOpened) return 1;  // the message is on stderr
+    PrintReport(report, options.open);
+    return 0;
+}
+
+}  // namespace
+
+void AddEnableWebCommand(CLI::App& program, int& exitCode) {
+    auto options = std::make_shared<EnableWebOptions>();
+    CLI::App* command = program.add_subcommand(
+        "enable-web",
+        "Make one controller reachable from this PC and switch its web server on: searches, "
+        "checks the controller's address, moves it to a free address of the PC's subnet when "
+        "that address cannot be used, switches its web server on at port 80 unless it already "
+        "answers there, then searches again. Prints the controller's page address. On Linux "
+        "the ARP requests need root or CAP_NET_RAW; without them the kernel's neighbour table "
+        "is read instead (an address it already knows then takes up to 9 s to check).");
+    command->add_option("SERIAL", options->serial, "the controller's serial number")
+        ->required();
+    command
+        ->add_option("--date-format", options->dateFormat,
+                     "date format of the web interface, as in the window's list: 0 年-月-日, "
+                     "1 月-日-年, 2 日-月-年, 3 年/月/日, 4 月/日/年, 5 日/月/年")
+        ->check(CLI::Range(0, 5))
+        ->capture_default_str();
+    command
+        ->add_option("--language", options->language,
+                     "language of the web interface: 0 中文 (Chinese), 1 英文 (English)")
+        ->check(CLI::Range(0, 1))
+        ->capture_default_str();
+    command->add_flag("--open", options->open, "open the page in the default browser");
+    command->callback([options, &exitCode] { exitCode = RunEnableWeb(*options); });
+}
+
+}  // namespace lumaro

@@ -1,0 +1,191 @@
+// ARP on Linux: a request on the wire from a packet socket on the interface that holds the
+// source address; without the right to open one, the kernel's neighbour table.
+
+#include <arpa/inet.h>
+#include <net/ethernet.h>
+#include <net/if_arp.h>
+#include <netinet/in.h>
+#include <netpacket/packet.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <thread>
+
+#include "platform/arp.h"
+#include "platform/interface_of_address_posix.h"
+#include "platform/neighbour_table_posix.h"
+
+namespace lumaro::platform {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr auto kRequestInterval = 1s;          // a repeated request, as the kernel does
+constexpr auto kNeighbourPollInterval = 20ms;  // how often the neighbour table is read
+constexpr std::uint16_t kDiscardPort = 9;      // the datagram that makes the kernel resolve
+
+// An ARP packet for IPv4 over Ethernet, as it stands after the Ethernet header.
+struct ArpPacket {
+    std::uint16_t hardwareType;
+    std::uint16_t protocolType;
+    std::uint8_t hardwareLength;
+    std::uint8_t protocolLength;
+    std::uint16_t operation;
+    std::uint8_t senderHardware[6];
+    std::uint8_t senderProtocol[4];
+    std::uint8_t targetHardware[6];
+    std::uint8_t targetProtocol[4];
+} __attribute__((packed));
+static_assert(sizeof(ArpPacket) == 28);
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int Get() const { return fd_; }
+    bool Valid() const { return fd_ >= 0; }
+
+private:
+    int fd_;
+};
+
+ArpPacket Request(const LocalInterface& from, Ipv4Address source, Ipv4Address target) {
+    ArpPacket packet{};
+    packet.hardwareType = htons(ARPHRD_ETHER);
+    packet.protocolType = htons(ETHERTYPE_IP);
+    packet.hardwareLength = 6;
+    packet.protocolLength = 4;
+    packet.operation = htons(ARPOP_REQUEST);
+    std::copy(from.hardwareAddress.begin(), from.hardwareAddress.end(), packet.senderHardware);
+    std::memcpy(packet.senderProtocol, &source, 4);  // first octet first, as on the wire
+    std::memcpy(packet.targetProtocol, &target, 4);
+    return packet;
+}
+
+std::optional<HardwareAddress> AnswerFrom(const ArpPacket& packet, std::size_t bytes,
+                                          Ipv4Address target) {
+    if (bytes < sizeof packet || ntohs(packet.operation) != ARPOP_REPLY ||
+        ntohs(packet.protocolType) != ETHERTYPE_IP || packet.hardwareLength != 6 ||
+        packet.protocolLength != 4 || std::memcmp(packet.senderProtocol, &target, 4) != 0) {
+        return std::nullopt;
+    }
+    HardwareAddress answer;
+    std::copy_n(packet.senderHardware, answer.size(), answer.begin());
+    return answer;
+}
+
+// nothing: the packet socket could not be opened (no right to it), so the caller falls
+// back; a value: the request was made, holding the answer if any.
+std::optional<std::optional<HardwareAddress>> RequestOnTheWire(const LocalInterface& from,
+                                                               Ipv4Address source,
+                                                               Ipv4Address target) {
+    const Descriptor packetSocket(socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
+    if (!packetSocket.Valid()) return std::nullopt;
+    sockaddr_ll link{};
+    link.sll_family = AF_PACKET;
+    link.sll_protocol = htons(ETH_P_ARP);
+    link.sll_ifindex = from.index;
+    if (bind(packetSocket.Get(), reinterpret_cast<const sockaddr*>(&link), sizeof link) != 0) {
+        return std::optional<HardwareAddress>{};
+    }
+    sockaddr_ll everyone = link;
+    everyone.sll_halen = 6;
+    std::fill_n(everyone.sll_addr, 6, 0xFF);
+    const ArpPacket request = Request(from, source, target);
+
+    const auto deadline = Clock::now() + kArpWait;
+    auto nextRequest = Clock::now();
+    for (;;) {
+        const auto now = Clock::now();
+        if (now >= deadline) return std::optional<HardwareAddress>{};
+        if (now >= nextRequest) {
+            sendto(packetSocket.Get(), &request, sizeof request, 0,
+                   reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
+            nextRequest = now + kRequestInterval;
+        }
+        const auto wait = std::min(deadline, nextRequest) - now;
+        pollfd entry{packetSocket.Get(), POLLIN, 0};
+        const int ready = poll(&entry, 1,
+                               static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(wait).count()));
+        if (ready <= 0) continue;
+        ArpPacket reply{};
+        const ssize_t bytes = recv(packetSocket.Get(), &reply, sizeof reply, MSG_DONTWAIT);
+        if (bytes <= 0) continue;
+        if (auto answer = AnswerFrom(reply, static_cast<std::size_t>(bytes), target)) {
+            return std::optional<HardwareAddress>{answer};
+        }
+    }
+}
+
+// A datagram to the target's discard port makes the kernel resolve its address.
+void PromptResolution(Ipv4Address target, Ipv4Address source) {
+    const Descriptor udp(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+    if (!udp.Valid()) return;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = source;
+    if (bind(udp.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return;
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(kDiscardPort);
+    remote.sin_addr.s_addr = target;
+    const std::uint8_t nothing = 0;
+    sendto(udp.Get(), &nothing, 0, MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&remote),
+           sizeof remote);
+}
+
+}  // namespace
+
+std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
+                                                            Ipv4Address source) {
+    const auto from = InterfaceOfAddress(source);
+    if (!from) return std::nullopt;
+    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
+
+    const auto start = Clock::now();
+    PromptResolution(target, source);
+    for (;;) {
+        const auto entry = ReadNeighbourEntry(target, from->index);
+        const auto elapsed = Clock::now() - start;
+        if (entry) {
+            switch (entry->state) {
+                case NeighbourState::Confirmed:
+                    if (entry->hardwareAddress) return entry->hardwareAddress;
+                    break;
+                case NeighbourState::Unanswered:
+                    if (elapsed >= kNeighbourPollInterval) return std::nullopt;
+                    break;  // perhaps left from before the datagram: let the kernel start
+                case NeighbourState::Rechecking:
+                    // An older answer is being checked again; that takes longer.
+                    if (elapsed >= kNeighbourRecheckWait) return std::nullopt;
+                    std::this_thread::sleep_for(kNeighbourPollInterval);
+                    continue;
+                case NeighbourState::Resolving:
+                case NeighbourState::Stale:
+                    break;
+            }
+        }
+        if (elapsed >= kArpWait) return std::nullopt;
+        std::this_thread::sleep_for(kNeighbourPollInterval);
+    }
+}
+
+std::optional<HardwareAddress> RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
+    const auto from = InterfaceOfAddress(source);
+    if (!from) return std::nullopt;
+    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
+    if (auto made = RequestOnTheWire(*from, source, target)) return *made;
+    return ResolveThroughNeighbourTable(target, source);
+}
+
+}  // namespace lumaro::platform

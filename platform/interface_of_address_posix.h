@@ -1,0 +1,18 @@
+#pragma once
+// The local interface that holds an IPv4 address: its index and hardware address (Linux).
+
+#include <optional>
+
+#include "platform/arp.h"
+
+namespace lumaro::platform {
+
+struct LocalInterface {
+    int index = 0;
+    HardwareAddress hardwareAddress{};
+};
+
+// The interface that carries `address`; nothing when no interface of this PC has it.
+std::optional<LocalInterface> InterfaceOfAddress(Ipv4Address address);
+
+}  // namespace lumaro::platform

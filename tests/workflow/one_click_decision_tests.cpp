@@ -1,0 +1,291 @@
+// The decisions between the ways of the one-click web enable, with the controller on the
+// test LAN but ARP, the web-port probe, the browser and the pauses replaced: which address
+// is kept, which candidate comes first, where the addresses come from.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "link/controller_text.h"
+#include "link/masked_write.h"
+#include "resources/resource.h"
+#include "tests/frame_names.h"
+#include "tests/lan_fixture.h"
+#include "tests/recording_dialog.h"
+#include "workflow/web_enable.h"
+
+namespace lumaro {
+namespace {
+
+using testing::Controller;
+using testing::FrameNames;
+using testing::RecordingDialog;
+using testing::StartControllers;
+using Names = std::vector<std::string>;
+
+constexpr std::uint32_t kSerial = 4242;
+const Ipv4Address kAddress = MakeIpv4(10, 0, 1, 42);
+const platform::HardwareAddress kOtherMac{0x02, 0x99, 0x99, 0x99, 0x99, 0x99};
+
+// ARP, probe, browser and pauses as the test sets them; every request is recorded. ARP
+// answers as the test says for an address, else as the LAN stands (a simulated controller
+// at that address answers with its MAC).
+class OneClickDecisions : public ::testing::Test {
+protected:
+    // Starts the LAN, searches and selects the controller of kSerial.
+    void Start(std::vector<sim::ControllerSpec> controllers) {
+        serials_.clear();
+        for (const auto& controller : controllers) serials_.push_back(controller.serial);
+        lan_ = StartControllers(std::move(controllers));
+        ASSERT_TRUE(lan_);
+        dialog_.Search();
+        ASSERT_TRUE(dialog_.SelectSerial(kSerial));
+        hostAddress_ = Selected().hostAddress;
+        lan_->ClearLog();
+    }
+
+    WebEnableReport Run() {
+        WebEnableSystem system;
+        system.arp = [this](Ipv4Address target, Ipv4Address source) {
+            arpTargets_.push_back(target);
+            EXPECT_EQ(source, hostAddress_) << "asked from the PC's interface";
+            if (onArp_) onArp_();
+            const auto answer = arpAnswers_.find(target);
+            if (answer != arpAnswers_.end()) return answer->second;
+            for (std::uint32_t serial : serials_) {
+                const sim::ControllerSpec now = lan_->Current(serial);
+                if (now.ip == target) return std::optional{now.mac};
+            }
+            if (answerEveryAddress_ && target != freeAddress_) return std::optional{kOtherMac};
+            return std::optional<platform::HardwareAddress>{};
+        };
+        system.probeWebPort = [this](const ProbeTarget& target, std::chrono::milliseconds wait) {
+            probed_.push_back(target.address);
+            EXPECT_EQ(target.port, 80);
+            EXPECT_EQ(wait, std::chrono::milliseconds(1000));
+            return probeWait_;
+        };
+        system.openPage = [this](const std::string& page) { pages_.push_back(page); };
+        system.pause = [this](std::chrono::milliseconds pause) { pauses_.push_back(pause.count()); };
+        return EnableWebProcedure(link_, dialog_, system);
+    }
+
+    Names Frames() const { return FrameNames(lan_->LogOf(kSerial)); }
+    const ControllerRecord& Selected() const {
+        return link_.Table().records[static_cast<std::size_t>(*dialog_.selected)];
+    }
+
+    std::unique_ptr<sim::Simulator> lan_;
+    std::vector<std::uint32_t> serials_;
+    Ipv4Address hostAddress_ = 0;
+    ControllerLink link_;
+    RecordingDialog dialog_{link_};
+    std::map<Ipv4Address, std::optional<platform::HardwareAddress>> arpAnswers_;
+    bool answerEveryAddress_ = false;     // every address but freeAddress_ is taken
+    Ipv4Address freeAddress_ = 0;
+    std::function<void()> onArp_;
+    ProbeWait probeWait_ = ProbeWait::Connected;
+    std::vector<Ipv4Address> arpTargets_;
+    std::vector<Ipv4Address> probed_;
+    std::vector<std::string> pages_;
+    std::vector<long long> pauses_;
+};
+
+TEST_F(OneClickDecisions, AddressesNeverKeptAreNotProbedButMoved) {
+    for (Ipv4Address reported : kAddressesNeverKept) {
+        SCOPED_TRACE(FormatAddress(reported));
+        // The controller answers from 10.0.1.42 but reports the address under test.
+        auto spec = Controller(kSerial, kAddress);
+        spec.behaviour.reportsAddress = reported;
+        Start({spec});
+        arpTargets_.clear();
+        const WebEnableReport report = Run();
+        EXPECT_EQ(report.presentAddress, reported);
+        EXPECT_EQ(Frames(), (Names{"read", "settings", "network"}));
+        ASSERT_FALSE(arpTargets_.empty());
+        EXPECT_EQ(arpTargets_.front(), MakeIpv4(10, 0, 1, 123)) << "the free search comes first";
+        EXPECT_TRUE(report.moved);
+        lan_.reset();
+    }
+}
+
+TEST_F(OneClickDecisions, AnAddressOutsideThePcsSubnetIsMovedThoughItAnswers) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    // A route on the link: the controller would answer the probe there, as it does under
+    // Wine, yet the browser of a PC without that route could not load its page.
+    ASSERT_EQ(std::system("ip route replace 192.168.1.0/24 dev pc0"), 0);
+    const WebEnableReport report = Run();
+    std::system("ip route del 192.168.1.0/24 dev pc0");
+    EXPECT_EQ(Frames(), (Names{"read", "settings", "network"})) << "no probe";
+    EXPECT_TRUE(report.moved);
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 123));
+}
+
+TEST_F(OneClickDecisions, AnotherRowWithTheSameAddressMovesItThoughItAnswers) {
+    Start({Controller(kSerial, kAddress), Controller(7777, kAddress)});
+    const WebEnableReport report = Run();
+    EXPECT_EQ(Frames(), (Names{"read", "settings", "network"})) << "no probe";
+    EXPECT_TRUE(report.moved);
+    EXPECT_TRUE(FrameNames(lan_->LogOf(7777)) == Names({"read", "settings", "network"}))
+        << "the other one hears the broadcasts";
+    EXPECT_EQ(lan_->Current(7777).ip, kAddress) << "but only the addressed one moves";
+}
+
+TEST_F(OneClickDecisions, ArpAnsweredByAnotherDeviceMovesTheController) {
+    Start({Controller(kSerial, kAddress)});
+    arpAnswers_[kAddress] = kOtherMac;
+    const WebEnableReport report = Run();
+    EXPECT_EQ(Frames(), (Names{"read", "probe", "settings", "network"}));
+    EXPECT_TRUE(report.moved);
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 123));
+}
+
+TEST_F(OneClickDecisions, ArpUnansweredAfterAnAnsweredProbeKeepsTheAddress) {
+    Start({Controller(kSerial, kAddress)});
+    arpAnswers_[kAddress] = std::nullopt;
+    const WebEnableReport report = Run();
+    EXPECT_EQ(Frames(), (Names{"read", "probe"}));
+    EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>{kAddress});
+    EXPECT_FALSE(report.moved);
+    EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.1.42"});
+}
+
+TEST_F(OneClickDecisions, ArpAnsweredByTheControllerItselfKeepsTheAddress) {
+    Start({Controller(kSerial, kAddress)});
+    const WebEnableReport report = Run();
+    EXPECT_EQ(Frames(), (Names{"read", "probe"}));
+    EXPECT_FALSE(report.moved);
+}
+
+TEST_F(OneClickDecisions, OnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
+    struct Case {
+        ProbeWait wait;
+        Names frames;
+    };
+    const Case cases[] = {
+        {ProbeWait::Connected, {"read", "probe"}},
+        {ProbeWait::NotConnected, {"read", "probe", "settings", "restart"}},
+        {ProbeWait::StillConnecting, {"read", "probe", "settings", "restart"}},
+        {ProbeWait::NotStarted, {"read", "probe", "settings", "restart"}},
+    };
+    Start({Controller(kSerial, kAddress)});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.wait));
+        ASSERT_TRUE(dialog_.SelectSerial(kSerial));
+        lan_->ClearLog();
+        pauses_.clear();
+        probeWait_ = c.wait;
+        const WebEnableReport report = Run();
+        EXPECT_EQ(Frames(), c.frames);
+        EXPECT_EQ(report.webSettingsWritten, c.frames.size() > 2);
+        EXPECT_EQ(pauses_, c.frames.size() > 2 ? std::vector<long long>{2000}
+                                               : std::vector<long long>{});
+    }
+}
+
+TEST_F(OneClickDecisions, FreeSearchTriesEveryLastOctetButZeroAnd255InItsOrder) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    answerEveryAddress_ = true;
+    freeAddress_ = MakeIpv4(10, 0, 1, 5);
+    const WebEnableReport report = Run();
+    std::vector<Ipv4Address> expected;
+    for (int octet = 123; octet <= 254; ++octet) expected.push_back(MakeIpv4(10, 0, 1, octet));
+    for (int octet = 1; octet <= 5; ++octet) expected.push_back(MakeIpv4(10, 0, 1, octet));
+    expected.push_back(freeAddress_);  // the confirmation at the new address
+    EXPECT_EQ(arpTargets_, expected);
+    EXPECT_EQ(report.address, freeAddress_) << "the PC's own octet (1) gets no special treatment";
+}
+
+// Runs in a LAN of its own whose PC is 10.0.2.123.
+TEST_F(OneClickDecisions, FirstCandidateFollowsThePcs123) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 2, 123)) << "run with --pc 0:10.0.2.123/24";
+    freeAddress_ = MakeIpv4(10, 0, 2, 124);
+    const WebEnableReport report = Run();
+    ASSERT_FALSE(arpTargets_.empty());
+    EXPECT_EQ(arpTargets_.front(), MakeIpv4(10, 0, 2, 124));
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 2, 124));
+}
+
+TEST_F(OneClickDecisions, EveryCandidateTakenStopsAfter254RequestsWithoutWriting) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    answerEveryAddress_ = true;
+    const WebEnableReport report = Run();
+    EXPECT_EQ(arpTargets_.size(), 254u);
+    EXPECT_EQ(report.end, WebEnableEnd::NoFreeAddress);
+    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+    EXPECT_EQ(Frames(), Names{"read"});
+}
+
+TEST_F(OneClickDecisions, NewAddressIsAskedFourTimesWithHalfSecondPausesBetween) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    arpAnswers_[MakeIpv4(10, 0, 1, 123)] = std::nullopt;  // not even once it moved there
+    const WebEnableReport report = Run();
+    EXPECT_EQ(report.end, WebEnableEnd::NewAddressSilent);
+    EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>(5, MakeIpv4(10, 0, 1, 123)));
+    EXPECT_EQ(pauses_, (std::vector<long long>{2000, 500, 500, 500}));
+    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+}
+
+TEST_F(OneClickDecisions, DhcpMarkerTakesTheAddressesFromTheDhcpFields) {
+    auto spec = Controller(kSerial, kAddress);
+    spec.dhcp = true;
+    spec.dhcpIp = MakeIpv4(10, 0, 1, 77);
+    spec.dhcpMask = MakeIpv4(255, 255, 255, 128);
+    spec.dhcpGateway = MakeIpv4(10, 0, 1, 126);
+    Start({spec});
+    ControllerRecord refreshed;
+    onArp_ = [&] { refreshed = Selected(); };
+    const WebEnableReport report = Run();
+    EXPECT_EQ(report.presentAddress, spec.dhcpIp);
+    EXPECT_EQ(probed_, std::vector<Ipv4Address>{spec.dhcpIp});
+    EXPECT_EQ(refreshed.ip, spec.dhcpIp);
+    EXPECT_EQ(refreshed.mask, spec.dhcpMask);
+    EXPECT_EQ(refreshed.gateway, spec.dhcpGateway);
+    EXPECT_EQ(refreshed.dhcpMarker, 0xA5u);
+}
+
+TEST_F(OneClickDecisions, TheReadRefreshesTheRecordBeforeTheCheck) {
+    Start({Controller(kSerial, kAddress)});
+    // The controller moves after the search: the list still shows 10.0.1.42.
+    const Ipv4Address moved = MakeIpv4(10, 0, 1, 99);
+    link_.SetCurrentVariantCode(1);
+    link_.ClearTransmitBuffer();
+    LayNetworkGroup(link_.Transmit(), moved, MakeIpv4(255, 255, 255, 0), 0);
+    ASSERT_EQ(link_.WriteSettings(testing::kPcAddress, kSerial), 0);
+    lan_->ClearLog();
+
+    const WebEnableReport report = Run();
+    EXPECT_EQ(report.presentAddress, moved);
+    EXPECT_EQ(probed_, std::vector<Ipv4Address>{moved});
+    EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.1.99"});
+}
+
+TEST_F(OneClickDecisions, NoSelectedRowShowsMessage107AndSendsNothing) {
+    Start({Controller(kSerial, kAddress)});
+    dialog_.selected.reset();
+    const WebEnableReport report = Run();
+    EXPECT_EQ(report.end, WebEnableEnd::NoSelection);
+    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_SELECT_CONTROLLER_FIRST});
+    EXPECT_TRUE(lan_->Log().empty());
+    EXPECT_TRUE(arpTargets_.empty());
+    EXPECT_EQ(dialog_.cursors, "") << "the cursor is not touched";
+}
+
+TEST_F(OneClickDecisions, UnansweredReadShowsMessage106WithoutAnyArp) {
+    Start({Controller(kSerial, kAddress)});
+    sim::Behaviour silent;
+    silent.neverAnswers = true;
+    lan_->SetBehaviour(kSerial, silent);
+    const WebEnableReport report = Run();
+    EXPECT_EQ(report.end, WebEnableEnd::ReadFailed);
+    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_CONTROLLER_UNREACHABLE});
+    EXPECT_TRUE(arpTargets_.empty());
+    EXPECT_EQ(Frames(), Names{"read"});
+}
+
+}  // namespace
+}  // namespace lumaro

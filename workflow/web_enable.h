@@ -1,0 +1,78 @@
+#pragma once
+// The one-click web enable: makes the selected controller reachable from this PC, moving it
+// to a free address of the PC's own subnet when its present address cannot be used,
+// switches its web server on at port 80, opens its page in the browser and selects it again
+// after a new search.
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "link/controller_link.h"
+#include "platform/arp.h"
+#include "workflow/controller_dialog.h"
+#include "workflow/web_port_probe.h"
+
+namespace lumaro {
+
+// Addresses that are never kept, compared as whole addresses.
+constexpr std::array<Ipv4Address, 4> kAddressesNeverKept{
+    MakeIpv4(0, 0, 0, 0), MakeIpv4(192, 168, 0, 0), MakeIpv4(192, 168, 168, 0),
+    MakeIpv4(255, 255, 255, 255)};
+constexpr std::uint8_t kFirstCandidateOctet = 123;  // 124 when the PC's own octet is 123
+constexpr std::uint16_t kWebPort = 80;              // written, probed and opened
+constexpr std::chrono::milliseconds kPauseAfterMove{2000};
+constexpr int kNewAddressArpAttempts = 4;
+constexpr std::chrono::milliseconds kPauseBetweenArpAttempts{500};
+constexpr std::chrono::milliseconds kWebPortProbeWait{1000};
+constexpr std::chrono::milliseconds kPauseAfterRestart{2000};
+
+// What the procedure takes from the system; tests replace parts of it.
+struct WebEnableSystem {
+    // ARP request for `target` from the interface of `source`: who answered, if anyone.
+    std::function<std::optional<platform::HardwareAddress>(Ipv4Address target,
+                                                           Ipv4Address source)>
+        arp;
+    // Starts the web-port probe worker and waits for it at most `wait`.
+    std::function<ProbeWait(const ProbeTarget& target, std::chrono::milliseconds wait)>
+        probeWebPort;
+    // Hands the page address to the default browser; its result is not needed.
+    std::function<void(const std::string& pageAddress)> openPage;
+    std::function<void(std::chrono::milliseconds)> pause;
+
+    static WebEnableSystem System();
+};
+
+// How a run ended.
+enum class WebEnableEnd {
+    PageOpened,        // the page was opened and the controller selected again
+    NoSelection,       // message 107: no row selected
+    ReadFailed,        // message 106: the controller did not answer the read
+    NoFreeAddress,     // message 105: every candidate address answered ARP
+    NewAddressSilent,  // message 105: the moved controller never answered ARP
+};
+
+// What one run did, for the console and the tests; the window shows only its messages.
+struct WebEnableReport {
+    WebEnableEnd end = WebEnableEnd::NoSelection;
+    std::optional<unsigned> message;      // the string id of the message shown
+    std::uint32_t serial = 0;
+    Ipv4Address presentAddress = 0;       // as the controller reported it in the read
+    Ipv4Address address = 0;              // where it is reachable now (the new one if moved)
+    bool moved = false;
+    std::optional<ProbeWait> webPort;     // what the web-port probe gave
+    bool webSettingsWritten = false;      // the settings and a restart after the probe
+    std::string pageAddress;              // "HTTP://a.b.c.d" once the page was opened
+};
+
+// "HTTP://" followed by the dotted address, without a port.
+std::string PageAddress(Ipv4Address address);
+
+// Runs the procedure on the controller of the dialog's selected row.
+WebEnableReport EnableWebProcedure(ControllerLink& link, ControllerDialog& dialog,
+                                   const WebEnableSystem& system);
+
+}  // namespace lumaro
