@@ -16,14 +16,14 @@ void AddWebChoiceOptions(CLI::App& command, WebChoices choices,
     if (choices == WebChoices::DateFormatAndLanguage) {
         command
             .add_option("--date-format", options.dateFormatIndex,
-                        "date display of the web interface: 0 年-月-日, 1 月-日-年, 2 日-月-年, "
-                        "3 年/月/日, 4 月/日/年, 5 日/月/年")
+                        "date format of the web interface, as in the window's list: 0 年-月-日, "
+                        "1 月-日-年, 2 日-月-年, 3 年/月/日, 4 月/日/年, 5 日/月/年")
             ->check(CLI::Range(0, 5))
             ->capture_default_str();
     }
     command
-        .add_option("--web-language", options.webLanguageIndex,
-                    "language of the web interface: 0 Chinese, 1 English")
+        .add_option("--language", options.webLanguageIndex,
+                    "language of the web interface: 0 中文 (Chinese), 1 英文 (English)")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
 }

@@ -27,7 +27,7 @@ class ListedController;
 // What a command does once its controller is found; gives the process's exit code.
 using ListedControllerRun = std::function<int(ListedController& controller)>;
 
-// Which of the panel's two web choices a command takes (as --date-format, --web-language).
+// Which of the panel's two web choices a command takes (as --date-format, --language).
 enum class WebChoices { None, LanguageOnly, DateFormatAndLanguage };
 
 // Adds a subcommand NAME SERIAL [...] that searches, selects the controller (exit code 1

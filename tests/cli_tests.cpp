@@ -107,7 +107,7 @@ bool Contains(const std::string& text, const std::string& part) {
 
 TEST_F(ConsoleCommands, SetAddressWritesSettingsThenAddressesAndPrintsTheMovedRow) {
     const ProgramResult result =
-        Run("set-address 200 10.0.1.120 255.255.255.0 10.0.1.254 --date-format 2 --web-language 1");
+        Run("set-address 200 10.0.1.120 255.255.255.0 10.0.1.254 --date-format 2 --language 1");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output,
               "controller 200: wrote address 10.0.1.120, mask 255.255.255.0, gateway 10.0.1.254 "
