@@ -1,10 +1,12 @@
 // The dialog as the procedures on the selected controller see it: the list's selection, the
-// web choices, message boxes captioned "Lumaro", the cursor, the search and the selection.
+// web choices, message boxes captioned "Lumaro", the cursor, the search and the selection,
+// the typed addresses and the command buttons.
 
 #include <windows.h>
 
 #include <array>
 
+#include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
 #include "resources/resource.h"
 
@@ -14,8 +16,9 @@ namespace {
 
 // Failures carry the exclamation icon; notices (and the request to select a controller
 // first) carry none. Every box is system-modal.
-constexpr std::array<unsigned, 3> kFailureMessages{IDS_WEB_ACCESS_FAILED,
-                                                   IDS_CONTROLLER_UNREACHABLE, IDS_CLOCK_NOT_SET};
+constexpr std::array<unsigned, 4> kFailureMessages{IDS_WEB_ACCESS_FAILED,
+                                                   IDS_CONTROLLER_UNREACHABLE, IDS_CLOCK_NOT_SET,
+                                                   IDS_ADDRESS_REFUSED};
 
 UINT MessageFlags(unsigned stringId) {
     for (unsigned failure : kFailureMessages) {
@@ -55,6 +58,20 @@ void CLumaroDlg::Search() { SearchCommand(); }
 void CLumaroDlg::SelectRow(int row) {
     controllerList_.SelectRow(row);
     SelectController();
+}
+
+TypedAddresses CLumaroDlg::ReadTypedAddresses() const {
+    return {ipField_.Read(), maskField_.Read(), gatewayField_.Read()};
+}
+
+int CLumaroDlg::LastSelectedRow() const { return lastSelectedRow_; }
+
+void CLumaroDlg::EnableCommandButton(CommandButton button, bool enabled) {
+    SetCommandButtonEnabled(window_, button, enabled);
+}
+
+void CLumaroDlg::ShowHiddenModeButtons() {
+    ApplyControlRules(window_, DialogEvent::HiddenModeEntered);
 }
 
 }  // namespace lumaro

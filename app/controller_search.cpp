@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/control_rules.h"
 #include "app/controller_row_text.h"
 #include "app/lumaro_dlg.h"
 #include "app/wide_text.h"
@@ -15,8 +16,7 @@ namespace lumaro {
 void CLumaroDlg::SearchCommand() {
     SetCursor(LoadCursorW(nullptr, IDC_WAIT));
     controllerList_.DeleteAllRows();
-    controlState_.commandButtonsEnabled = false;
-    SyncControlState();
+    ApplyControlRules(window_, DialogEvent::SearchStarted);
     ipField_.Clear();
     maskField_.Clear();
     gatewayField_.Clear();
@@ -58,8 +58,7 @@ void CLumaroDlg::SelectController() {
     maskField_.Show(record.mask);
     gatewayField_.Show(record.gateway);
     SetWindowTextW(serialEdit_, WidenAscii(FormatSerial(record.serial)).c_str());
-    controlState_.commandButtonsEnabled = true;
-    SyncControlState();
+    ApplyControlRules(window_, DialogEvent::ControllerSelected);
 }
 
 }  // namespace lumaro

@@ -5,49 +5,17 @@
 
 #include <array>
 
+#include "app/control_rules.h"
+#include "app/dialog_geometry.h"
 #include "app/dialog_title.h"
 #include "app/list_columns.h"
 #include "app/product_version.h"
 #include "app/string_table.h"
-#include "platform/socket_layer.h"
 #include "resources/resource.h"
 
 namespace lumaro {
 
 namespace {
-
-// Run-time geometry in pixels, not scaled with the display's DPI.
-constexpr int kListLeft = 8;
-constexpr int kListWidthMargin = 22;  // the list spans the dialog's outer width less this
-
-// The controls whose visibility the dialog switches, in the order in which they are hidden.
-enum class ShownWith { Panel, HiddenModeSyncTime, HiddenModeDisableWeb };
-struct SwitchableControl {
-    int id;
-    ShownWith shownWith;
-};
-constexpr std::array<SwitchableControl, 16> kSwitchableControls{{
-    {IDC_PANEL_FRAME, ShownWith::Panel},
-    {IDC_SERIAL_LABEL, ShownWith::Panel},
-    {IDC_IP_LABEL, ShownWith::Panel},
-    {IDC_MASK_LABEL, ShownWith::Panel},
-    {IDC_GATEWAY_LABEL, ShownWith::Panel},
-    {IDC_SERIAL_EDIT, ShownWith::Panel},
-    {IDC_APPLY_BUTTON, ShownWith::Panel},
-    {IDC_SYNC_TIME_BUTTON, ShownWith::HiddenModeSyncTime},
-    {IDC_IP_FIELD, ShownWith::Panel},
-    {IDC_MASK_FIELD, ShownWith::Panel},
-    {IDC_GATEWAY_FIELD, ShownWith::Panel},
-    {IDC_DISABLE_WEB_BUTTON, ShownWith::HiddenModeDisableWeb},
-    {IDC_DATE_FORMAT_LABEL, ShownWith::Panel},
-    {IDC_DATE_FORMAT_COMBO, ShownWith::Panel},
-    {IDC_WEB_LANGUAGE_COMBO, ShownWith::Panel},
-    {IDC_WEB_LANGUAGE_LABEL, ShownWith::Panel},
-}};
-
-// The buttons that act on the selected controller, in the order in which they are switched.
-constexpr std::array<int, 3> kCommandButtons{IDC_APPLY_BUTTON, IDC_SYNC_TIME_BUTTON,
-                                             IDC_DISABLE_WEB_BUTTON};
 
 // Combo box items in the order that their indexes mean to the controller.
 constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_MDY_DASH,
@@ -55,13 +23,6 @@ constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_M
                                                    IDS_DATE_MDY_SLASH, IDS_DATE_DMY_SLASH};
 constexpr std::array<unsigned, 2> kWebLanguageItems{IDS_WEB_LANGUAGE_CHINESE,
                                                     IDS_WEB_LANGUAGE_ENGLISH};
-
-RECT WindowRectInClient(HWND control, HWND parent) {
-    RECT rect{};
-    GetWindowRect(control, &rect);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
 
 }  // namespace
 
@@ -71,8 +32,10 @@ CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link)
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))) {}
 
 INT_PTR CLumaroDlg::DoModal() {
-    return DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG), nullptr, DialogProc,
-                           reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG),
+                                           nullptr, DialogProc, reinterpret_cast<LPARAM>(this));
+    keyFilter_.reset();
+    return result;
 }
 
 INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam,
@@ -113,9 +76,12 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 INT_PTR CLumaroDlg::OnInitDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     BindControls();
+    scale_ = PixelScale::OfWindow(window_);
+    keyFilter_ = std::make_unique<KeyFilter>(
+        window_, [this](UINT, WPARAM virtualKey) { OnKeyDown(virtualKey); });
     ShowTitleWithVersion();
     const int listClientWidth = PlaceControllerList();
-    SyncControlState();  // hides the panel and the hidden-mode buttons
+    ApplyControlRules(window_, DialogEvent::PanelHidden);  // the panel starts hidden
     InsertListColumns(listClientWidth);
     FillComboBoxes();
     link_.SeedSequenceCounter();
@@ -146,15 +112,16 @@ int CLumaroDlg::PlaceControllerList() {
     RECT dialogRect{};
     GetWindowRect(window_, &dialogRect);
     const int dialogWidth = dialogRect.right - dialogRect.left;
-    SetWindowPos(list, nullptr, kListLeft, listRect.top, dialogWidth - kListWidthMargin,
-                 listRect.bottom - listRect.top, SWP_NOZORDER);
+    SetWindowPos(list, nullptr, scale_(kListLeft), listRect.top,
+                 dialogWidth - scale_(kListWidthMargin), listRect.bottom - listRect.top,
+                 SWP_NOZORDER);
     RECT client{};
     GetClientRect(list, &client);
     return client.right - client.left;
 }
 
 void CLumaroDlg::InsertListColumns(int clientWidth) {
-    const auto columns = ControllerListColumns(clientWidth);
+    const auto columns = ControllerListColumns(clientWidth, scale_);
     for (std::size_t i = 0; i < columns.size(); ++i) {
         controllerList_.InsertColumn(static_cast<int>(i), Text(columns[i].headingId),
                                      columns[i].width);
@@ -218,49 +185,9 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
     return TRUE;
 }
 
-INT_PTR CLumaroDlg::OnClose() {
-    if (link_.InterfaceCount() > 0) {
-        link_.CloseInterfaceSockets();
-        platform::StopSocketLayer();
-    }
-    return FALSE;  // the default handling ends the dialog as the exit button does
-}
-
-INT_PTR CLumaroDlg::OnKeyDown(WPARAM /*virtualKey*/) {
-    // F4 and the hidden mode's buttons come with the per-controller commands.
-    return FALSE;
-}
-
 void CLumaroDlg::OnSearchButton() { SearchCommand(); }
 
-void CLumaroDlg::OnApplyButton() {
-    // Writing the panel's addresses comes with the per-controller commands.
-}
-
-void CLumaroDlg::OnSyncTimeButton() {
-    // Setting the controller's clock comes with the per-controller commands.
-}
-
-void CLumaroDlg::OnAdvancedButton() {
-    // Showing and hiding the panel comes with the advanced panel.
-}
-
-void CLumaroDlg::OnDisableWebButton() {
-    // Switching the web server off comes with the per-controller commands.
-}
-
-void CLumaroDlg::SyncControlState() {
-    for (const SwitchableControl& control : kSwitchableControls) {
-        bool shown = false;
-        switch (control.shownWith) {
-            case ShownWith::Panel: shown = controlState_.panelShown; break;
-            case ShownWith::HiddenModeSyncTime: shown = controlState_.syncTimeButtonShown; break;
-            case ShownWith::HiddenModeDisableWeb: shown = controlState_.disableWebButtonShown; break;
-        }
-        ShowWindow(Item(control.id), shown ? SW_SHOW : SW_HIDE);
-    }
-    for (int id : kCommandButtons) EnableWindow(Item(id), controlState_.commandButtonsEnabled);
-}
+void CLumaroDlg::OnAdvancedButton() { ToggleAdvancedPanel(); }
 
 std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }
 

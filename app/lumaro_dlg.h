@@ -1,21 +1,26 @@
 #pragma once
 // The main dialog: the controller list, the search and the selection, the command buttons
-// and the (hidden) advanced panel, built from dialog template 102 and run modally.
+// and the advanced panel, built from dialog template 102 and run modally. The class routes
+// messages; the handlers live in files of their own beside it.
 
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "app/address_field.h"
 #include "app/controller_list_view.h"
+#include "app/key_filter.h"
+#include "app/pixel_scale.h"
 #include "link/controller_link.h"
-#include "workflow/controller_dialog.h"
+#include "workflow/command_dialog.h"
+#include "workflow/controller_commands.h"
 
 namespace lumaro {
 
-class CLumaroDlg : public ControllerDialog {
+class CLumaroDlg : public CommandDialog {
 public:
     CLumaroDlg(HINSTANCE instance, ControllerLink& link);
     CLumaroDlg(const CLumaroDlg&) = delete;
@@ -35,16 +40,12 @@ public:
     void ShowArrowCursor() override;
     void Search() override;
     void SelectRow(int row) override;
+    TypedAddresses ReadTypedAddresses() const override;
+    int LastSelectedRow() const override;
+    void EnableCommandButton(CommandButton button, bool enabled) override;
+    void ShowHiddenModeButtons() override;
 
 private:
-    // What decides which of the switchable controls are shown and enabled.
-    struct ControlState {
-        bool panelShown = false;              // the advanced panel
-        bool commandButtonsEnabled = false;   // a controller was selected since the last search
-        bool syncTimeButtonShown = false;     // shown by the hidden mode only
-        bool disableWebButtonShown = false;   // shown by the hidden mode or F4
-    };
-
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -54,16 +55,16 @@ private:
     INT_PTR OnQueryDragIcon() const;
     INT_PTR OnCommand(int controlId, int notification);
     INT_PTR OnNotify(const NMHDR& header);
-    INT_PTR OnClose();
-    INT_PTR OnKeyDown(WPARAM virtualKey);
+    INT_PTR OnClose();                      // key_and_close_handling.cpp
+    INT_PTR OnKeyDown(WPARAM virtualKey);   // key_and_close_handling.cpp
 
     // One handler per button.
     void OnSearchButton();
     void OnQuickEnableButton();
-    void OnApplyButton();
-    void OnSyncTimeButton();
+    void OnApplyButton();       // command_buttons.cpp
+    void OnSyncTimeButton();    // command_buttons.cpp
     void OnAdvancedButton();
-    void OnDisableWebButton();
+    void OnDisableWebButton();  // command_buttons.cpp
 
     // Steps of the initialisation.
     void BindControls();
@@ -77,7 +78,9 @@ private:
     void ShowControllerRows();
     void SelectController();
 
-    void SyncControlState();
+    // The advanced panel (advanced_panel.cpp).
+    void ToggleAdvancedPanel();
+
     HWND Item(int controlId) const { return GetDlgItem(window_, controlId); }
     std::wstring Text(unsigned stringId) const;
 
@@ -94,10 +97,17 @@ private:
     HWND dateFormatCombo_ = nullptr;
     HWND webLanguageCombo_ = nullptr;
 
-    ControlState controlState_;
+    // The DPI the dialog is shown at, for the geometry set at run time.
+    PixelScale scale_;
+    // Hands the dialog the key presses of its controls (F4), while the dialog runs.
+    std::unique_ptr<KeyFilter> keyFilter_;
+    CommandEnvironment commandEnvironment_ = CommandEnvironment::System();
+
     // The row that the panel last showed; the apply command falls back on it when no row is
     // selected. Kept across searches.
     int lastSelectedRow_ = -1;
+    // Above 0 while the advanced panel is hidden (as it starts), 0 while it is shown.
+    int advancedPanelState_ = 1;
 };
 
 }  // namespace lumaro

@@ -10,7 +10,7 @@ bool ConsoleDialog::SelectSerial(std::uint32_t serial) {
     const ControllerTable& table = link_.Table();
     for (std::size_t k = 0; k < table.count; ++k) {
         if (table.records[k].serial == serial) {
-            selectedRow_ = static_cast<int>(k);
+            SelectRow(static_cast<int>(k));
             return true;
         }
     }
@@ -27,7 +27,7 @@ void ConsoleDialog::Search() {
     SearchControllers(link_);
     // As in the window: row 0 is selected after a search that found anything.
     selectedRow_.reset();
-    if (link_.Table().count > 0) selectedRow_ = 0;
+    if (link_.Table().count > 0) SelectRow(0);
 }
 
 }  // namespace lumaro

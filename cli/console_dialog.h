@@ -1,7 +1,8 @@
 #pragma once
 // The console's stand-in for the dialog: the "list" is the link's controller table, the
-// selection a row chosen by serial, the web choices come from the command line, and a
-// message box is a line on standard error.
+// selection a row chosen by serial, the web choices and the typed addresses come from the
+// command line, and a message box is a line on standard error. It has no buttons to
+// enable or show.
 
 #include <cstdint>
 #include <cstdio>
@@ -9,11 +10,11 @@
 #include <vector>
 
 #include "link/controller_link.h"
-#include "workflow/controller_dialog.h"
+#include "workflow/command_dialog.h"
 
 namespace lumaro {
 
-class ConsoleDialog : public ControllerDialog {
+class ConsoleDialog : public CommandDialog {
 public:
     ConsoleDialog(ControllerLink& link, int dateFormatIndex, int webLanguageIndex,
                   std::FILE* messages = stderr)
@@ -33,7 +34,13 @@ public:
     void ShowWaitCursor() override {}
     void ShowArrowCursor() override {}
     void Search() override;
-    void SelectRow(int row) override { selectedRow_ = row; }
+    void SelectRow(int row) override { selectedRow_ = lastSelectedRow_ = row; }
+    TypedAddresses ReadTypedAddresses() const override { return typedAddresses_; }
+    int LastSelectedRow() const override { return lastSelectedRow_; }
+    void EnableCommandButton(CommandButton, bool) override {}
+    void ShowHiddenModeButtons() override {}
+
+    void SetTypedAddresses(const TypedAddresses& addresses) { typedAddresses_ = addresses; }
 
     // The messages shown so far, in order.
     const std::vector<unsigned>& Messages() const { return messages_shown_; }
@@ -44,6 +51,8 @@ private:
     int webLanguageIndex_;
     std::FILE* messages_;
     std::optional<int> selectedRow_;
+    int lastSelectedRow_ = -1;  // as in the window: the row last selected, kept across searches
+    TypedAddresses typedAddresses_;
     std::vector<unsigned> messages_shown_;
 };
 

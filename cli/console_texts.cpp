@@ -10,7 +10,7 @@ namespace lumaro {
 
 namespace {
 
-constexpr std::array<std::pair<unsigned, const char*>, 11> kTexts{{
+constexpr std::array<std::pair<unsigned, const char*>, 12> kTexts{{
     {IDS_MESSAGE_CAPTION, LUMARO_TEXT_MESSAGE_CAPTION},
     {IDS_WEB_ACCESS_FAILED, LUMARO_TEXT_WEB_ACCESS_FAILED},
     {IDS_CONTROLLER_UNREACHABLE, LUMARO_TEXT_CONTROLLER_UNREACHABLE},
@@ -22,6 +22,7 @@ constexpr std::array<std::pair<unsigned, const char*>, 11> kTexts{{
     {IDS_WEB_LANGUAGE_CHINESE, LUMARO_TEXT_WEB_LANGUAGE_CHINESE},
     {IDS_WEB_LANGUAGE_ENGLISH, LUMARO_TEXT_WEB_LANGUAGE_ENGLISH},
     {IDS_SOCKETS_FAILED, LUMARO_TEXT_SOCKETS_FAILED},
+    {IDS_ADDRESS_REFUSED, LUMARO_TEXT_ADDRESS_REFUSED},
 }};
 
 }  // namespace

@@ -13,6 +13,9 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     lumaro::AddSearchCommand(program, exitCode);
     lumaro::AddEnableWebCommand(program, exitCode);
+    lumaro::AddSetAddressCommand(program, exitCode);
+    lumaro::AddSyncTimeCommand(program, exitCode);
+    lumaro::AddWebOffCommand(program, exitCode);
     try {
         program.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

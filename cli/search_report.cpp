@@ -33,4 +33,11 @@ std::string SearchReport(const ControllerTable& table) {
     return out;
 }
 
+std::string ControllerReport(const ControllerRecord& record) {
+    std::string out;
+    AppendLine(out, kHeadings);
+    AppendLine(out, ListRowTexts(record, kWebOn, kWebOff));
+    return out;
+}
+
 }  // namespace lumaro

@@ -9,5 +9,7 @@ namespace lumaro {
 // The controller list as text: a header line with the seven column headings, then one
 // line per found controller in table order, columns separated by a tab (UTF-8).
 std::string SearchReport(const ControllerTable& table);
+// The same for one controller: the header line and its line.
+std::string ControllerReport(const ControllerRecord& record);
 
 }  // namespace lumaro

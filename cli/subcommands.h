@@ -9,5 +9,9 @@ namespace lumaro {
 
 void AddSearchCommand(CLI::App& program, int& exitCode);
 void AddEnableWebCommand(CLI::App& program, int& exitCode);
+// The commands on one controller, each the same as its button in the window's panel.
+void AddSetAddressCommand(CLI::App& program, int& exitCode);
+void AddSyncTimeCommand(CLI::App& program, int& exitCode);
+void AddWebOffCommand(CLI::App& program, int& exitCode);
 
 }  // namespace lumaro

@@ -33,6 +33,7 @@
 #define IDS_WEB_NOT_ENABLED 129
 #define IDS_SHOW_ADVANCED 130
 #define IDS_HIDE_ADVANCED 131
+#define IDS_ADDRESS_REFUSED 132
 
 // Controls of the main dialog. The exit button is IDCANCEL (2); the panel frame is the
 // only control with the identifier -1.

@@ -28,3 +28,4 @@
 #define LUMARO_TEXT_WEB_NOT_ENABLED "未启用"
 #define LUMARO_TEXT_SHOW_ADVANCED "高级选项"
 #define LUMARO_TEXT_HIDE_ADVANCED "隐藏高级选项"
+#define LUMARO_TEXT_ADDRESS_REFUSED "IP地址或子网掩码无效,未写入控制器!"

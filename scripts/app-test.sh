@@ -2,14 +2,18 @@
 # Runs a Windows test program of lumaro.exe under Wine beside lumaro-sim, in a test LAN of
 # its own, on a private Xvfb screen; exits with the program's status.
 #
-#   app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]
+#   app-test.sh --sim PATH [--lan FILE] [--artifacts DIR] -- PROGRAM.exe [ARGS...]
 #
-#   --sim PATH   the native lumaro-sim (from the Linux build)
-#   --lan FILE   the controllers to start with (default: none)
+#   --sim PATH        the native lumaro-sim (from the Linux build)
+#   --lan FILE        the controllers to start with (default: none)
+#   --artifacts DIR   where the program may ask for pictures of its screen
+#                     (LUMARO_WINE_SHOTS of scripts/wine-run.sh)
 #
 # The PC is 10.0.1.1/24 on the LAN's one segment. The program sees LUMARO_SIM_CONTROL,
 # lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
-# and LUMARO_SIM_LOG, its log of received frames.
+# LUMARO_SIM_LOG, its log of received frames, and LUMARO_WINE_ERRORS, a copy of what Wine's
+# processes write to standard error (the traces of a program started with WINEDEBUG set).
+# LUMARO_WINE_XVFB (default 1024x768x24) and LUMARO_WINE_DPI reach scripts/wine-run.sh.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,11 +22,12 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 die() { echo "app-test.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
-sim="" lan=""
+sim="" lan="" artifacts=""
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     case $1 in
         --sim) sim=$2; shift 2 ;;
         --lan) lan=$2; shift 2 ;;
+        --artifacts) artifacts=$2; shift 2 ;;
         *) die "unknown option $1" ;;
     esac
 done
@@ -59,7 +64,10 @@ start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
     --log "$work/frames.log" || die "no simulator"
 
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
+export LUMARO_WINE_ERRORS="$work/wine-errors.log"
 unset DISPLAY
+[ -z "$artifacts" ] || export LUMARO_WINE_SHOTS="$artifacts"
 status=0
-LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" || status=$?
+LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" \
+    2> >(tee -a "$LUMARO_WINE_ERRORS" >&2) || status=$?
 exit "$status"

@@ -23,6 +23,15 @@
 #                         programs need no display.
 #   LUMARO_WINE_XVFB      a screen such as 1024x768x24: start a private Xvfb for this run
 #                         and point DISPLAY at it (it is stopped at the end).
+#   LUMARO_WINE_SHOTS     a directory in which the program may ask for pictures of the
+#                         screen (scripts/lib/lab-services.sh, serve_screenshots); needs
+#                         LUMARO_WINE_XVFB or DISPLAY.
+#   LUMARO_WINE_DESKTOP   a size such as 1280x800: run the program inside a Wine desktop
+#                         window of that size, which draws the windows' captions and frames
+#                         when no window manager does.
+#   LUMARO_WINE_DPI       the display's DPI for this run (e.g. 144), written into the
+#                         prefix's registry (HKCU\Control Panel\Desktop, LogPixels) before
+#                         the program starts. Default: Wine's own, 96.
 #   LUMARO_WINE_TIMEOUT   seconds after which the program is stopped (exit status 124);
 #                         keep it below the caller's own limit (e.g. CTest's TIMEOUT), so
 #                         that the teardown still runs. Default: no limit.
@@ -44,7 +53,7 @@ fi
 template=$("$here/wine-prefix.sh" template)
 run=$(mktemp -d "${LUMARO_WINE_RUNS:-${TMPDIR:-/tmp}}/lumaro-wine.XXXXXX")
 prefix="$run/prefix"
-xvfb_pid=""
+xvfb_pid="" shot_pid=""
 
 export WINEPREFIX="$prefix" WINEDEBUG=-all
 # The wineserver's socket directory goes into the run's directory, and leaves with it.
@@ -57,6 +66,10 @@ teardown() {
     set +e
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    if [ -n "$shot_pid" ]; then
+        kill "$shot_pid" 2>/dev/null || true
+        wait "$shot_pid" 2>/dev/null || true
+    fi
     if [ -n "$xvfb_pid" ]; then
         kill "$xvfb_pid" 2>/dev/null || true
         wait "$xvfb_pid" 2>/dev/null || true
@@ -78,6 +91,28 @@ fi
 
 if [ -n "${LUMARO_WINE_XVFB:-}" ]; then
     start_xvfb "$run" "$LUMARO_WINE_XVFB" || die "no X screen"
+fi
+
+if [ -n "${LUMARO_WINE_SHOTS:-}" ]; then
+    mkdir -p "$LUMARO_WINE_SHOTS"
+    serve_screenshots "$LUMARO_WINE_SHOTS"
+fi
+
+# Settings of this run's prefix, written before the program starts.
+settings=()
+if [ -n "${LUMARO_WINE_DPI:-}" ] && [ "$LUMARO_WINE_DPI" != 96 ]; then
+    settings+=('[HKEY_CURRENT_USER\Control Panel\Desktop]'
+               "\"LogPixels\"=dword:$(printf '%08x' "$LUMARO_WINE_DPI")")
+fi
+if [ -n "${LUMARO_WINE_DESKTOP:-}" ]; then
+    settings+=('[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"'
+               '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]'
+               "\"Default\"=\"$LUMARO_WINE_DESKTOP\"")
+fi
+if [ ${#settings[@]} -gt 0 ]; then
+    printf '%s\n' 'REGEDIT4' '' "${settings[@]}" >"$run/settings.reg"
+    wine regedit /S "Z:${run//\//\\}\\settings.reg" >/dev/null 2>&1 ||
+        die "cannot write the settings of the prefix"
 fi
 
 # In the background, so that a TERM is handled at once (bash defers traps while a

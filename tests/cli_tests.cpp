@@ -1,10 +1,14 @@
-// The console front end, run as a program on the test LAN.
+// The console front end, run as a program on the test LAN: the search, native and under
+// Wine, and the commands on one controller (native), checked by their output, their exit
+// code and the frames that the controllers received.
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
+#include "link/byte_io.h"
 #include "tests/console_program.h"
 #include "tests/lan_fixture.h"
 
@@ -64,6 +68,130 @@ TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
 TEST_P(ConsoleSearch, RejectsAnythingButSearch) {
     EXPECT_NE(RunProgram(GetParam().command + " 2>/dev/null").exitCode, 0);
     EXPECT_NE(RunProgram(GetParam().command + " list 2>/dev/null").exitCode, 0);
+}
+
+// Two controllers, 100 and 200, in the PC's subnet; the commands act on 200.
+class ConsoleCommands : public ::testing::Test {
+protected:
+    static constexpr std::uint32_t kSerial = 200;
+
+    void SetUp() override {
+        lan_ = StartControllers({Controller(100, MakeIpv4(10, 0, 1, 10)),
+                                 Controller(kSerial, MakeIpv4(10, 0, 1, 20))});
+        ASSERT_TRUE(lan_);
+    }
+
+    // The native program with these arguments; standard error joins standard output.
+    static ProgramResult Run(const std::string& arguments) {
+        return RunProgram(std::string(LUMARO_CLI_PATH) + " " + arguments + " 2>&1");
+    }
+
+    // The frames addressed to the controller, other than the searches' discovery.
+    std::vector<std::vector<std::uint8_t>> CommandFrames() const {
+        std::vector<std::vector<std::uint8_t>> frames;
+        for (const auto& frame : lan_->LogOf(kSerial)) {
+            const bool discovery = frame.bytes[0] == 0x24 && frame.bytes[1] == 0x10;
+            if (!discovery && ByteReader(frame.bytes).Le32(12) == kSerial) frames.push_back(frame.bytes);
+        }
+        return frames;
+    }
+
+    std::unique_ptr<sim::Simulator> lan_;
+};
+
+const std::string kRow200 = "200\t10.0.1.20\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-C8\t10.0.1.1\t";
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST_F(ConsoleCommands, SetAddressWritesSettingsThenAddressesAndPrintsTheMovedRow) {
+    const ProgramResult result =
+        Run("set-address 200 10.0.1.120 255.255.255.0 10.0.1.254 --date-format 2 --language 1");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output,
+              "controller 200: wrote address 10.0.1.120, mask 255.255.255.0, gateway 10.0.1.254 "
+              "and the web server on at port 80\n" +
+                  kHeader +
+                  "200\t10.0.1.120\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-C8\t10.0.1.1\t启用\n");
+
+    const auto frames = CommandFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    for (const auto& frame : frames) {
+        ASSERT_EQ(frame.size(), 1172u);
+        EXPECT_EQ(frame[0], 0x25);
+        EXPECT_EQ(frame[1], 0x20);
+        EXPECT_EQ(frame[1056], 0xF7);
+        EXPECT_EQ(frame[116] | frame[117] << 8, 80);
+        EXPECT_EQ(frame[118], 2);     // the date format chosen
+        EXPECT_EQ(frame[121], 0x30);  // English
+    }
+    EXPECT_EQ(frames[0][1044], 0x00) << "the first frame carries the settings alone";
+    EXPECT_EQ(frames[1][1044], 0xFF);
+    EXPECT_EQ(frames[1][1045], 0x3F);
+    EXPECT_EQ(std::vector<std::uint8_t>(frames[1].begin() + 20, frames[1].begin() + 34),
+              (std::vector<std::uint8_t>{10, 0, 1, 120, 255, 255, 255, 0, 10, 0, 1, 254, 0x60, 0xEA}));
+}
+
+TEST_F(ConsoleCommands, SyncTimeSendsTheClockAndFailsWhenTheReplyIsNotItsOwn) {
+    ProgramResult result = Run("sync-time 200");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_TRUE(Contains(result.output, "校准时间成功!\n")) << result.output;
+    EXPECT_TRUE(Contains(result.output, "controller 200: clock set to the PC's local time\n"));
+    EXPECT_TRUE(Contains(result.output, kHeader + kRow200 + "启用\n")) << result.output;
+    auto frames = CommandFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].size(), 28u);
+    EXPECT_EQ(frames[0][0], 0x20);
+    EXPECT_EQ(frames[0][1], 0x30);
+    EXPECT_EQ(frames[0][27], 0xFF);
+
+    // A silent controller would not be found by the search: this one answers every frame,
+    // but with another sequence number, which the clock command counts as no answer.
+    sim::Behaviour wrongSequence;
+    wrongSequence.wrongSequence = true;
+    lan_->SetBehaviour(kSerial, wrongSequence);
+    result = Run("sync-time 200");
+    EXPECT_NE(result.exitCode, 0);
+    EXPECT_TRUE(Contains(result.output, "校准时间失败!\n")) << result.output;
+}
+
+TEST_F(ConsoleCommands, WebOffWritesThePortZeroRestartsAndPrintsTheRowWithWebOff) {
+    const ProgramResult result = Run("web-off 200");
+    EXPECT_EQ(result.exitCode, 0) << result.output;
+    EXPECT_EQ(result.output, "controller 200: web server switched off, controller restarted\n" +
+                                 kHeader + kRow200 + "未启用\n");
+    const auto frames = CommandFrames();
+    ASSERT_EQ(frames.size(), 2u);
+    ASSERT_EQ(frames[0].size(), 1172u);
+    EXPECT_EQ(frames[0][1056], 0xF3);
+    EXPECT_EQ(frames[0][116] | frames[0][117] | frames[0][118], 0);
+    ASSERT_EQ(frames[1].size(), 24u);
+    EXPECT_EQ(frames[1][0], 0x20);
+    EXPECT_EQ(frames[1][1], 0x90);
+    EXPECT_EQ(ByteReader(frames[1]).Le32(20), 0u);
+}
+
+TEST_F(ConsoleCommands, RefusesUnusableAddressesUnlistedSerialsAndTheHiddenModeCodeSendingNothing) {
+    struct Case {
+        const char* arguments;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"set-address 200 10.0.1.255 255.255.255.0 0.0.0.0", "IP地址或子网掩码无效,未写入控制器!"},
+        {"set-address 200 10.0.1.120 \"\" 0.0.0.0", "IP地址或子网掩码无效,未写入控制器!"},
+        {"set-address 300 10.0.1.120 255.255.255.0 0.0.0.0", "请先选择控制器!"},
+        {"web-off 300", "请先选择控制器!"},
+        {"sync-time 300", "请先选择控制器!"},
+        // The panel's hidden-mode code writes nothing here either.
+        {"set-address 200 10.0.1.120 255.255.255.0 2.9.4.6", "nothing was sent"},
+    };
+    for (const Case& c : cases) {
+        const ProgramResult result = Run(c.arguments);
+        EXPECT_EQ(result.exitCode, 1) << c.arguments;
+        EXPECT_TRUE(Contains(result.output, c.message + "\n")) << c.arguments << ": " << result.output;
+    }
+    EXPECT_TRUE(CommandFrames().empty());
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+# The procedures on one listed controller (workflow/).
+#
 # The one-click web enable: every way through on the wire, the decisions between the ways
 # with a fake environment, and the platform pieces it uses (ARP, the TCP attempt, the
 # browser) on the test LAN.
@@ -18,3 +20,10 @@ target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_si
 lumaro_lab_test(one_click_platform TARGET one_click_platform_tests)
 
 lumaro_unit_test(browser_tests workflow/browser_tests.cpp)
+
+# The apply, clock and web-off commands: the address check alone, and the commands on the
+# wire, reached through a stand-in for the window that records every step they ask of it.
+lumaro_unit_test(workflow_unit_tests workflow/address_check_tests.cpp)
+target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
+lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
+    LIBS lumaro_workflow)

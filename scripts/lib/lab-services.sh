@@ -34,3 +34,25 @@ start_xvfb() {
     [ -s "$work/display" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$(head -n1 "$work/display")"
 }
+
+# serve_screenshots DIR
+# Pictures of the X screen ($DISPLAY) for the program under test, which cannot read the
+# screen from inside Wine: it writes DIR/shot.request (elsewhere first, then renamed into
+# place) holding "NAME X Y WIDTH HEIGHT"; the service saves that part of the screen as
+# DIR/NAME.png, removes the request and writes NAME into DIR/shot.done. Sets shot_pid.
+serve_screenshots() {
+    local dir=$1
+    (
+        while :; do
+            if [ -e "$dir/shot.request" ]; then
+                read -r name x y width height <"$dir/shot.request" || true
+                import -window root -crop "${width}x${height}+${x}+${y}" +repage \
+                    "$dir/$name.png" 2>/dev/null || true
+                rm -f "$dir/shot.request"
+                echo "$name" >"$dir/shot.done.tmp" && mv "$dir/shot.done.tmp" "$dir/shot.done"
+            fi
+            sleep 0.05
+        done
+    ) &
+    shot_pid=$!
+}

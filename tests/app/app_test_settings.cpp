@@ -1,6 +1,7 @@
 #include "tests/app/app_test_settings.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string_view>
 
 namespace lumaro::apptest {
@@ -18,9 +19,11 @@ bool ReadSettings(int argc, char** argv) {
         std::string_view name;
         std::string* value;
     };
+    std::string dpi = "96";
     const Option options[] = {{"--lumaro=", &settings.lumaroProgram},
                               {"--variants=", &settings.variantDirectory},
-                              {"--lans=", &settings.lanDirectory}};
+                              {"--lans=", &settings.lanDirectory},
+                              {"--dpi=", &dpi}};
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         bool known = false;
@@ -34,6 +37,11 @@ bool ReadSettings(int argc, char** argv) {
             std::fprintf(stderr, "unknown option %s\n", argv[i]);
             return false;
         }
+    }
+    settings.dpi = std::atoi(dpi.c_str());
+    if (settings.dpi <= 0) {
+        std::fprintf(stderr, "--dpi=%s is not a DPI\n", dpi.c_str());
+        return false;
     }
     return true;
 }

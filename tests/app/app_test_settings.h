@@ -5,6 +5,7 @@
 //   --lumaro=PATH      the lumaro.exe under test
 //   --variants=DIR     the same program built with other version blocks
 //   --lans=DIR         controller files for lumaro-sim
+//   --dpi=N            the display DPI that the Wine prefix was given (default 96)
 
 #include <string>
 
@@ -14,6 +15,7 @@ struct AppTestSettings {
     std::string lumaroProgram;
     std::string variantDirectory;
     std::string lanDirectory;
+    int dpi = 96;
 };
 
 const AppTestSettings& Settings();

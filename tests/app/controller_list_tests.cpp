@@ -3,22 +3,16 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/lumaro_session.h"
+#include "tests/app/wait_until.h"
 
 namespace lumaro::apptest {
 namespace {
-
-// An address as the IPv4 address fields hold it: first octet in the most significant byte.
-constexpr DWORD FieldAddress(BYTE a, BYTE b, BYTE c, BYTE d) {
-    return (DWORD{a} << 24) | (DWORD{b} << 16) | (DWORD{c} << 8) | DWORD{d};
-}
 
 std::vector<std::wstring> FirstColumn(const ListViewDriver& list) {
     std::vector<std::wstring> serials;
@@ -151,11 +145,7 @@ TEST(ControllerList, KeyboardMovesTheSelectionButOnlyAClickChangesThePanel) {
     list.ClickRow(0);  // the list gets the focus
     lumaro.Dialog().PostKey(IDC_CONTROLLER_LIST, VK_DOWN);
     // The key is posted: wait until the list has moved its selection.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (list.SelectedRows() != std::vector<int>{1} &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    WaitUntil([&] { return list.SelectedRows() == std::vector<int>{1}; });
     ASSERT_EQ(list.SelectedRows(), std::vector<int>{1});
     EXPECT_EQ(lumaro.Dialog().ControlText(IDC_SERIAL_EDIT), L"100");
 }

@@ -2,12 +2,12 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "tests/app/remote_buffer.h"
 #include "tests/app/send_patiently.h"
 
 namespace lumaro::apptest {
-
-namespace {
 
 std::wstring WindowText(HWND window) {
     // WM_GETTEXT is copied between processes by the system.
@@ -18,8 +18,6 @@ std::wstring WindowText(HWND window) {
     text.resize(static_cast<std::size_t>(copied));
     return text;
 }
-
-}  // namespace
 
 std::wstring DialogDriver::Caption() const { return WindowText(dialog_); }
 
@@ -37,6 +35,12 @@ std::vector<int> DialogDriver::VisibleControlIds() const {
          child = GetWindow(child, GW_HWNDNEXT)) {
         if (IsWindowVisible(child)) ids.push_back(GetDlgCtrlID(child));
     }
+    return ids;
+}
+
+std::vector<int> DialogDriver::SortedVisibleControlIds() const {
+    std::vector<int> ids = VisibleControlIds();
+    std::sort(ids.begin(), ids.end());
     return ids;
 }
 
@@ -91,6 +95,38 @@ AddressFieldContent DialogDriver::AddressField(int id) const {
 }
 
 void DialogDriver::ClickButton(int id) const { SendPatiently(Control(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::PostClickButton(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::FillAddressField(int id, DWORD address) const {
+    SendPatiently(Control(id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+}
+
+void DialogDriver::ClearAddressField(int id) const {
+    SendPatiently(Control(id), IPM_CLEARADDRESS, 0, 0);
+}
+
+void DialogDriver::ChooseComboItem(int id, int index) const {
+    SendPatiently(Control(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void DialogDriver::TypeKey(UINT virtualKey, bool withAlt) const {
+    SetForegroundWindow(dialog_);
+    const auto key = [](UINT vk, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = static_cast<WORD>(vk);
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        return input;
+    };
+    std::vector<INPUT> inputs;
+    if (withAlt) inputs.push_back(key(VK_MENU, false));
+    inputs.push_back(key(virtualKey, false));
+    inputs.push_back(key(virtualKey, true));
+    if (withAlt) inputs.push_back(key(VK_MENU, true));
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
 
 void DialogDriver::PostKey(int id, UINT virtualKey) const {
     PostMessageW(Control(id), WM_KEYDOWN, virtualKey, 1);

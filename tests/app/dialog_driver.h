@@ -18,6 +18,14 @@ struct AddressFieldContent {
     DWORD address = 0;
 };
 
+// An address as the IPv4 address fields hold it: first octet in the most significant byte.
+constexpr DWORD FieldAddress(BYTE a, BYTE b, BYTE c, BYTE d) {
+    return (DWORD{a} << 24) | (DWORD{b} << 16) | (DWORD{c} << 8) | DWORD{d};
+}
+
+// A window's text, read from another process (WM_GETTEXT).
+std::wstring WindowText(HWND window);
+
 class DialogDriver {
 public:
     DialogDriver(HWND dialog, HANDLE process) : dialog_(dialog), process_(process) {}
@@ -27,8 +35,10 @@ public:
     int OuterWidth() const;
 
     HWND Control(int id) const;
-    // Identifiers of the dialog's own controls (not their inner windows) that are visible.
+    // Identifiers of the dialog's own controls (not their inner windows) that are visible,
+    // in Z order, and the same sorted.
     std::vector<int> VisibleControlIds() const;
+    std::vector<int> SortedVisibleControlIds() const;
     bool IsVisible(int id) const;
     bool IsEnabled(int id) const;
     RECT ControlRect(int id) const;  // outer rectangle, in the dialog's client coordinates
@@ -42,6 +52,18 @@ public:
 
     // Clicks a push button; returns when the dialog has handled the click.
     void ClickButton(int id) const;
+    // Clicks a push button and returns at once, while the dialog may still be handling the
+    // click (a command that shows a message box waits until the box is closed).
+    void PostClickButton(int id) const;
+    // Types an address into an IPv4 address field (first octet in the most significant
+    // byte), or empties it.
+    void FillAddressField(int id, DWORD address) const;
+    void ClearAddressField(int id) const;
+    void ChooseComboItem(int id, int index) const;
+    // Presses and releases a key on the keyboard, with Alt held down if asked, while the
+    // dialog is the foreground window: the key goes to whichever control has the focus.
+    // Returns once the input is queued; the dialog handles it afterwards.
+    void TypeKey(UINT virtualKey, bool withAlt = false) const;
     // Posts a key press to a control, as if typed while it had the focus.
     void PostKey(int id, UINT virtualKey) const;
     // Asks the window to close, as its close box does.

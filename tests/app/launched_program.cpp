@@ -1,5 +1,7 @@
 #include "tests/app/launched_program.h"
 
+#include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -12,7 +14,7 @@ constexpr std::chrono::milliseconds kPollInterval{50};
 
 struct DialogSearch {
     DWORD processId;
-    HWND found;
+    std::vector<HWND> found;
 };
 
 BOOL CALLBACK CheckWindow(HWND window, LPARAM context) {
@@ -23,16 +25,21 @@ BOOL CALLBACK CheckWindow(HWND window, LPARAM context) {
     wchar_t className[16] = {};
     GetClassNameW(window, className, 16);
     if (std::wstring(className) != L"#32770") return TRUE;  // the standard dialog class
-    search->found = window;
-    return FALSE;
+    search->found.push_back(window);
+    return TRUE;
 }
 
 }  // namespace
 
-HWND FindProcessDialog(DWORD processId) {
-    DialogSearch search{processId, nullptr};
+std::vector<HWND> ProcessDialogs(DWORD processId) {
+    DialogSearch search{processId, {}};
     EnumWindows(CheckWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindProcessDialog(DWORD processId) {
+    const std::vector<HWND> dialogs = ProcessDialogs(processId);
+    return dialogs.empty() ? nullptr : dialogs.front();
 }
 
 std::wstring WindowsPathOf(const std::string& unixPath) {
@@ -41,13 +48,42 @@ std::wstring WindowsPathOf(const std::string& unixPath) {
     return path;
 }
 
-LaunchedProgram::LaunchedProgram(const std::wstring& path) {
+namespace {
+
+// Our environment with the given variables replaced or added, as CreateProcessW takes it:
+// "NAME=value" strings, each ended by a null, and one more null at the end.
+std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wstring>>& changes) {
+    std::wstring block;
+    wchar_t* inherited = GetEnvironmentStringsW();
+    for (const wchar_t* entry = inherited; *entry != L'\0'; entry += wcslen(entry) + 1) {
+        const std::wstring text(entry);
+        const auto changed = [&](const auto& change) {
+            return CompareStringOrdinal(text.c_str(), static_cast<int>(change.first.size()),
+                                        change.first.c_str(), static_cast<int>(change.first.size()),
+                                        TRUE) == CSTR_EQUAL &&
+                   text.size() > change.first.size() && text[change.first.size()] == L'=';
+        };
+        if (std::none_of(changes.begin(), changes.end(), changed)) block += text + L'\0';
+    }
+    FreeEnvironmentStringsW(inherited);
+    for (const auto& [name, value] : changes) block += name + L'=' + value + L'\0';
+    block += L'\0';
+    return block;
+}
+
+}  // namespace
+
+LaunchedProgram::LaunchedProgram(const std::wstring& path, const LaunchOptions& options) {
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
+    std::wstring environment;
+    if (!options.environment.empty()) environment = EnvironmentBlock(options.environment);
     PROCESS_INFORMATION info{};
-    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info)) {
+    if (!CreateProcessW(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT,
+                        environment.empty() ? nullptr : environment.data(), nullptr, &startup,
+                        &info)) {
         throw std::runtime_error("cannot start the program, error " +
                                  std::to_string(GetLastError()));
     }

@@ -8,13 +8,22 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace lumaro::apptest {
+
+// How a program is started besides its path: variables that replace or join those of the
+// environment it inherits (under Wine, WINEDEBUG too: the program's traces then join the
+// test's standard error).
+struct LaunchOptions {
+    std::vector<std::pair<std::wstring, std::wstring>> environment;
+};
 
 class LaunchedProgram {
 public:
     // Starts `path` with no arguments; throws when it cannot be started.
-    explicit LaunchedProgram(const std::wstring& path);
+    explicit LaunchedProgram(const std::wstring& path, const LaunchOptions& options = {});
     ~LaunchedProgram();
     LaunchedProgram(const LaunchedProgram&) = delete;
     LaunchedProgram& operator=(const LaunchedProgram&) = delete;
@@ -36,6 +45,8 @@ private:
 
 // A visible top-level dialog of the process; nullptr when it has none.
 HWND FindProcessDialog(DWORD processId);
+// Every visible top-level dialog of the process (its main dialog, message boxes).
+std::vector<HWND> ProcessDialogs(DWORD processId);
 
 // A Unix path as Wine's Z: drive shows it.
 std::wstring WindowsPathOf(const std::string& unixPath);

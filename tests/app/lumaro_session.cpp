@@ -18,8 +18,8 @@ HWND DialogOf(const LaunchedProgram& program, const std::string& path) {
 
 }  // namespace
 
-LumaroSession::LumaroSession(const std::string& program)
-    : program_(std::make_unique<LaunchedProgram>(WindowsPathOf(program))),
+LumaroSession::LumaroSession(const std::string& program, const LaunchOptions& options)
+    : program_(std::make_unique<LaunchedProgram>(WindowsPathOf(program), options)),
       dialog_(DialogOf(*program_, program), program_->Process()) {}
 
 ListViewDriver LumaroSession::List() const { return dialog_.List(IDC_CONTROLLER_LIST); }

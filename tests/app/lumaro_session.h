@@ -13,7 +13,7 @@ namespace lumaro::apptest {
 class LumaroSession {
 public:
     // Starts the program at this Unix path; throws when it shows no dialog in time.
-    explicit LumaroSession(const std::string& program);
+    explicit LumaroSession(const std::string& program, const LaunchOptions& options = {});
 
     const LaunchedProgram& Program() const { return *program_; }
     const DialogDriver& Dialog() const { return dialog_; }

@@ -98,6 +98,7 @@ TEST_F(ProgramResources, StringTableHoldsEveryTextInChineseNeutralAsUtf16) {
         {124, u"英文"},                       {127, u"WEB"},
         {128, u"启用"},                       {129, u"未启用"},
         {130, u"高级选项"},                   {131, u"隐藏高级选项"},
+        {132, u"IP地址或子网掩码无效,未写入控制器!"},
     };
     for (const Case& c : cases) {
         EXPECT_TRUE(TableString(c.id) == c.text) << "string " << c.id;

@@ -32,6 +32,17 @@ std::string SimulatorControl::Load(const std::string& controllerFile) const {
 
 std::string SimulatorControl::ClearLog() const { return Send("clear-log"); }
 
+std::string SimulatorControl::SetBehaviour(std::uint32_t serial,
+                                           const std::string& behaviour) const {
+    return Send("behaviour " + std::to_string(serial) + " " + behaviour);
+}
+
+std::optional<std::string> SimulatorControl::LogPath() {
+    const char* path = std::getenv("LUMARO_SIM_LOG");
+    if (path == nullptr || *path == '\0') return std::nullopt;
+    return std::string(path);
+}
+
 std::string SimulatorControl::Send(const std::string& command) const {
     const std::wstring directory = WindowsPathOf(directory_);
     const std::wstring reply = directory + L"\\reply";

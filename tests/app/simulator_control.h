@@ -2,6 +2,7 @@
 // Changes the simulated LAN between test cases through lumaro-sim's control directory
 // (reached through Wine's Z: drive): one command line in, one reply line out.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,11 @@ public:
     // gives the simulator's reply, "ok" on success.
     std::string Load(const std::string& controllerFile) const;
     std::string ClearLog() const;
+    // Sets how a controller misbehaves from now on, in the words of a controller file
+    // (e.g. "silent", "normal"); gives the simulator's reply.
+    std::string SetBehaviour(std::uint32_t serial, const std::string& behaviour) const;
+    // lumaro-sim's log of the frames it received (a Unix path), from LUMARO_SIM_LOG.
+    static std::optional<std::string> LogPath();
 
 private:
     explicit SimulatorControl(std::string directory) : directory_(std::move(directory)) {}

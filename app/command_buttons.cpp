@@ -1,0 +1,15 @@
+// The buttons that act on the selected controller: each runs its command of the workflow,
+// which reaches the dialog through CommandDialog (controller_dialog_port.cpp).
+
+#include "app/lumaro_dlg.h"
+#include "workflow/controller_commands.h"
+
+namespace lumaro {
+
+void CLumaroDlg::OnApplyButton() { ApplyCommand(link_, *this, commandEnvironment_); }
+
+void CLumaroDlg::OnSyncTimeButton() { SyncTimeCommand(link_, *this); }
+
+void CLumaroDlg::OnDisableWebButton() { DisableWebCommand(link_, *this, commandEnvironment_); }
+
+}  // namespace lumaro

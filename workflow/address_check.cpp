@@ -1,0 +1,51 @@
+#include "workflow/address_check.h"
+
+#include <cstdint>
+
+namespace lumaro {
+
+namespace {
+
+// The address with its first octet in the most significant byte, so that prefixes and
+// ranges read as numbers.
+constexpr std::uint32_t InNumberOrder(Ipv4Address address) {
+    return (std::uint32_t{Octet(address, 0)} << 24) | (std::uint32_t{Octet(address, 1)} << 16) |
+           (std::uint32_t{Octet(address, 2)} << 8) | std::uint32_t{Octet(address, 3)};
+}
+
+constexpr std::uint8_t kLoopbackFirstOctet = 127;
+constexpr std::uint8_t kFirstMulticastOctet = 224;  // multicast, then reserved up to the top
+
+}  // namespace
+
+std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask) {
+    const std::uint32_t address = InNumberOrder(ip);
+    const std::uint32_t prefix = InNumberOrder(mask);
+    const std::uint8_t firstOctet = Octet(ip, 0);
+    if (address == 0) return AddressFault::NoAddress;
+    if (ip == kLimitedBroadcast) return AddressFault::LimitedBroadcast;
+    if (firstOctet == kLoopbackFirstOctet) return AddressFault::Loopback;
+    if (firstOctet >= kFirstMulticastOctet) return AddressFault::MulticastOrReserved;
+    if (prefix == 0) return AddressFault::NoMask;
+    const std::uint32_t hostBits = ~prefix;
+    if ((hostBits & (hostBits + 1)) != 0) return AddressFault::MaskNotContiguous;
+    if ((address & hostBits) == 0) return AddressFault::NetworkAddress;
+    if ((address & hostBits) == hostBits) return AddressFault::SubnetBroadcast;
+    return std::nullopt;
+}
+
+const char* DescribeAddressFault(AddressFault fault) {
+    switch (fault) {
+        case AddressFault::NoAddress: return "no address (blank or 0.0.0.0)";
+        case AddressFault::LimitedBroadcast: return "the broadcast address 255.255.255.255";
+        case AddressFault::Loopback: return "a loopback address";
+        case AddressFault::MulticastOrReserved: return "a multicast or reserved address";
+        case AddressFault::NoMask: return "no subnet mask (blank or 0.0.0.0)";
+        case AddressFault::MaskNotContiguous: return "a subnet mask that is not a run of ones";
+        case AddressFault::NetworkAddress: return "the network address of its subnet";
+        case AddressFault::SubnetBroadcast: return "the broadcast address of its subnet";
+    }
+    return "an unusable address";
+}
+
+}  // namespace lumaro

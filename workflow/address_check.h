@@ -1,0 +1,30 @@
+#pragma once
+// Whether an address and mask typed for a controller can ever work. Written without a
+// check, a blank or reserved address leaves the controller unreachable until someone
+// resets it on site, so the apply command refuses such values and sends nothing.
+
+#include <optional>
+
+#include "platform/ipv4_address.h"
+
+namespace lumaro {
+
+enum class AddressFault {
+    NoAddress,          // blank, or 0.0.0.0
+    LimitedBroadcast,   // 255.255.255.255
+    Loopback,           // 127.0.0.0/8
+    MulticastOrReserved,// 224.0.0.0 and above
+    NoMask,             // blank, or 0.0.0.0
+    MaskNotContiguous,  // not a run of ones followed by zeros
+    NetworkAddress,     // the address of the subnet itself
+    SubnetBroadcast,    // the broadcast address of the subnet
+};
+
+// The first fault of `ip` under `mask`, or nothing when the controller can take them. The
+// gateway is not judged: 0.0.0.0 means "no gateway", and it may lie anywhere.
+std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask);
+
+// The fault's description for people, e.g. "loopback address".
+const char* DescribeAddressFault(AddressFault fault);
+
+}  // namespace lumaro

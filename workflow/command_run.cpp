@@ -1,0 +1,53 @@
+#include "workflow/command_run.h"
+
+#include <utility>
+
+#include "link/controller_record.h"
+#include "resources/resource.h"
+
+namespace lumaro {
+
+namespace {
+
+std::optional<int> ChooseRow(const CommandDialog& dialog, RowChoice choice) {
+    std::optional<int> row = dialog.SelectedRow();
+    if (!row && choice == RowChoice::SelectedOrLastSelected) {
+        const int last = dialog.LastSelectedRow();
+        if (dialog.RowCount() > 0 && last >= 0 && last < dialog.RowCount()) row = last;
+    }
+    // Row k shows record k; the list never holds more rows than the table has room for.
+    if (row && (*row < 0 || static_cast<std::size_t>(*row) >= ControllerTable::kCapacity)) {
+        row.reset();
+    }
+    return row;
+}
+
+}  // namespace
+
+std::optional<CommandRun> CommandRun::Start(CommandDialog& dialog, CommandButton button,
+                                            RowChoice choice) {
+    const std::optional<int> row = ChooseRow(dialog, choice);
+    if (!row) {
+        dialog.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+        return std::nullopt;
+    }
+    return CommandRun(dialog, button, *row);
+}
+
+CommandRun::CommandRun(CommandDialog& dialog, CommandButton button, int row)
+    : dialog_(&dialog), button_(button), row_(row) {
+    dialog_->ShowWaitCursor();
+    dialog_->EnableCommandButton(button_, false);
+}
+
+CommandRun::CommandRun(CommandRun&& other) noexcept
+    : dialog_(std::exchange(other.dialog_, nullptr)), button_(other.button_), row_(other.row_) {}
+
+void CommandRun::End() {
+    if (dialog_ == nullptr) return;
+    dialog_->ShowArrowCursor();
+    dialog_->EnableCommandButton(button_, true);
+    dialog_ = nullptr;
+}
+
+}  // namespace lumaro
