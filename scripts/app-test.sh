@@ -15,6 +15,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 die() { echo "app-test.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
@@ -30,11 +32,7 @@ done
 shift
 [ -x "$sim" ] || die "no lumaro-sim at '$sim': build the Linux side first (scripts/build.sh linux)"
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    exec "$here/lab.sh" run app+ --pc 0:10.0.1.1/24 -- "$here/app-test.sh" "${arguments[@]}"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+run_in_own_lab app --pc 0:10.0.1.1/24 -- "$here/app-test.sh" "${arguments[@]}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumaro-app-test.XXXXXX")
 sim_pid=""

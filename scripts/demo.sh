@@ -24,6 +24,8 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 top=$(dirname "$here")
 die() { echo "demo.sh: $*" >&2; exit 2; }
 
@@ -52,11 +54,7 @@ for file in "$exe" "$probe" "$sim" "$lan"; do
     [ -e "$file" ] || die "missing $file: build first (scripts/build.sh linux windows)"
 done
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    exec "$here/lab.sh" run demo+ --pc 0:10.0.1.1/24 -- "$here/demo.sh" "${arguments[@]}"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+run_in_own_lab demo --pc 0:10.0.1.1/24 -- "$here/demo.sh" "${arguments[@]}"
 
 absolute() { (cd "$(dirname "$1")" && echo "$(pwd)/$(basename "$1")"); }
 # Wine shows the Unix file system as drive Z:.
