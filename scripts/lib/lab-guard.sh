@@ -5,7 +5,7 @@
 # run_in_own_lab NAME [LAB-OPTIONS...] -- SCRIPT [ARGS...]
 # Outside a lab (LUMARO_LAB unset): runs SCRIPT ARGS again inside a fresh lab,
 # "lab.sh run NAME+ LAB-OPTIONS -- SCRIPT ARGS", and never returns. Inside a lab: returns,
-# unless this is the machine's own namespace after all, which ends the script.
+# unless this is not the lab's PC namespace after all, which ends the script.
 run_in_own_lab() {
     local name=$1 lab_options=()
     shift
@@ -15,8 +15,13 @@ run_in_own_lab() {
     if [ -z "${LUMARO_LAB:-}" ]; then
         exec "$(dirname "${BASH_SOURCE[0]}")/../lab.sh" run "$name+" "${lab_options[@]}" -- "$@"
     fi
-    if [ "$(readlink /proc/self/ns/net)" = "$(readlink /proc/1/ns/net)" ]; then
-        echo "$(basename "$1"): LUMARO_LAB is set but this is the machine's own network namespace" >&2
+    # Asked positively: this must be the PC namespace that lab.sh made. (Comparing with
+    # process 1's namespace proves nothing where /proc/1 cannot be read.)
+    local here_ns
+    here_ns=$(ip netns identify 2>/dev/null || true)
+    if [ -z "$here_ns" ] || [ "$here_ns" != "${LUMARO_PC_NETNS:-}" ]; then
+        echo "$(basename "$1"): LUMARO_LAB is set but this is not the lab's PC namespace" \
+            "(namespace: ${here_ns:-none made by lab.sh})" >&2
         exit 2
     fi
 }
