@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Runs a Windows test program of lumaro.exe under Wine beside lumaro-sim, in a test LAN of
-# its own, on a private Xvfb screen; exits with the program's status.
+# Runs a Windows test program under Wine beside lumaro-sim, in a test LAN of its own, on a
+# private Xvfb screen; exits with the program's status.
 #
-#   app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]
+#   app-test.sh --sim PATH [--lan FILE] [--lab "LAB OPTIONS"] [--console] -- PROGRAM.exe [ARGS...]
 #
-#   --sim PATH   the native lumaro-sim (from the Linux build)
-#   --lan FILE   the controllers to start with (default: none)
+#   --sim PATH     the native lumaro-sim (from the Linux build)
+#   --lan FILE     the controllers to start with (default: none)
+#   --lab OPTIONS  lab.sh options of the LAN, in one word (default: "--pc 0:10.0.1.1/24",
+#                  the PC as 10.0.1.1/24 on the LAN's one segment)
+#   --console      a console program: no X screen
 #
-# The PC is 10.0.1.1/24 on the LAN's one segment. The program sees LUMARO_SIM_CONTROL,
+# lumaro-sim serves every segment of the LAN. The program sees LUMARO_SIM_CONTROL,
 # lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
 # and LUMARO_SIM_LOG, its log of received frames.
 set -euo pipefail
@@ -20,19 +23,22 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 die() { echo "app-test.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
-sim="" lan=""
+sim="" lan="" lab="--pc 0:10.0.1.1/24" console=0
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     case $1 in
         --sim) sim=$2; shift 2 ;;
         --lan) lan=$2; shift 2 ;;
+        --lab) lab=$2; shift 2 ;;
+        --console) console=1; shift ;;
         *) die "unknown option $1" ;;
     esac
 done
-[ $# -ge 2 ] || die "usage: app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]"
+[ $# -ge 2 ] || die "usage: app-test.sh --sim PATH [--lan FILE] [--lab OPTIONS] [--console] -- PROGRAM.exe [ARGS...]"
 shift
 [ -x "$sim" ] || die "no lumaro-sim at '$sim': build the Linux side first (scripts/build.sh linux)"
 
-run_in_own_lab app --pc 0:10.0.1.1/24 -- "$here/app-test.sh" "${arguments[@]}"
+read -ra lab_options <<<"$lab"
+run_in_own_lab app "${lab_options[@]}" -- "$here/app-test.sh" "${arguments[@]}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumaro-app-test.XXXXXX")
 sim_pid=""
@@ -59,5 +65,9 @@ start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
 unset DISPLAY
 status=0
-LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" || status=$?
+if [ "$console" = 1 ]; then
+    "$here/wine-run.sh" "$@" || status=$?
+else
+    LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" || status=$?
+fi
 exit "$status"

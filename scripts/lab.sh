@@ -57,9 +57,14 @@ lab_up() {
         ip -n "$ns" link set lo up
     done
     # Many controllers share one segment interface in the simulator's namespace: each
-    # answers ARP only for its own address, from its own interface.
-    in_ns "$ns_sim" sysctl -qw net.ipv4.conf.all.arp_ignore=1 net.ipv4.conf.default.arp_ignore=1 \
-        net.ipv4.conf.all.arp_announce=2 net.ipv4.conf.default.arp_announce=2 >/dev/null
+    # answers ARP only for its own address, from its own interface. The PC does the same,
+    # as Windows does: with two PC interfaces on one segment, an address's replies must
+    # arrive on the interface that holds it (Wine ties a socket to that interface).
+    local ns
+    for ns in "$ns_sim" "$ns_pc"; do
+        in_ns "$ns" sysctl -qw net.ipv4.conf.all.arp_ignore=1 net.ipv4.conf.default.arp_ignore=1 \
+            net.ipv4.conf.all.arp_announce=2 net.ipv4.conf.default.arp_announce=2 >/dev/null
+    done
 
     local s
     seg_list=""

@@ -52,6 +52,20 @@ Addressing AddressingInUse(const ParameterImage& image) {
             ImageAddress(image, image_field::kGateway)};
 }
 
+ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image) {
+    ControllerSpec current = spec;
+    const Addressing inUse = AddressingInUse(image);
+    current.ip = inUse.ip;
+    current.mask = inUse.mask;
+    current.gateway = inUse.gateway;
+    current.webPort = ImageWebPort(image);
+    current.dhcp = ImageByte(image, image_field::kAddressingMode) == kDhcpMarker;
+    current.dhcpIp = ImageAddress(image, image_field::kDhcpAddress);
+    current.dhcpMask = ImageAddress(image, image_field::kDhcpMask);
+    current.dhcpGateway = ImageAddress(image, image_field::kDhcpGateway);
+    return current;
+}
+
 void ApplyMaskedWrite(ParameterImage& image, std::span<const std::uint8_t> frame) {
     for (std::size_t i = 0; i < kImageBytes; ++i) {
         const std::uint8_t maskByte = frame[kWriteMaskOffset + i / 8];

@@ -46,6 +46,10 @@ std::uint16_t ImageWebPort(const ParameterImage& image);
 // The addresses the controller uses on the wire: the DHCP ones while the marker is set.
 Addressing AddressingInUse(const ParameterImage& image);
 
+// The spec as the controller is now: identity and behaviour from `spec`, the addresses in
+// use, the DHCP fields and the web port from the image.
+ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image);
+
 // Copies into the image exactly the bytes that the write's mask marks (the frame must
 // hold at least 1172 bytes).
 void ApplyMaskedWrite(ParameterImage& image, std::span<const std::uint8_t> frame);

@@ -2,22 +2,8 @@
 
 #include <unistd.h>
 
-#include "sim/controller_interfaces.h"
 
 namespace lumaro::sim {
-
-std::string FrameLogLine(const ReceivedFrame& frame, std::chrono::steady_clock::time_point start) {
-    static constexpr char kHex[] = "0123456789abcdef";
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(frame.at - start).count();
-    std::string line = std::to_string(ms) + " " + std::to_string(frame.controllerSerial) + " " +
-                       DottedAddress(frame.source) + ":" + std::to_string(frame.sourcePort) +
-                       (frame.broadcast ? " B " : " U ") + (frame.checksumValid ? "ok " : "bad ");
-    for (std::uint8_t byte : frame.bytes) {
-        line += kHex[byte >> 4];
-        line += kHex[byte & 0x0F];
-    }
-    return line;
-}
 
 std::unique_ptr<FrameLogFile> FrameLogFile::Create(const std::string& path,
                                                    std::chrono::steady_clock::time_point start) {

@@ -4,9 +4,12 @@
 
 #include <signal.h>
 
+#include <charconv>
+
 #include <cstdio>
 #include <ctime>
 #include <memory>
+#include <span>
 #include <sstream>
 
 #include "sim/control_directory.h"
@@ -18,6 +21,30 @@ namespace lumaro::sim {
 namespace {
 
 constexpr long kControlPollNanoseconds = 20'000'000;
+constexpr const char* kControlCommands =
+    "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, now, send-from SERIAL IP PORT HEX, state SERIAL";
+
+std::string Hex(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    for (std::uint8_t byte : bytes) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0x0F];
+    }
+    return text;
+}
+
+std::optional<std::vector<std::uint8_t>> HexBytes(const std::string& text) {
+    if (text.size() % 2 != 0) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        std::uint8_t byte = 0;
+        const auto [end, error] = std::from_chars(text.data() + i, text.data() + i + 2, byte, 16);
+        if (error != std::errc() || end != text.data() + i + 2) return std::nullopt;
+        bytes.push_back(byte);
+    }
+    return bytes;
+}
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -115,7 +142,36 @@ private:
             simulator_->SetBehaviour(serial, *behaviour.value);
             return "ok";
         }
-        return "error unknown command \"" + command + "\" (load FILE, clear-log, behaviour SERIAL BEHAVIOUR)";
+        if (verb == "now") return "ok " + std::to_string(MillisecondsSinceStart());
+        if (verb == "send-from") {
+            std::uint32_t serial = 0;
+            std::string address, hex;
+            unsigned port = 0;
+            if (!(words >> serial >> address >> port >> hex) || port > 65535) {
+                return "error usage: send-from SERIAL IP PORT HEXBYTES";
+            }
+            auto destination = ParseIpv4(address);
+            auto bytes = HexBytes(hex);
+            if (!destination.value) return "error " + destination.error;
+            if (!bytes) return "error bad hex bytes";
+            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
+            simulator_->SendFrom(serial, *destination.value, static_cast<std::uint16_t>(port), *bytes);
+            return "ok " + std::to_string(MillisecondsSinceStart());
+        }
+        if (verb == "state") {
+            std::uint32_t serial = 0;
+            if (!(words >> serial)) return "error usage: state SERIAL";
+            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
+            const auto clock = simulator_->LastClockPayload(serial);
+            return "ok restarts=" + std::to_string(simulator_->RestartCount(serial)) +
+                   " clock=" + (clock ? Hex(*clock) : "none") + " image=" + Hex(simulator_->Image(serial));
+        }
+        return "error unknown command \"" + command + "\" (" + kControlCommands + ")";
+    }
+
+    long long MillisecondsSinceStart() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+            .count();
     }
 
     bool Knows(std::uint32_t serial) const {

@@ -7,7 +7,7 @@
 //   variant=1 web=80 segment=0 dhcp=10.0.1.77/255.255.255.0/10.0.1.254 behaviour=silent
 // Defaults: mask 255.255.255.0, gateway 0.0.0.0, mac derived from the serial, variant 1,
 // web 80, segment 0, fixed addressing, normal behaviour.
-// Behaviour: words joined by '+': normal | silent | wrong-sequence | lengths:3,20 |
+// Behaviour: words joined by '+': normal | silent | closed | wrong-sequence | lengths:3,20 |
 //   delay:300 (milliseconds), e.g. "delay:300+wrong-sequence".
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
 
@@ -28,6 +28,10 @@ struct Parsed {
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text);
 Parsed<Behaviour> ParseBehaviour(std::string_view text);
+// The inverse forms: the behaviour words, and a controller line that gives the spec back.
+std::string BehaviourText(const Behaviour& behaviour);
+std::string ControllerLine(const ControllerSpec& spec);
+
 // A line without any controller (blank or comment only) gives an empty value and no error.
 Parsed<ControllerSpec> ParseControllerLine(std::string_view line);
 Parsed<std::vector<ControllerSpec>> ParseControllerFile(std::string_view text);

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <set>
 
+#include "sim/address_announcement.h"
 #include "sim/controller_interfaces.h"
 #include "sim/controller_sockets.h"
 #include "sim/ip_batch.h"
@@ -174,7 +175,44 @@ std::optional<std::string> Simulator::Impl::BringUp() {
             return std::string("epoll: ") + std::strerror(errno);
         }
     }
+    FollowPortStates();
+    for (const Controller& controller : controllers_) Announce(controller);
     return std::nullopt;
+}
+
+// Neighbours that knew another controller at this address learn the new MAC at once.
+void Simulator::Impl::Announce(const Controller& controller) {
+    if (controller.onInterface.ip == 0) return;
+    if (auto problem = AnnounceAddress(controller.interfaceName, controller.state.spec.mac,
+                                       controller.onInterface.ip)) {
+        Complain(*problem);
+    }
+}
+
+// Port 60000 closes and opens again with the behaviour: closed, the controller's host
+// itself answers every datagram with ICMP "port unreachable".
+void Simulator::Impl::FollowPortStates() {
+    for (std::size_t i = 0; i < controllers_.size(); ++i) {
+        Controller& controller = controllers_[i];
+        bool closed;
+        {
+            std::lock_guard lock(mutex_);
+            closed = controller.state.spec.behaviour.portClosed;
+        }
+        if (closed && controller.udp.Valid()) {
+            controller.udp.Close();  // which also leaves the epoll set
+        } else if (!closed && !controller.udp.Valid()) {
+            OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
+            if (!udp.socket.Valid()) {
+                Complain(udp.error);
+                continue;
+            }
+            controller.udp = std::move(udp.socket);
+            if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i))) {
+                Complain(std::string("epoll: ") + std::strerror(errno));
+            }
+        }
+    }
 }
 
 bool Simulator::Impl::Watch(int socket, std::uint64_t tag) {
@@ -227,6 +265,7 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
         }
         SendDue();
         DropExpiredConnections();
+        if (portStatesChanged_.exchange(false)) FollowPortStates();
     }
 }
 
@@ -286,7 +325,9 @@ void Simulator::Impl::FollowImage(std::size_t index) {
                      " cannot take address " + DottedAddress(inUse.ip) + ": " + *problem);
         }
     }
+    const bool moved = inUse.ip != controller.onInterface.ip;
     controller.onInterface = inUse;
+    if (moved) Announce(controller);
     if (silent != controller.webSilent) {
         if (!SetWebListenerSilent(controller.web.Get(), silent)) {
             Complain(std::string("web listener filter: ") + std::strerror(errno));
@@ -350,8 +391,12 @@ std::optional<ControllerState> Simulator::Impl::StateOf(std::uint32_t serial) co
 void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;
-    std::lock_guard lock(mutex_);
-    controllers_[found->second].state.spec.behaviour = behaviour;
+    {
+        std::lock_guard lock(mutex_);
+        controllers_[found->second].state.spec.behaviour = behaviour;
+    }
+    portStatesChanged_ = true;
+    Wake();
 }
 
 void Simulator::Impl::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

@@ -4,6 +4,7 @@
 // plus a wake-up eventfd under epoll, delayed answers in a timer queue). The public API
 // reads and changes controller state under one mutex.
 
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <map>
@@ -64,6 +65,8 @@ private:
     void SendDue();
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
+    void FollowPortStates();
+    void Announce(const Controller& controller);
     int EpollTimeoutMs() const;
     bool Watch(int socket, std::uint64_t tag);
 
@@ -80,6 +83,7 @@ private:
     std::map<int, WebConnection> connections_;
     DelayedSends delayedSends_;
 
+    std::atomic<bool> portStatesChanged_{false};  // a behaviour opened or closed port 60000
     FileDescriptor wake_;
     std::promise<std::optional<std::string>> started_;
     std::jthread thread_;  // last: it stops and joins before the rest goes away

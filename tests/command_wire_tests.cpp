@@ -49,7 +49,7 @@ protected:
         .secondsSince1970 = [] { return std::int64_t{0x1122334455}; },
         .localNow = [this] { return clock_; },
     }};
-    std::unique_ptr<sim::Simulator> lan_;
+    std::unique_ptr<testing::TestLan> lan_;
 };
 
 struct ExpectedFrame {

@@ -1,11 +1,13 @@
 #pragma once
 // Shared pieces of the tests that run on a test LAN: simulated controllers and a link
-// in the PC's namespace.
+// in the PC's namespace. The same tests run natively and, built for Windows, under Wine.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,23 +35,35 @@ inline sim::ControllerSpec Controller(std::uint32_t serial, Ipv4Address ip,
     return spec;
 }
 
-// Starts the simulator on the lab's segments; the test fails at once when it cannot.
-// The PC's neighbour table is emptied first: an earlier test may have left the MAC of
-// another controller at the same address.
-inline std::unique_ptr<sim::Simulator> StartControllers(std::vector<sim::ControllerSpec> specs) {
-    if (std::system("ip neigh flush all >/dev/null 2>&1") != 0) {
-        ADD_FAILURE() << "cannot empty the neighbour table of the PC's namespace";
-    }
-    const auto options = sim::Simulator::OptionsFromLab();
-    if (!options) {
-        ADD_FAILURE() << "not inside a test LAN: run through scripts/lab.sh";
-        return nullptr;
-    }
-    std::string error;
-    auto simulator = sim::Simulator::Start(*options, std::move(specs), &error);
-    if (!simulator) ADD_FAILURE() << "simulator did not start: " << error;
-    return simulator;
-}
+// The simulated controllers as the wire tests see them. Natively the simulator runs inside
+// the test process (tests/lan_fixture_in_process.cpp); the same tests built for Windows
+// run under Wine beside lumaro-sim and reach it through its control directory and frame
+// log (tests/windows/lan_fixture_beside_wine.cpp).
+class TestLan {
+public:
+    virtual ~TestLan() = default;
+    // Every frame received so far, in arrival order, one entry per receiving controller.
+    virtual std::vector<sim::ReceivedFrame> Log() const = 0;
+    virtual std::vector<sim::ReceivedFrame> LogOf(std::uint32_t serial) const = 0;
+    virtual void ClearLog() = 0;
+    virtual sim::ParameterImage Image(std::uint32_t serial) const = 0;
+    // The addresses and web port the controller uses now.
+    virtual sim::ControllerSpec Current(std::uint32_t serial) const = 0;
+    virtual std::optional<std::array<std::uint8_t, 8>> LastClockPayload(std::uint32_t serial) const = 0;
+    virtual std::size_t RestartCount(std::uint32_t serial) const = 0;
+    virtual void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) = 0;
+    // The controller sends these bytes from its port 60000.
+    virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                          const std::vector<std::uint8_t>& bytes) = 0;
+};
+
+// Starts the controllers on the lab's segments (replacing any started before); the test
+// fails at once, and nullptr comes back, when it cannot.
+std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs);
+
+// Wine binds a datagram socket to any address (0.0.0.0 on the interface of the address,
+// when there is one), so under Wine an address the PC does not have binds too.
+bool RunningUnderWine();
 
 inline std::vector<std::uint32_t> Serials(const ControllerTable& table) {
     std::vector<std::uint32_t> serials;

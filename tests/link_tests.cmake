@@ -8,22 +8,10 @@ lumaro_unit_test(link_unit_tests
     reply_fuzz_tests.cpp)
 
 # The link on the wire, against the simulator on a test LAN of its own.
-set(many_addresses "10.0.1.1/24")
-foreach(i RANGE 2 20)
-    string(APPEND many_addresses ",10.0.1.${i}/24")
-endforeach()
-
+include(link_wire_labs.cmake)
 add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp)
-target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim GTest::gtest_main)
-
-lumaro_lab_test(link_on_one_interface TARGET link_wire_tests
-    ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*)
-lumaro_lab_test(link_on_two_interfaces_of_one_segment TARGET link_wire_tests
-    LAB --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24
-    ARGS --gtest_filter=DiscoveryOnTwoInterfacesOfOneSegment.*)
-lumaro_lab_test(link_on_two_segments TARGET link_wire_tests
-    LAB --segments 2 --pc 0:10.0.1.1/24 --pc 1:10.0.2.1/24
-    ARGS --gtest_filter=DiscoveryOnTwoSegments.*)
-lumaro_lab_test(link_with_many_addresses TARGET link_wire_tests
-    LAB --pc 0:${many_addresses} --lo 127.0.0.2/8
-    ARGS --gtest_filter=InterfacesOfManyAddresses.*)
+target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_test_lan GTest::gtest_main)
+foreach(lab ${link_wire_labs})
+    lumaro_lab_test(link_on_${lab} TARGET link_wire_tests
+        LAB ${link_wire_lab_${lab}} ARGS --gtest_filter=${link_wire_filter_${lab}})
+endforeach()

@@ -17,10 +17,12 @@ public:
     // gives the simulator's reply, "ok" on success.
     std::string Load(const std::string& controllerFile) const;
     std::string ClearLog() const;
+    // Any command line of lumaro-sim (see its usage); gives its reply.
+    std::string Send(const std::string& command) const;
+    const std::string& Directory() const { return directory_; }  // Unix path
 
 private:
     explicit SimulatorControl(std::string directory) : directory_(std::move(directory)) {}
-    std::string Send(const std::string& command) const;
 
     std::string directory_;  // Unix path
 };
