@@ -248,6 +248,49 @@ TEST_F(CommandsOnTheLan, ShortDatagramsAreNotTakenAsTheReply) {
     }
 }
 
+TEST_F(CommandsOnTheLan, DatagramLargerThanTheReceiveBufferIsPassedOver) {
+    // The receive buffer holds 2048 bytes: a larger datagram fails to receive, and the
+    // wait goes on as after a short one.
+    struct Case { std::vector<std::size_t> lengths; int result; std::size_t replyBytes; };
+    const Case cases[] = {
+        {{2048}, 0, 2048},
+        {{2049}, -1, 0},
+        {{2049, 24}, 0, 24},
+        {{9000, 64}, 0, 64},
+    };
+    for (const Case& c : cases) {
+        sim::Behaviour behaviour;
+        behaviour.replyLengths = c.lengths;
+        lan_->SetBehaviour(kSerial, behaviour);
+        link_.SetSequenceCounter(7);
+        EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), c.result)
+            << "first length " << c.lengths.front();
+        if (c.result == 0) {
+            EXPECT_EQ(link_.ReceivedReply().size(), c.replyBytes) << "first length " << c.lengths.front();
+        }
+    }
+}
+
+TEST_F(CommandsOnTheLan, PortUnreachableAnswerNeitherEndsNorShortensTheWait) {
+    // With port 60000 closed the controller's host answers the unicast probe with ICMP
+    // "port unreachable" (on Windows the next receive then fails with WSAECONNRESET).
+    sim::Behaviour closed;
+    closed.portClosed = true;
+    lan_->SetBehaviour(kSerial, closed);
+    const auto unreachableBefore = testing::PcNetworkCounter("Icmp", "InDestUnreachs");
+    ASSERT_TRUE(unreachableBefore);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * 101 * 8ms);
+    EXPECT_GT(testing::PcNetworkCounter("Icmp", "InDestUnreachs"), unreachableBefore)
+        << "no port unreachable reached the PC";
+    EXPECT_EQ(link_.SequenceCounter(), 0x01020304u);
+
+    lan_->SetBehaviour(kSerial, {});
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0)
+        << "the socket works on after the error";
+}
+
 TEST_F(CommandsOnTheLan, QueuedDatagramIsDrainedBeforeTheSend) {
     // A datagram with another sequence is already waiting on the socket when the command
     // starts: taken as the reply it would fail the command.

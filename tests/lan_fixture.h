@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,26 @@ public:
 // Starts the controllers on the lab's segments (replacing any started before); the test
 // fails at once, and nullptr comes back, when it cannot.
 std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs);
+
+// The text of a file of the PC's namespace, such as /proc/net/snmp (empty when unreadable).
+std::string ReadPcFile(const std::string& unixPath);
+
+// A counter of the PC's network stack from /proc/net/snmp, e.g. ("Udp", "RcvbufErrors")
+// or ("Icmp", "InDestUnreachs"); nothing when it cannot be read.
+inline std::optional<std::uint64_t> PcNetworkCounter(const std::string& protocol,
+                                                     const std::string& field) {
+    // Two lines per protocol: "Udp: Name Name ..." then "Udp: value value ...".
+    std::istringstream text(ReadPcFile("/proc/net/snmp"));
+    std::string names, values;
+    while (std::getline(text, names) && std::getline(text, values)) {
+        if (!names.starts_with(protocol + ":")) continue;
+        std::istringstream nameWords(names), valueWords(values);
+        for (std::string name, value; nameWords >> name && valueWords >> value;) {
+            if (name == field) return std::stoull(value);
+        }
+    }
+    return std::nullopt;
+}
 
 // Wine binds a datagram socket to any address (0.0.0.0 on the interface of the address,
 // when there is one), so under Wine an address the PC does not have binds too.

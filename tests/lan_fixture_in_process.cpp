@@ -1,6 +1,8 @@
 // The simulated controllers inside the test process, on the segments of the lab that runs it.
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "tests/lan_fixture.h"
@@ -63,5 +65,12 @@ std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs
 }
 
 bool RunningUnderWine() { return false; }
+
+std::string ReadPcFile(const std::string& unixPath) {
+    std::ifstream file(unixPath, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
 
 }  // namespace lumaro::testing

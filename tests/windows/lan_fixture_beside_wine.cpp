@@ -193,6 +193,14 @@ std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs
     return lan;
 }
 
+// Wine shows the Unix file system, /proc included, as drive Z:.
+std::string ReadPcFile(const std::string& unixPath) {
+    std::ifstream file(std::filesystem::path(apptest::WindowsPathOf(unixPath)), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
 bool RunningUnderWine() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
