@@ -15,6 +15,8 @@
 #   --pc SEG:CIDR[,CIDR...]  one PC interface on segment SEG with these addresses;
 #                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
 #   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
+#   --neighbours N           room for at least N entries in the kernel's neighbour (ARP)
+#                            table; see raise_neighbour_limit
 #
 # CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS and LUMARO_SIM_SEGMENTS
 # (comma-separated simulator interfaces, segment 0 first).
@@ -39,6 +41,19 @@ quiet_sysctls() {
         net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0 >/dev/null
 }
 
+# Every controller that answers the PC holds a neighbour entry for the PC's address, and
+# the PC one for the controller: a thousand controllers need two thousand entries. The
+# kernel keeps one neighbour table for all namespaces, whose hard limit (gc_thresh3) is
+# 1024 by default; beyond it replies are lost ("neighbor table overflow"). The limits can
+# only be set machine-wide: they are raised, never lowered, and left so.
+raise_neighbour_limit() {
+    local wanted=$1 key current
+    for key in gc_thresh3:$wanted gc_thresh2:$((wanted / 2)); do
+        current=$(sysctl -n "net.ipv4.neigh.default.${key%%:*}")
+        [ "$current" -ge "${key#*:}" ] || sysctl -qw "net.ipv4.neigh.default.${key%%:*}=${key#*:}"
+    done
+}
+
 lab_up() {
     local segments=1 pcs=() los=()
     while [ $# -gt 0 ]; do
@@ -46,6 +61,7 @@ lab_up() {
             --segments) segments=$2; shift 2 ;;
             --pc) pcs+=("$2"); shift 2 ;;
             --lo) los+=("$2"); shift 2 ;;
+            --neighbours) raise_neighbour_limit "$2"; shift 2 ;;
             *) die "unknown option $1" ;;
         esac
     done
