@@ -15,3 +15,6 @@ foreach(lab ${link_wire_labs})
     lumaro_lab_test(link_on_${lab} TARGET link_wire_tests
         LAB ${link_wire_lab_${lab}} ARGS --gtest_filter=${link_wire_filter_${lab}})
 endforeach()
+
+# Many searches and commands in one process (LUMARO_LONG_RUN_SEARCHES, _COMMANDS).
+lumaro_lab_test(link_long_run SOURCES long_run_tests.cpp)
