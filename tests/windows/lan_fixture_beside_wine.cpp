@@ -17,7 +17,7 @@
 #include "sim/controller_image.h"
 #include "sim/frame_log_line.h"
 #include "sim/sim_config.h"
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 #include "tests/app/simulator_control.h"
 #include "tests/lan_fixture.h"
 
