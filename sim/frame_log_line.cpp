@@ -19,15 +19,11 @@ bool ReadNumber(std::string_view text, T& value, int base = 10) {
 }  // namespace
 
 std::string FrameLogLine(const ReceivedFrame& frame, std::chrono::steady_clock::time_point start) {
-    static constexpr char kHex[] = "0123456789abcdef";
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(frame.at - start).count();
     std::string line = std::to_string(ms) + " " + std::to_string(frame.controllerSerial) + " " +
                        FormatAddress(frame.source) + ":" + std::to_string(frame.sourcePort) +
                        (frame.broadcast ? " B " : " U ") + (frame.checksumValid ? "ok " : "bad ");
-    for (std::uint8_t byte : frame.bytes) {
-        line += kHex[byte >> 4];
-        line += kHex[byte & 0x0F];
-    }
+    line += HexText(frame.bytes);
     return line;
 }
 
@@ -42,8 +38,7 @@ std::optional<ReceivedFrame> ParseFrameLogLine(std::string_view line,
     const std::size_t colon = source.find(':');
     if (!ReadNumber(ms, milliseconds) || !ReadNumber(serial, frame.controllerSerial) ||
         colon == std::string::npos || !ReadNumber(std::string_view(source).substr(colon + 1), frame.sourcePort) ||
-        (direction != "B" && direction != "U") || (checksum != "ok" && checksum != "bad") ||
-        hex.size() % 2 != 0) {
+        (direction != "B" && direction != "U") || (checksum != "ok" && checksum != "bad")) {
         return std::nullopt;
     }
     auto address = ParseIpv4(std::string_view(source).substr(0, colon));
@@ -52,11 +47,9 @@ std::optional<ReceivedFrame> ParseFrameLogLine(std::string_view line,
     frame.broadcast = direction == "B";
     frame.checksumValid = checksum == "ok";
     frame.at = start + std::chrono::milliseconds(milliseconds);
-    for (std::size_t i = 0; i < hex.size(); i += 2) {
-        std::uint8_t byte = 0;
-        if (!ReadNumber(std::string_view(hex).substr(i, 2), byte, 16)) return std::nullopt;
-        frame.bytes.push_back(byte);
-    }
+    auto bytes = ParseHexText(hex);
+    if (!bytes.value) return std::nullopt;
+    frame.bytes = std::move(*bytes.value);
     return frame;
 }
 

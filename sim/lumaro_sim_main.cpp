@@ -4,12 +4,10 @@
 
 #include <signal.h>
 
-#include <charconv>
 
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <span>
 #include <sstream>
 
 #include "sim/control_directory.h"
@@ -23,28 +21,6 @@ namespace {
 constexpr long kControlPollNanoseconds = 20'000'000;
 constexpr const char* kControlCommands =
     "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, now, send-from SERIAL IP PORT HEX, state SERIAL";
-
-std::string Hex(std::span<const std::uint8_t> bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
-    }
-    return text;
-}
-
-std::optional<std::vector<std::uint8_t>> HexBytes(const std::string& text) {
-    if (text.size() % 2 != 0) return std::nullopt;
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i < text.size(); i += 2) {
-        std::uint8_t byte = 0;
-        const auto [end, error] = std::from_chars(text.data() + i, text.data() + i + 2, byte, 16);
-        if (error != std::errc() || end != text.data() + i + 2) return std::nullopt;
-        bytes.push_back(byte);
-    }
-    return bytes;
-}
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -151,11 +127,11 @@ private:
                 return "error usage: send-from SERIAL IP PORT HEXBYTES";
             }
             auto destination = ParseIpv4(address);
-            auto bytes = HexBytes(hex);
+            auto bytes = ParseHexText(hex);
             if (!destination.value) return "error " + destination.error;
-            if (!bytes) return "error bad hex bytes";
+            if (!bytes.value) return "error " + bytes.error;
             if (!Knows(serial)) return "error no controller " + std::to_string(serial);
-            simulator_->SendFrom(serial, *destination.value, static_cast<std::uint16_t>(port), *bytes);
+            simulator_->SendFrom(serial, *destination.value, static_cast<std::uint16_t>(port), *bytes.value);
             return "ok " + std::to_string(MillisecondsSinceStart());
         }
         if (verb == "state") {
@@ -164,7 +140,7 @@ private:
             if (!Knows(serial)) return "error no controller " + std::to_string(serial);
             const auto clock = simulator_->LastClockPayload(serial);
             return "ok restarts=" + std::to_string(simulator_->RestartCount(serial)) +
-                   " clock=" + (clock ? Hex(*clock) : "none") + " image=" + Hex(simulator_->Image(serial));
+                   " clock=" + (clock ? HexText(*clock) : "none") + " image=" + HexText(simulator_->Image(serial));
         }
         return "error unknown command \"" + command + "\" (" + kControlCommands + ")";
     }

@@ -155,6 +155,29 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
     return {behaviour, {}};
 }
 
+std::string HexText(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * bytes.size());
+    for (std::uint8_t byte : bytes) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0x0F];
+    }
+    return text;
+}
+
+Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text) {
+    if (text.size() % 2 != 0) return Fail<std::vector<std::uint8_t>>("odd number of hex digits in " + Quoted(text));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        auto byte = Number<std::uint8_t>(text.substr(i, 2), 16);
+        if (!byte) return Fail<std::vector<std::uint8_t>>("bad hex digits " + Quoted(text.substr(i, 2)));
+        bytes.push_back(*byte);
+    }
+    return {bytes, {}};
+}
+
 std::string BehaviourText(const Behaviour& behaviour) {
     std::vector<std::string> words;
     if (behaviour.neverAnswers) words.push_back("silent");

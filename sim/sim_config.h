@@ -11,7 +11,9 @@
 //   delay:300 (milliseconds), e.g. "delay:300+wrong-sequence".
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +30,11 @@ struct Parsed {
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text);
 Parsed<Behaviour> ParseBehaviour(std::string_view text);
+// Bytes as lower-case hexadecimal digits, two per byte, and back (the frame log and the
+// control commands carry bytes so).
+std::string HexText(std::span<const std::uint8_t> bytes);
+Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text);
+
 // The inverse forms: the behaviour words, and a controller line that gives the spec back.
 std::string BehaviourText(const Behaviour& behaviour);
 std::string ControllerLine(const ControllerSpec& spec);

@@ -27,22 +27,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using apptest::SimulatorControl;
 
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 0x0F];
-    }
-    return text;
-}
-
 std::vector<std::uint8_t> Bytes(const std::string& hex) {
-    std::vector<std::uint8_t> bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    }
-    return bytes;
+    return sim::ParseHexText(hex).value.value_or(std::vector<std::uint8_t>{});
 }
 
 // The value of "key=" among the words of a reply; empty when absent.
@@ -120,7 +106,7 @@ public:
                   const std::vector<std::uint8_t>& bytes) override {
         const std::string command = "send-from " + std::to_string(serial) + " " +
                                     FormatAddress(destination) + " " + std::to_string(port) + " " +
-                                    Hex(bytes);
+                                    sim::HexText(bytes);
         const std::string reply = control_.Send(command);
         // Anchored at the send: a frame's time minus the moment this returns is exact to
         // the millisecond of the log.
