@@ -15,8 +15,8 @@
 #   --pc SEG:CIDR[,CIDR...]  one PC interface on segment SEG with these addresses;
 #                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
 #   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
-#   --neighbours N           room for at least N entries in the kernel's neighbour (ARP)
-#                            table; see raise_neighbour_limit
+#   --crowd N                room for N controllers answering one broadcast at once;
+#                            see make_room_for_crowd
 #
 # CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS and LUMARO_SIM_SEGMENTS
 # (comma-separated simulator interfaces, segment 0 first).
@@ -41,16 +41,22 @@ quiet_sysctls() {
         net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0 >/dev/null
 }
 
-# Every controller that answers the PC holds a neighbour entry for the PC's address, and
-# the PC one for the controller: a thousand controllers need two thousand entries. The
-# kernel keeps one neighbour table for all namespaces, whose hard limit (gc_thresh3) is
-# 1024 by default; beyond it replies are lost ("neighbor table overflow"). The limits can
-# only be set machine-wide: they are raised, never lowered, and left so.
-raise_neighbour_limit() {
-    local wanted=$1 key current
-    for key in gc_thresh3:$wanted gc_thresh2:$((wanted / 2)); do
-        current=$(sysctl -n "net.ipv4.neigh.default.${key%%:*}")
-        [ "$current" -ge "${key#*:}" ] || sysctl -qw "net.ipv4.neigh.default.${key%%:*}=${key#*:}"
+# Two kernel limits stand between a crowd of controllers and the PC, both shared by every
+# namespace and settable only machine-wide (raised here, never lowered, and left so):
+#  - every controller that answers the PC holds a neighbour entry for the PC's address, and
+#    the PC one for the controller; the neighbour table's hard limit (gc_thresh3) is 1024
+#    by default, beyond which replies are lost ("neighbor table overflow");
+#  - a burst of replies crosses the virtual switch through each CPU's queue of received
+#    packets (netdev_max_backlog, 1000 by default), which drops what does not fit.
+# Room is made for several such labs at once.
+make_room_for_crowd() {
+    local controllers=$1 setting wanted current
+    for setting in net.ipv4.neigh.default.gc_thresh3:$((8 * controllers)) \
+                   net.ipv4.neigh.default.gc_thresh2:$((4 * controllers)) \
+                   net.core.netdev_max_backlog:$((4 * controllers)); do
+        wanted=${setting#*:}
+        current=$(sysctl -n "${setting%%:*}")
+        [ "$current" -ge "$wanted" ] || sysctl -qw "${setting%%:*}=$wanted"
     done
 }
 
@@ -61,7 +67,7 @@ lab_up() {
             --segments) segments=$2; shift 2 ;;
             --pc) pcs+=("$2"); shift 2 ;;
             --lo) los+=("$2"); shift 2 ;;
-            --neighbours) raise_neighbour_limit "$2"; shift 2 ;;
+            --crowd) make_room_for_crowd "$2"; shift 2 ;;
             *) die "unknown option $1" ;;
         esac
     done

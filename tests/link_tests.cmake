@@ -8,12 +8,13 @@ lumaro_unit_test(link_unit_tests
     reply_fuzz_tests.cpp)
 
 # The link on the wire, against the simulator on a test LAN of its own.
-include(link_wire_labs.cmake)
-add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp)
+include(wire_labs.cmake)
+add_executable(link_wire_tests
+    discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp scale_wire_tests.cpp)
 target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_test_lan GTest::gtest_main)
-foreach(lab ${link_wire_labs})
-    lumaro_lab_test(link_on_${lab} TARGET link_wire_tests
-        LAB ${link_wire_lab_${lab}} ARGS --gtest_filter=${link_wire_filter_${lab}})
+foreach(lab ${wire_labs})
+    lumaro_lab_test(${lab} TARGET link_wire_tests
+        LAB ${wire_lab_${lab}} ARGS --gtest_filter=${wire_filter_${lab}})
 endforeach()
 
 # Many searches and commands in one process (LUMARO_LONG_RUN_SEARCHES, _COMMANDS).

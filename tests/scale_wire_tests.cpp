@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <vector>
 
 #include "tests/lan_fixture.h"
@@ -33,17 +34,32 @@ std::uint64_t UdpDrops() {
            PcNetworkCounter("Udp", "InErrors").value_or(0);
 }
 
+// The simulator answers its controllers one after another on one thread, where a real LAN
+// answers in parallel: a search that filled its table early leaves it still answering the
+// search's last frames (to sockets closed by then). The next search waits until it is done,
+// when its log has stopped growing, so as not to measure the simulator's backlog.
+void WaitUntilTheControllersAreQuiet(testing::TestLan& lan) {
+    for (std::size_t before = lan.Log().size();;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        const std::size_t after = lan.Log().size();
+        if (after == before) break;
+        before = after;
+    }
+    lan.ClearLog();
+}
+
 struct SearchFigures {
     double seconds = 0;
     std::uint64_t drops = 0;
 };
 
 // Runs the searches and checks each table; prints one line of figures per search.
-void ExpectEverySearchFindsDistinctControllers(const char* what, std::size_t controllers,
-                                               std::uint32_t firstSerial) {
+void ExpectEverySearchFindsDistinctControllers(testing::TestLan& lan, const char* what,
+                                               std::size_t controllers, std::uint32_t firstSerial) {
     const std::size_t expected = std::min<std::size_t>(controllers, 256);
     ControllerLink link;
     for (int search = 1; search <= SearchesPerCase(); ++search) {
+        WaitUntilTheControllersAreQuiet(lan);
         const std::uint64_t dropsBefore = UdpDrops();
         const auto start = std::chrono::steady_clock::now();
         SearchControllers(link);
@@ -71,14 +87,14 @@ TEST(ScaleOnOneSegment, ThreeHundredControllersFillTheTable) {
     auto lan = StartControllers(
         sim::Simulator::Sequential(300, 10000, MakeIpv4(10, 1, 1, 1), MakeIpv4(255, 255, 0, 0)));
     ASSERT_TRUE(lan);
-    ExpectEverySearchFindsDistinctControllers("300 controllers", 300, 10000);
+    ExpectEverySearchFindsDistinctControllers(*lan, "300 controllers", 300, 10000);
 }
 
 TEST(ScaleOnOneSegment, AThousandControllersFillTheTable) {
     auto lan = StartControllers(
         sim::Simulator::Sequential(1000, 20000, MakeIpv4(10, 1, 4, 1), MakeIpv4(255, 255, 0, 0)));
     ASSERT_TRUE(lan);
-    ExpectEverySearchFindsDistinctControllers("1000 controllers", 1000, 20000);
+    ExpectEverySearchFindsDistinctControllers(*lan, "1000 controllers", 1000, 20000);
 }
 
 // ---- Four PC interfaces, 10.<s+1>.0.1/16, each on a segment of its own.
@@ -95,9 +111,16 @@ TEST(ScaleBehindFourInterfaces, SixtyFourControllersBehindEachAreAllFound) {
     ASSERT_TRUE(lan);
     ControllerLink link;
     for (int search = 1; search <= SearchesPerCase(); ++search) {
+        WaitUntilTheControllersAreQuiet(*lan);
         const std::uint64_t dropsBefore = UdpDrops();
+        const auto start = std::chrono::steady_clock::now();
         SearchControllers(link);
-        EXPECT_EQ(UdpDrops() - dropsBefore, 0u) << "search " << search;
+        const std::uint64_t drops = UdpDrops() - dropsBefore;
+        std::printf("4 x 64 controllers: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
+                    search, link.Table().count,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
+                    static_cast<unsigned long long>(drops));
+        EXPECT_EQ(drops, 0u) << "search " << search;
         ASSERT_EQ(link.InterfaceCount(), 4u);
         ASSERT_EQ(link.Table().count, 256u) << "search " << search;
         for (const ControllerRecord& record : link.Table().Found()) {
