@@ -8,7 +8,7 @@
 #
 #   --build DIR   the native build to use (default build/linux, a release build with debug
 #                 information; configured when missing)
-#   --runs N      searches per cell, of which the median counts (default 5)
+#   --runs N      searches per cell, of which the median counts (default 9)
 #
 # Ends with the table of README.md's "Search benchmark", one row per cell.
 set -euo pipefail
@@ -16,7 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 die() { echo "bench.sh: $*" >&2; exit 2; }
 
-build="$top/build/linux" runs=5 interfaces="1 2 4" controllers="1 50 256"
+build="$top/build/linux" runs=9 interfaces="1 2 4" controllers="1 50 256"
 while [ $# -gt 0 ]; do
     case $1 in
         --build) build=$2; shift 2 ;;
