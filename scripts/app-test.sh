@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine beside lumaro-sim, in a test LAN of its own, on a
-# private Xvfb screen; exits with the program's status.
+# private Xvfb screen (none with --console); exits with the program's status.
 #
 #   app-test.sh --sim PATH [--lan FILE] [--lab "LAB OPTIONS"] [--console] -- PROGRAM.exe [ARGS...]
 #
