@@ -80,7 +80,11 @@ bool UdpSocket::SendTo(Ipv4Address destination, std::uint16_t port,
 std::optional<std::size_t> UdpSocket::Receive(std::span<std::uint8_t> into) const {
     sockaddr_in from{};
     int fromLength = sizeof from;
-    // A datagram larger than `into` fails with WSAEMSGSIZE and is dropped by Winsock.
+    // A datagram larger than `into` fails with WSAEMSGSIZE and is dropped by Winsock; the
+    // receive after an ICMP "port unreachable" (an earlier unicast to a closed port) fails
+    // with WSAECONNRESET, which clears it. Either is a failed receive, which the link passes
+    // over without counting the wait. (Wine 8 reports no such ICMP error on an unconnected
+    // socket at all.)
     const int received = recvfrom(AsSocket(handle_), reinterpret_cast<char*>(into.data()),
                                   ClampedLength(into.size()), 0,
                                   reinterpret_cast<sockaddr*>(&from), &fromLength);

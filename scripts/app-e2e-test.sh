@@ -5,25 +5,25 @@
 # screenshot, what the window showed and the simulator's frame log stay in the artefacts
 # folder.
 #
-#   app-e2e-test.sh --exe lumaro.exe --probe lumaro-probe.exe --sim lumaro-sim --artifacts DIR
+#   app-e2e-test.sh --exe lumaro.exe --reader window-reader.exe --sim lumaro-sim --artifacts DIR
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 top=$(dirname "$here")
 die() { echo "app-e2e-test.sh: $*" >&2; exit 2; }
 
-exe="" probe="" sim="" artifacts=""
+exe="" reader="" sim="" artifacts=""
 while [ $# -gt 0 ]; do
     case $1 in
         --exe) exe=$2; shift 2 ;;
-        --probe) probe=$2; shift 2 ;;
+        --reader) reader=$2; shift 2 ;;
         --sim) sim=$2; shift 2 ;;
         --artifacts) artifacts=$2; shift 2 ;;
         *) die "unknown option $1" ;;
     esac
 done
-[ -n "$exe" ] && [ -n "$probe" ] && [ -n "$sim" ] && [ -n "$artifacts" ] ||
-    die "usage: app-e2e-test.sh --exe PATH --probe PATH --sim PATH --artifacts DIR"
+[ -n "$exe" ] && [ -n "$reader" ] && [ -n "$sim" ] && [ -n "$artifacts" ] ||
+    die "usage: app-e2e-test.sh --exe PATH --reader PATH --sim PATH --artifacts DIR"
 
 lan="$here/demo-lan.conf"
 expected="$top/tests/app/demo-lan.expected"
@@ -33,7 +33,7 @@ report="$artifacts/window.txt"
 frames="$artifacts/frames.log"
 rm -f "$shot" "$report" "$frames"
 
-"$here/demo.sh" --exe "$exe" --probe "$probe" --sim "$sim" --lan "$lan" --xvfb \
+"$here/demo.sh" --exe "$exe" --reader "$reader" --sim "$sim" --lan "$lan" --xvfb \
     --screenshot-and-exit --screenshot "$shot" --report "$report" --sim-log "$frames"
 
 passed=0 failed=0

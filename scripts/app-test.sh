@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Runs a Windows test program of lumaro.exe under Wine beside lumaro-sim, in a test LAN of
-# its own, on a private Xvfb screen; exits with the program's status.
+# Runs a Windows test program under Wine beside lumaro-sim, in a test LAN of its own, on a
+# private Xvfb screen (none with --console); exits with the program's status.
 #
-#   app-test.sh --sim PATH [--lan FILE] [--artifacts DIR] -- PROGRAM.exe [ARGS...]
+#   app-test.sh --sim PATH [--lan FILE] [--lab "LAB OPTIONS"] [--console] [--artifacts DIR]
+#               -- PROGRAM.exe [ARGS...]
 #
 #   --sim PATH        the native lumaro-sim (from the Linux build)
 #   --lan FILE        the controllers to start with (default: none)
+#   --lab OPTIONS     lab.sh options of the LAN, in one word (default: "--pc 0:10.0.1.1/24",
+#                     the PC as 10.0.1.1/24 on the LAN's one segment)
+#   --console         a console program: no X screen
 #   --artifacts DIR   where the program may ask for pictures of its screen
 #                     (LUMARO_WINE_SHOTS of scripts/wine-run.sh)
 #
-# The PC is 10.0.1.1/24 on the LAN's one segment. The program sees LUMARO_SIM_CONTROL,
+# lumaro-sim serves every segment of the LAN. The program sees LUMARO_SIM_CONTROL,
 # lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
 # LUMARO_SIM_LOG, its log of received frames, and LUMARO_WINE_ERRORS, a copy of what Wine's
 # processes write to standard error (the traces of a program started with WINEDEBUG set).
@@ -19,27 +23,28 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 die() { echo "app-test.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
-sim="" lan="" artifacts=""
+sim="" lan="" lab="--pc 0:10.0.1.1/24" console=0 artifacts=""
 while [ $# -gt 0 ] && [ "$1" != "--" ]; do
     case $1 in
         --sim) sim=$2; shift 2 ;;
         --lan) lan=$2; shift 2 ;;
+        --lab) lab=$2; shift 2 ;;
+        --console) console=1; shift ;;
         --artifacts) artifacts=$2; shift 2 ;;
         *) die "unknown option $1" ;;
     esac
 done
-[ $# -ge 2 ] || die "usage: app-test.sh --sim PATH [--lan FILE] -- PROGRAM.exe [ARGS...]"
+[ $# -ge 2 ] || die "usage: app-test.sh --sim PATH [--lan FILE] [--lab OPTIONS] [--console] -- PROGRAM.exe [ARGS...]"
 shift
 [ -x "$sim" ] || die "no lumaro-sim at '$sim': build the Linux side first (scripts/build.sh linux)"
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    exec "$here/lab.sh" run app+ --pc 0:10.0.1.1/24 -- "$here/app-test.sh" "${arguments[@]}"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+read -ra lab_options <<<"$lab"
+run_in_own_lab app "${lab_options[@]}" -- "$here/app-test.sh" "${arguments[@]}"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/lumaro-app-test.XXXXXX")
 sim_pid=""
@@ -68,6 +73,10 @@ export LUMARO_WINE_ERRORS="$work/wine-errors.log"
 unset DISPLAY
 [ -z "$artifacts" ] || export LUMARO_WINE_SHOTS="$artifacts"
 status=0
-LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" \
-    2> >(tee -a "$LUMARO_WINE_ERRORS" >&2) || status=$?
+if [ "$console" = 1 ]; then
+    "$here/wine-run.sh" "$@" 2> >(tee -a "$LUMARO_WINE_ERRORS" >&2) || status=$?
+else
+    LUMARO_WINE_XVFB=${LUMARO_WINE_XVFB:-1024x768x24} "$here/wine-run.sh" "$@" \
+        2> >(tee -a "$LUMARO_WINE_ERRORS" >&2) || status=$?
+fi
 exit "$status"

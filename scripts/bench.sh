@@ -1,11 +1,49 @@
 #!/usr/bin/env bash
-# The search benchmark on 1 and 2 PC interfaces, each on a test LAN of its own.
-#   scripts/bench.sh [BUILD_DIR] [CONTROLLERS] [RUNS]
+# The search benchmark (bench/search_bench.cpp): for 1, 2 and 4 PC interfaces on one
+# segment and 1, 50 and 256 controllers, a search's wall time against the protocol's floor
+# and against the floor with the replies' arrival, its CPU time, and an exchange against
+# its floor. Each cell runs in a test LAN of its own. Builds the benchmark first.
+#
+#   scripts/bench.sh [--build DIR] [--runs N] [--interfaces "1 2 4"] [--controllers "1 50 256"]
+#
+#   --build DIR   the native build to use (default build/linux, a release build with debug
+#                 information; configured when missing)
+#   --runs N      searches per cell, of which the median counts (default 9)
+#
+# Ends with the table of README.md's "Search benchmark", one row per cell.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-build=${1:-$here/../build/linux}
-controllers=${2:-10}
-runs=${3:-5}
-"$here/lab.sh" run bench1+ --pc 0:10.0.1.1/24 -- "$build/bench/search_bench" "$controllers" "$runs"
-"$here/lab.sh" run bench2+ --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24 -- \
-    "$build/bench/search_bench" "$controllers" "$runs"
+top=$(dirname "$here")
+die() { echo "bench.sh: $*" >&2; exit 2; }
+
+build="$top/build/linux" runs=9 interfaces="1 2 4" controllers="1 50 256"
+while [ $# -gt 0 ]; do
+    case $1 in
+        --build) build=$2; shift 2 ;;
+        --runs) runs=$2; shift 2 ;;
+        --interfaces) interfaces=$2; shift 2 ;;
+        --controllers) controllers=$2; shift 2 ;;
+        *) die "unknown option $1 (see the comment at the top of $0)" ;;
+    esac
+done
+
+if [ ! -f "$build/build.ninja" ]; then
+    cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" --target search_bench >/dev/null
+
+rows=()
+for count in $interfaces; do
+    pcs=()
+    for ((i = 1; i <= count; i++)); do pcs+=(--pc "0:10.0.$i.1/24"); done
+    for n in $controllers; do
+        output=$("$here/lab.sh" run bench+ "${pcs[@]}" -- "$build/bench/search_bench" "$n" "$runs")
+        echo "$output" | grep -v '^row '
+        rows+=("$(echo "$output" | sed -n 's/^row //p')")
+    done
+done
+
+echo
+echo "| PC interfaces | controllers | wall time | protocol floor | ratio | floor with the replies' arrival | ratio | CPU per search | exchange | ratio to its floor with the reply |"
+echo "|---|---|---|---|---|---|---|---|---|---|"
+printf '%s\n' "${rows[@]}"

@@ -11,7 +11,8 @@
 # linux windows.
 #
 #   --exe PATH              lumaro.exe (default: build/windows/app/lumaro.exe)
-#   --probe PATH            lumaro-probe.exe (default: build/windows/tests/app/lumaro-probe.exe)
+#   --reader PATH           window-reader.exe, which reads the window from outside
+#                           (default: build/windows/tools/window-reader/window-reader.exe)
 #   --sim PATH              lumaro-sim (default: build/linux/sim/lumaro-sim)
 #   --lan FILE              the simulated controllers (default: scripts/demo-lan.conf)
 #   --screenshot FILE       where to save the screenshot (default: build/demo/lumaro-demo.png)
@@ -24,12 +25,14 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 top=$(dirname "$here")
 die() { echo "demo.sh: $*" >&2; exit 2; }
 
 arguments=("$@")
 exe="$top/build/windows/app/lumaro.exe"
-probe="$top/build/windows/tests/app/lumaro-probe.exe"
+reader="$top/build/windows/tools/window-reader/window-reader.exe"
 sim="$top/build/linux/sim/lumaro-sim"
 lan="$here/demo-lan.conf"
 screenshot="$top/build/demo/lumaro-demo.png"
@@ -37,7 +40,7 @@ report="" sim_log="" use_xvfb=0 exit_after_shot=0
 while [ $# -gt 0 ]; do
     case $1 in
         --exe) exe=$2; shift 2 ;;
-        --probe) probe=$2; shift 2 ;;
+        --reader) reader=$2; shift 2 ;;
         --sim) sim=$2; shift 2 ;;
         --lan) lan=$2; shift 2 ;;
         --screenshot) screenshot=$2; shift 2 ;;
@@ -48,15 +51,11 @@ while [ $# -gt 0 ]; do
         *) die "unknown option $1 (see the comment at the top of $0)" ;;
     esac
 done
-for file in "$exe" "$probe" "$sim" "$lan"; do
+for file in "$exe" "$reader" "$sim" "$lan"; do
     [ -e "$file" ] || die "missing $file: build first (scripts/build.sh linux windows)"
 done
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    exec "$here/lab.sh" run demo+ --pc 0:10.0.1.1/24 -- "$here/demo.sh" "${arguments[@]}"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+run_in_own_lab demo --pc 0:10.0.1.1/24 -- "$here/demo.sh" "${arguments[@]}"
 
 absolute() { (cd "$(dirname "$1")" && echo "$(pwd)/$(basename "$1")"); }
 # Wine shows the Unix file system as drive Z:.
@@ -85,16 +84,16 @@ if [ "$use_xvfb" = 1 ]; then
     start_xvfb "$work" 1024x640x24 || die "no X screen"
 fi
 
-probe_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")
+reader_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")
 if [ "$exit_after_shot" = 1 ]; then
-    probe_arguments+=(--hold "$(windows_path "$work")\\shot-taken" --close)
+    reader_arguments+=(--hold "$(windows_path "$work")\\shot-taken" --close)
 fi
 if [ "$use_xvfb" = 1 ]; then
     # Without a window manager only a Wine desktop window draws the dialog's caption.
-    "$here/wine-run.sh" explorer /desktop=Lumaro,1024x640 "$(windows_path "$probe")" \
-        "${probe_arguments[@]}" >"$work/probe.out" 2>&1 &
+    "$here/wine-run.sh" explorer /desktop=Lumaro,1024x640 "$(windows_path "$reader")" \
+        "${reader_arguments[@]}" >"$work/reader.out" 2>&1 &
 else
-    "$here/wine-run.sh" "$(windows_path "$probe")" "${probe_arguments[@]}" >"$work/probe.out" 2>&1 &
+    "$here/wine-run.sh" "$(windows_path "$reader")" "${reader_arguments[@]}" >"$work/reader.out" 2>&1 &
 fi
 wine_pid=$!
 
@@ -103,7 +102,7 @@ for _ in $(seq 1800); do  # Wine's start and the search: a few seconds; allow th
     kill -0 "$wine_pid" 2>/dev/null || break
     sleep 0.1
 done
-[ -e "$work/report.txt" ] || die "lumaro.exe showed no window: $(cat "$work/probe.out")"
+[ -e "$work/report.txt" ] || die "lumaro.exe showed no window: $(cat "$work/reader.out")"
 
 mkdir -p "$(dirname "$screenshot")"
 window=root
@@ -126,4 +125,4 @@ status=0
 wait "$wine_pid" || status=$?
 wine_pid=""
 [ -z "$sim_log" ] || cp "$work/frames.log" "$sim_log"
-[ "$status" = 0 ] || die "lumaro-probe failed: $(cat "$work/probe.out")"
+[ "$status" = 0 ] || die "window-reader failed: $(cat "$work/reader.out")"

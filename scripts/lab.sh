@@ -15,6 +15,8 @@
 #   --pc SEG:CIDR[,CIDR...]  one PC interface on segment SEG with these addresses;
 #                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
 #   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
+#   --crowd N                room for N controllers answering one broadcast at once;
+#                            see make_room_for_crowd
 #
 # CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS and LUMARO_SIM_SEGMENTS
 # (comma-separated simulator interfaces, segment 0 first).
@@ -39,6 +41,25 @@ quiet_sysctls() {
         net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0 >/dev/null
 }
 
+# Two kernel limits stand between a crowd of controllers and the PC, both shared by every
+# namespace and settable only machine-wide (raised here, never lowered, and left so):
+#  - every controller that answers the PC holds a neighbour entry for the PC's address, and
+#    the PC one for the controller; the neighbour table's hard limit (gc_thresh3) is 1024
+#    by default, beyond which replies are lost ("neighbor table overflow");
+#  - a burst of replies crosses the virtual switch through each CPU's queue of received
+#    packets (netdev_max_backlog, 1000 by default), which drops what does not fit.
+# Room is made for several such labs at once.
+make_room_for_crowd() {
+    local controllers=$1 setting wanted current
+    for setting in net.ipv4.neigh.default.gc_thresh3:$((8 * controllers)) \
+                   net.ipv4.neigh.default.gc_thresh2:$((4 * controllers)) \
+                   net.core.netdev_max_backlog:$((4 * controllers)); do
+        wanted=${setting#*:}
+        current=$(sysctl -n "${setting%%:*}")
+        [ "$current" -ge "$wanted" ] || sysctl -qw "${setting%%:*}=$wanted"
+    done
+}
+
 lab_up() {
     local segments=1 pcs=() los=()
     while [ $# -gt 0 ]; do
@@ -46,6 +67,7 @@ lab_up() {
             --segments) segments=$2; shift 2 ;;
             --pc) pcs+=("$2"); shift 2 ;;
             --lo) los+=("$2"); shift 2 ;;
+            --crowd) make_room_for_crowd "$2"; shift 2 ;;
             *) die "unknown option $1" ;;
         esac
     done
@@ -57,9 +79,14 @@ lab_up() {
         ip -n "$ns" link set lo up
     done
     # Many controllers share one segment interface in the simulator's namespace: each
-    # answers ARP only for its own address, from its own interface.
-    in_ns "$ns_sim" sysctl -qw net.ipv4.conf.all.arp_ignore=1 net.ipv4.conf.default.arp_ignore=1 \
-        net.ipv4.conf.all.arp_announce=2 net.ipv4.conf.default.arp_announce=2 >/dev/null
+    # answers ARP only for its own address, from its own interface. The PC does the same,
+    # as Windows does: with two PC interfaces on one segment, an address's replies must
+    # arrive on the interface that holds it (Wine ties a socket to that interface).
+    local ns
+    for ns in "$ns_sim" "$ns_pc"; do
+        in_ns "$ns" sysctl -qw net.ipv4.conf.all.arp_ignore=1 net.ipv4.conf.default.arp_ignore=1 \
+            net.ipv4.conf.all.arp_announce=2 net.ipv4.conf.default.arp_announce=2 >/dev/null
+    done
 
     local s
     seg_list=""

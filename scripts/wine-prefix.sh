@@ -18,6 +18,8 @@
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 die() { echo "wine-prefix.sh: $*" >&2; exit 2; }
 
 [ $# -eq 1 ] || die "usage: wine-prefix.sh template|rebuild"
@@ -25,11 +27,7 @@ action=$1
 case $action in template | rebuild) ;; *) die "unknown action $action" ;; esac
 
 # Never let Wine near the machine's own network namespace.
-if [ -z "${LUMARO_LAB:-}" ]; then
-    exec "$here/lab.sh" run wine-prefix+ -- "$here/wine-prefix.sh" "$action"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+run_in_own_lab wine-prefix -- "$here/wine-prefix.sh" "$action"
 
 template=${LUMARO_WINE_TEMPLATE:-$(dirname "$here")/build/wine-template}
 # Bump the recipe number whenever make_template changes, so old templates are rebuilt.

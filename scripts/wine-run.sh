@@ -40,15 +40,13 @@ set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
 die() { echo "wine-run.sh: $*" >&2; exit 2; }
 [ $# -ge 1 ] || die "usage: wine-run.sh PROGRAM.exe [ARGS...]"
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    read -ra lab_options <<<"${LUMARO_LAB_OPTIONS:-}"
-    exec "$here/lab.sh" run wine+ "${lab_options[@]}" -- "$here/wine-run.sh" "$@"
-fi
-[ "$(readlink /proc/self/ns/net)" != "$(readlink /proc/1/ns/net)" ] ||
-    die "LUMARO_LAB is set but this is the machine's own network namespace"
+read -ra lab_options <<<"${LUMARO_LAB_OPTIONS:-}"
+run_in_own_lab wine "${lab_options[@]}" -- "$here/wine-run.sh" "$@"
 
 template=$("$here/wine-prefix.sh" template)
 run=$(mktemp -d "${LUMARO_WINE_RUNS:-${TMPDIR:-/tmp}}/lumaro-wine.XXXXXX")

@@ -2,7 +2,7 @@
 
 #include "link/byte_io.h"
 #include "link/masked_write.h"
-#include "sim/hex_text.h"
+#include "sim/sim_config.h"
 
 namespace lumaro::sim {
 namespace {
@@ -57,10 +57,24 @@ std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images) {
     std::string text;
     for (const auto& [serial, image] : images) {
         text += std::to_string(serial) + ' ';
-        AppendHex(text, image);
+        text += HexText(image);
         text += '\n';
     }
     return text;
+}
+
+ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image) {
+    ControllerSpec current = spec;
+    const Addressing inUse = AddressingInUse(image);
+    current.ip = inUse.ip;
+    current.mask = inUse.mask;
+    current.gateway = inUse.gateway;
+    current.webPort = ImageWebPort(image);
+    current.dhcp = ImageByte(image, image_field::kAddressingMode) == kDhcpMarker;
+    current.dhcpIp = ImageAddress(image, image_field::kDhcpAddress);
+    current.dhcpMask = ImageAddress(image, image_field::kDhcpMask);
+    current.dhcpGateway = ImageAddress(image, image_field::kDhcpGateway);
+    return current;
 }
 
 void ApplyMaskedWrite(ParameterImage& image, std::span<const std::uint8_t> frame) {

@@ -53,6 +53,10 @@ Addressing AddressingInUse(const ParameterImage& image);
 // digits, in ascending order of serial.
 std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images);
 
+// The spec as the controller is now: identity and behaviour from `spec`, the addresses in
+// use, the DHCP fields and the web port from the image.
+ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image);
+
 // Copies into the image exactly the bytes that the write's mask marks (the frame must
 // hold at least 1172 bytes).
 void ApplyMaskedWrite(ParameterImage& image, std::span<const std::uint8_t> frame);

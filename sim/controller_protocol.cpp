@@ -110,7 +110,7 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
 }
 
 std::vector<Datagram> ShapeAnswer(const Behaviour& behaviour, Datagram answer) {
-    if (behaviour.neverAnswers) return {};
+    if (behaviour.neverAnswers || behaviour.portClosed) return {};
     if (behaviour.wrongSequence) {
         const std::uint32_t sequence = ByteReader(answer).Le32(kSequenceOffset);
         PutLe32(answer, kSequenceOffset, sequence + 1);
@@ -119,8 +119,9 @@ std::vector<Datagram> ShapeAnswer(const Behaviour& behaviour, Datagram answer) {
     if (behaviour.replyLengths.empty()) return {std::move(answer)};
     std::vector<Datagram> datagrams;
     for (std::size_t length : behaviour.replyLengths) {
-        const std::size_t cut = length == 0 ? answer.size() : std::min(length, answer.size());
-        datagrams.emplace_back(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(cut));
+        Datagram shaped = answer;
+        if (length != 0) shaped.resize(length, 0);
+        datagrams.push_back(std::move(shaped));
     }
     return datagrams;
 }

@@ -2,19 +2,8 @@
 
 #include <unistd.h>
 
-#include "link/controller_text.h"
-#include "sim/hex_text.h"
 
 namespace lumaro::sim {
-
-std::string FrameLogLine(const ReceivedFrame& frame, std::chrono::steady_clock::time_point start) {
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(frame.at - start).count();
-    std::string line = std::to_string(ms) + " " + std::to_string(frame.controllerSerial) + " " +
-                       FormatAddress(frame.source) + ":" + std::to_string(frame.sourcePort) +
-                       (frame.broadcast ? " B " : " U ") + (frame.checksumValid ? "ok " : "bad ");
-    AppendHex(line, frame.bytes);
-    return line;
-}
 
 std::unique_ptr<FrameLogFile> FrameLogFile::Create(const std::string& path,
                                                    std::chrono::steady_clock::time_point start) {

@@ -1,8 +1,6 @@
 #pragma once
-// lumaro-sim's frame log: one line per frame a controller received, flushed per line so
-// that a reader sees each frame as soon as it has arrived:
-//   <ms since start> <controller serial> <src ip>:<port> <B|U> <ok|bad> <hex bytes>
-// e.g. "1532 100 10.0.1.1:51012 B ok 2410b031010200000000000000ffffffff00000100".
+// lumaro-sim's frame log: one line per frame a controller received (sim/frame_log_line.h),
+// flushed per line so that a reader sees each frame as soon as it has arrived.
 
 #include <chrono>
 #include <cstdio>
@@ -10,11 +8,9 @@
 #include <mutex>
 #include <string>
 
-#include "sim/simulator.h"
+#include "sim/frame_log_line.h"
 
 namespace lumaro::sim {
-
-std::string FrameLogLine(const ReceivedFrame& frame, std::chrono::steady_clock::time_point start);
 
 class FrameLogFile {
 public:

@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+
 #include <cstdio>
 #include <ctime>
 #include <fstream>
@@ -20,6 +21,9 @@ namespace lumaro::sim {
 namespace {
 
 constexpr long kControlPollNanoseconds = 20'000'000;
+constexpr const char* kControlCommands =
+    "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE, now, send-from SERIAL IP PORT HEX, "
+    "state SERIAL";
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -123,8 +127,36 @@ private:
             simulator_->SetBehaviour(serial, *behaviour.value);
             return "ok";
         }
-        return "error unknown command \"" + command +
-               "\" (load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE)";
+        if (verb == "now") return "ok " + std::to_string(MillisecondsSinceStart());
+        if (verb == "send-from") {
+            std::uint32_t serial = 0;
+            std::string address, hex;
+            unsigned port = 0;
+            if (!(words >> serial >> address >> port >> hex) || port > 65535) {
+                return "error usage: send-from SERIAL IP PORT HEXBYTES";
+            }
+            auto destination = ParseIpv4(address);
+            auto bytes = ParseHexText(hex);
+            if (!destination.value) return "error " + destination.error;
+            if (!bytes.value) return "error " + bytes.error;
+            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
+            simulator_->SendFrom(serial, *destination.value, static_cast<std::uint16_t>(port), *bytes.value);
+            return "ok " + std::to_string(MillisecondsSinceStart());
+        }
+        if (verb == "state") {
+            std::uint32_t serial = 0;
+            if (!(words >> serial)) return "error usage: state SERIAL";
+            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
+            const auto clock = simulator_->LastClockPayload(serial);
+            return "ok restarts=" + std::to_string(simulator_->RestartCount(serial)) +
+                   " clock=" + (clock ? HexText(*clock) : "none") + " image=" + HexText(simulator_->Image(serial));
+        }
+        return "error unknown command \"" + command + "\" (" + kControlCommands + ")";
+    }
+
+    long long MillisecondsSinceStart() const {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+            .count();
     }
 
     // Written beside the file and renamed into place, so a reader never sees half of it.

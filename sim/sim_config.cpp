@@ -5,6 +5,8 @@
 #include <sstream>
 #include <type_traits>
 
+#include "link/controller_text.h"
+
 namespace lumaro::sim {
 namespace {
 
@@ -13,7 +15,11 @@ Parsed<T> Fail(std::string error) {
     return {std::nullopt, std::move(error)};
 }
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+    std::string quoted(1, '"');
+    quoted.append(text).push_back('"');
+    return quoted;
+}
 
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
@@ -126,6 +132,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour = Behaviour{};
         } else if (word == "silent") {
             behaviour.neverAnswers = true;
+        } else if (word == "closed") {
+            behaviour.portClosed = true;
         } else if (word == "wrong-sequence") {
             behaviour.wrongSequence = true;
         } else if (word == "web-refuses") {
@@ -147,11 +155,70 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.replyDelay = std::chrono::milliseconds(*ms);
         } else {
             return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
-                                   " (normal, silent, wrong-sequence, web-refuses, web-after-restart, "
-                                   "keeps-address, lengths:N,..., delay:MS)");
+                                   " (normal, silent, closed, wrong-sequence, web-refuses, "
+                                   "web-after-restart, keeps-address, lengths:N,..., delay:MS)");
         }
     }
     return {behaviour, {}};
+}
+
+std::string HexText(std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(2 * bytes.size());
+    for (std::uint8_t byte : bytes) {
+        text += kDigits[byte >> 4];
+        text += kDigits[byte & 0x0F];
+    }
+    return text;
+}
+
+Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text) {
+    if (text.size() % 2 != 0) return Fail<std::vector<std::uint8_t>>("odd number of hex digits in " + Quoted(text));
+    std::vector<std::uint8_t> bytes;
+    bytes.reserve(text.size() / 2);
+    for (std::size_t i = 0; i < text.size(); i += 2) {
+        auto byte = Number<std::uint8_t>(text.substr(i, 2), 16);
+        if (!byte) return Fail<std::vector<std::uint8_t>>("bad hex digits " + Quoted(text.substr(i, 2)));
+        bytes.push_back(*byte);
+    }
+    return {bytes, {}};
+}
+
+std::string BehaviourText(const Behaviour& behaviour) {
+    std::vector<std::string> words;
+    if (behaviour.neverAnswers) words.push_back("silent");
+    if (behaviour.portClosed) words.push_back("closed");
+    if (behaviour.wrongSequence) words.push_back("wrong-sequence");
+    if (!behaviour.replyLengths.empty()) {
+        std::string lengths = "lengths:";
+        for (std::size_t i = 0; i < behaviour.replyLengths.size(); ++i) {
+            if (i > 0) lengths += ',';
+            lengths += std::to_string(behaviour.replyLengths[i]);
+        }
+        words.push_back(lengths);
+    }
+    if (behaviour.replyDelay.count() > 0) {
+        words.push_back("delay:" + std::to_string(behaviour.replyDelay.count()));
+    }
+    std::string text;
+    for (const std::string& word : words) {
+        if (!text.empty()) text += '+';
+        text += word;
+    }
+    return text.empty() ? "normal" : text;
+}
+
+std::string ControllerLine(const ControllerSpec& spec) {
+    std::string line = "serial=" + std::to_string(spec.serial) + " ip=" + FormatAddress(spec.ip) +
+                       " mask=" + FormatAddress(spec.mask) + " gateway=" + FormatAddress(spec.gateway) +
+                       " mac=" + FormatMac(spec.mac) + " variant=" + std::to_string(spec.variantCode) +
+                       " web=" + std::to_string(spec.webPort) + " segment=" + std::to_string(spec.segment);
+    if (spec.dhcp) {
+        line += " dhcp=" + FormatAddress(spec.dhcpIp) + "/" + FormatAddress(spec.dhcpMask) + "/" +
+                FormatAddress(spec.dhcpGateway);
+    }
+    return line + " behaviour=" + BehaviourText(spec.behaviour);
 }
 
 Parsed<ControllerSpec> ParseControllerLine(std::string_view line) {

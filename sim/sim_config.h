@@ -7,13 +7,15 @@
 //   variant=1 web=80 segment=0 dhcp=10.0.1.77/255.255.255.0/10.0.1.254 behaviour=silent
 // Defaults: mask 255.255.255.0, gateway 0.0.0.0, mac derived from the serial, variant 1,
 // web 80, segment 0, fixed addressing, normal behaviour.
-// Behaviour: words joined by '+': normal | silent | wrong-sequence | web-refuses |
+// Behaviour: words joined by '+': normal | silent | closed | wrong-sequence | web-refuses |
 //   web-after-restart | keeps-address | lengths:3,20 | delay:300 (milliseconds),
 //   e.g. "delay:300+wrong-sequence".
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
 // Spray: SEED[:PER_SECOND], e.g. 7 or 7:500 (datagrams per second, default 200).
 
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +32,15 @@ struct Parsed {
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text);
 Parsed<Behaviour> ParseBehaviour(std::string_view text);
+// Bytes as lower-case hexadecimal digits, two per byte, and back (the frame log and the
+// control commands carry bytes so).
+std::string HexText(std::span<const std::uint8_t> bytes);
+Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text);
+
+// The inverse forms: the behaviour words, and a controller line that gives the spec back.
+std::string BehaviourText(const Behaviour& behaviour);
+std::string ControllerLine(const ControllerSpec& spec);
+
 // A line without any controller (blank or comment only) gives an empty value and no error.
 Parsed<ControllerSpec> ParseControllerLine(std::string_view line);
 Parsed<std::vector<ControllerSpec>> ParseControllerFile(std::string_view text);

@@ -48,18 +48,7 @@ std::map<std::uint32_t, ParameterImage> Simulator::Images() const { return impl_
 
 ControllerSpec Simulator::Current(std::uint32_t serial) const {
     auto state = impl_->StateOf(serial);
-    if (!state) return {};
-    ControllerSpec current = state->spec;
-    const Addressing inUse = AddressingInUse(state->image);
-    current.ip = inUse.ip;
-    current.mask = inUse.mask;
-    current.gateway = inUse.gateway;
-    current.webPort = ImageWebPort(state->image);
-    current.dhcp = ImageByte(state->image, image_field::kAddressingMode) == kDhcpMarker;
-    current.dhcpIp = ImageAddress(state->image, image_field::kDhcpAddress);
-    current.dhcpMask = ImageAddress(state->image, image_field::kDhcpMask);
-    current.dhcpGateway = ImageAddress(state->image, image_field::kDhcpGateway);
-    return current;
+    return state ? CurrentOf(state->spec, state->image) : ControllerSpec{};
 }
 
 std::optional<std::array<std::uint8_t, 8>> Simulator::LastClockPayload(std::uint32_t serial) const {
@@ -85,36 +74,6 @@ std::vector<std::vector<std::uint8_t>> Simulator::NetworkRepliesSent() const {
 void Simulator::SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                          const std::vector<std::uint8_t>& bytes) {
     impl_->SendFrom(serial, destination, port, bytes);
-}
-
-std::array<std::uint8_t, 6> Simulator::DefaultMac(std::uint32_t serial) {
-    return {0x02, 0x4C, static_cast<std::uint8_t>(serial >> 24), static_cast<std::uint8_t>(serial >> 16),
-            static_cast<std::uint8_t>(serial >> 8), static_cast<std::uint8_t>(serial)};
-}
-
-std::vector<ControllerSpec> Simulator::Sequential(std::size_t count, std::uint32_t firstSerial,
-                                                  Ipv4Address firstAddress, Ipv4Address mask,
-                                                  std::size_t segment) {
-    // Counting happens on the address as a number whose first octet is the most significant.
-    auto numeric = [](Ipv4Address a) {
-        return (std::uint32_t{Octet(a, 0)} << 24) | (std::uint32_t{Octet(a, 1)} << 16) |
-               (std::uint32_t{Octet(a, 2)} << 8) | Octet(a, 3);
-    };
-    auto address = [](std::uint32_t n) {
-        return MakeIpv4(static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                        static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n));
-    };
-    std::vector<ControllerSpec> specs;
-    for (std::size_t i = 0; i < count; ++i) {
-        ControllerSpec spec;
-        spec.serial = firstSerial + static_cast<std::uint32_t>(i);
-        spec.mac = DefaultMac(spec.serial);
-        spec.ip = address(numeric(firstAddress) + static_cast<std::uint32_t>(i));
-        spec.mask = mask;
-        spec.segment = segment;
-        specs.push_back(spec);
-    }
-    return specs;
 }
 
 }  // namespace lumaro::sim

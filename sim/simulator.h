@@ -36,8 +36,11 @@ constexpr std::size_t kAcknowledgeBytes = 64;         // length of the answer to
 struct Behaviour {
     bool neverAnswers = false;   // receives and logs, answers nothing
     bool wrongSequence = false;  // answers with the request's sequence plus one
-    // Each entry sends one answer cut to that many bytes (0 = the full answer), in order.
-    // Empty: one full answer.
+    // Port 60000 closed: nothing listens there, so the controller's host answers every
+    // datagram with an ICMP "port unreachable".
+    bool portClosed = false;
+    // Each entry sends one answer cut, or padded with zero bytes, to that many bytes
+    // (0 = the full answer), in order. Empty: one full answer.
     std::vector<std::size_t> replyLengths;
     std::chrono::milliseconds replyDelay{0};  // every answer leaves this much later
     // While the web server is off, port 80 refuses connections (a reset) instead of

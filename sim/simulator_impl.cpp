@@ -14,6 +14,7 @@
 #include <set>
 
 #include "link/controller_text.h"
+#include "sim/address_announcement.h"
 #include "sim/controller_interfaces.h"
 #include "sim/controller_sockets.h"
 #include "sim/ip_batch.h"
@@ -200,7 +201,44 @@ std::optional<std::string> Simulator::Impl::OpenWeb(std::size_t index, WebListen
     if (!Watch(controller.web.Get(), Tag(Source::WebListener, index))) {
         return std::string("epoll: ") + std::strerror(errno);
     }
+    FollowPortStates();
+    for (const Controller& controller : controllers_) Announce(controller);
     return std::nullopt;
+}
+
+// Neighbours that knew another controller at this address learn the new MAC at once.
+void Simulator::Impl::Announce(const Controller& controller) {
+    if (controller.onInterface.ip == 0) return;
+    if (auto problem = AnnounceAddress(controller.interfaceName, controller.state.spec.mac,
+                                       controller.onInterface.ip)) {
+        Complain(*problem);
+    }
+}
+
+// Port 60000 closes and opens again with the behaviour: closed, the controller's host
+// itself answers every datagram with ICMP "port unreachable".
+void Simulator::Impl::FollowPortStates() {
+    for (std::size_t i = 0; i < controllers_.size(); ++i) {
+        Controller& controller = controllers_[i];
+        bool closed;
+        {
+            std::lock_guard lock(mutex_);
+            closed = controller.state.spec.behaviour.portClosed;
+        }
+        if (closed && controller.udp.Valid()) {
+            controller.udp.Close();  // which also leaves the epoll set
+        } else if (!closed && !controller.udp.Valid()) {
+            OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
+            if (!udp.socket.Valid()) {
+                Complain(udp.error);
+                continue;
+            }
+            controller.udp = std::move(udp.socket);
+            if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i))) {
+                Complain(std::string("epoll: ") + std::strerror(errno));
+            }
+        }
+    }
 }
 
 bool Simulator::Impl::Watch(int socket, std::uint64_t tag) {
@@ -260,6 +298,7 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
         SendDue();
         Spray();
         DropExpiredConnections();
+        if (portStatesChanged_.exchange(false)) FollowPortStates();
     }
 }
 
@@ -320,7 +359,9 @@ void Simulator::Impl::FollowImage(std::size_t index) {
                      " cannot take address " + FormatAddress(inUse.ip) + ": " + *problem);
         }
     }
+    const bool moved = inUse.ip != controller.onInterface.ip;
     controller.onInterface = inUse;
+    if (moved) Announce(controller);
     if (listening == controller.web80) return;
     if (listening != WebListening::Refusing && controller.web80 != WebListening::Refusing) {
         if (!SetWebListenerSilent(controller.web.Get(), listening == WebListening::Silent)) {
@@ -420,8 +461,12 @@ std::map<std::uint32_t, ParameterImage> Simulator::Impl::Images() const {
 void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;
-    std::lock_guard lock(mutex_);
-    controllers_[found->second].state.spec.behaviour = behaviour;
+    {
+        std::lock_guard lock(mutex_);
+        controllers_[found->second].state.spec.behaviour = behaviour;
+    }
+    portStatesChanged_ = true;
+    Wake();
 }
 
 std::size_t Simulator::Impl::SprayedCount() const {

@@ -4,6 +4,7 @@
 // plus a wake-up eventfd under epoll, delayed answers in a timer queue). The public API
 // reads and changes controller state under one mutex.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <future>
@@ -75,6 +76,8 @@ private:
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
     std::optional<std::string> OpenWeb(std::size_t index, WebListening listening);
+    void FollowPortStates();
+    void Announce(const Controller& controller);
     int EpollTimeoutMs() const;
     bool Watch(int socket, std::uint64_t tag);
 
@@ -94,6 +97,7 @@ private:
     DelayedSends delayedSends_;
     std::optional<Sprayer> sprayer_;
 
+    std::atomic<bool> portStatesChanged_{false};  // a behaviour opened or closed port 60000
     FileDescriptor wake_;
     std::promise<std::optional<std::string>> started_;
     std::jthread thread_;  // last: it stops and joins before the rest goes away

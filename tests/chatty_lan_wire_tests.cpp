@@ -17,7 +17,7 @@ using namespace std::chrono_literals;
 using testing::Controller;
 using testing::kPcAddress;
 using testing::Serials;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 constexpr std::uint32_t kSerial = 4242;
 constexpr std::uint32_t kChatty = 5151;
@@ -42,7 +42,7 @@ private:
 class ChattyLan : public ::testing::Test {
 protected:
     void SetUp() override {
-        lan_ = StartControllers({Controller(kSerial, MakeIpv4(10, 0, 1, 42)),
+        lan_ = StartSimulator({Controller(kSerial, MakeIpv4(10, 0, 1, 42)),
                                  Controller(kChatty, MakeIpv4(10, 0, 1, 51))});
         ASSERT_TRUE(lan_);
         link_.OpenInterfaceSockets();

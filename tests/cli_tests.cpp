@@ -19,7 +19,7 @@ using testing::ConsoleFront;
 using testing::Controller;
 using testing::ProgramResult;
 using testing::RunProgram;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
@@ -45,7 +45,7 @@ TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     dhcp.dhcpMask = MakeIpv4(255, 255, 0, 0);
     dhcp.dhcpGateway = MakeIpv4(10, 0, 0, 1);
     dhcp.webPort = 65535;
-    auto lan = StartControllers({dhcp, webOff, Controller(100, MakeIpv4(10, 0, 1, 10))});
+    auto lan = StartSimulator({dhcp, webOff, Controller(100, MakeIpv4(10, 0, 1, 10))});
     ASSERT_TRUE(lan);
 
     const ProgramResult result = Search();
@@ -58,7 +58,7 @@ TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
 }
 
 TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
-    auto lan = StartControllers({});
+    auto lan = StartSimulator({});
     ASSERT_TRUE(lan);
     const ProgramResult result = Search();
     EXPECT_EQ(result.exitCode, 0);
@@ -76,7 +76,7 @@ protected:
     static constexpr std::uint32_t kSerial = 200;
 
     void SetUp() override {
-        lan_ = StartControllers({Controller(100, MakeIpv4(10, 0, 1, 10)),
+        lan_ = StartSimulator({Controller(100, MakeIpv4(10, 0, 1, 10)),
                                  Controller(kSerial, MakeIpv4(10, 0, 1, 20))});
         ASSERT_TRUE(lan_);
     }

@@ -43,13 +43,31 @@ protected:
     // Frames that the addressed controller received since the search.
     std::vector<sim::ReceivedFrame> Received() const { return lan_->LogOf(kSerial); }
 
+    // The controller answers a probe with datagrams of these lengths, in order.
+    struct ReplyLengthCase {
+        std::vector<std::size_t> lengths;
+        int result;               // of the probe
+        std::size_t replyBytes;   // of the datagram taken as the reply, when one was
+    };
+    void ExpectProbeAnswered(const ReplyLengthCase& c) {
+        sim::Behaviour behaviour;
+        behaviour.replyLengths = c.lengths;
+        lan_->SetBehaviour(kSerial, behaviour);
+        link_.SetSequenceCounter(7);
+        EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), c.result)
+            << "first length " << c.lengths.front();
+        if (c.result == 0) {
+            EXPECT_EQ(link_.ReceivedReply().size(), c.replyBytes) << "first length " << c.lengths.front();
+        }
+    }
+
     std::optional<platform::CalendarTime> clock_ = platform::CalendarTime{2024, 3, 10, 0, 9, 5, 7};
     ControllerLink link_{LinkEnvironment{
         .readAddressTable = platform::ReadLocalAddressTable,
         .secondsSince1970 = [] { return std::int64_t{0x1122334455}; },
         .localNow = [this] { return clock_; },
     }};
-    std::unique_ptr<sim::Simulator> lan_;
+    std::unique_ptr<testing::TestLan> lan_;
 };
 
 struct ExpectedFrame {
@@ -228,24 +246,45 @@ TEST_F(CommandsOnTheLan, UnknownHostInterfaceFailsAtOnceWithoutSending) {
 }
 
 TEST_F(CommandsOnTheLan, ShortDatagramsAreNotTakenAsTheReply) {
-    struct Case { std::vector<std::size_t> lengths; int result; std::size_t replyBytes; };
-    const Case cases[] = {
+    const ReplyLengthCase cases[] = {
         {{19}, -1, 0},
         {{3, 4}, -1, 0},
         {{20}, 0, 20},
         {{19, 20}, 0, 20},  // the 19 bytes are passed over, the 20 end the wait
     };
-    for (const Case& c : cases) {
-        sim::Behaviour behaviour;
-        behaviour.replyLengths = c.lengths;
-        lan_->SetBehaviour(kSerial, behaviour);
-        link_.SetSequenceCounter(7);
-        EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), c.result)
-            << "first length " << c.lengths.front();
-        if (c.result == 0) {
-            EXPECT_EQ(link_.ReceivedReply().size(), c.replyBytes);
-        }
-    }
+    for (const ReplyLengthCase& c : cases) ExpectProbeAnswered(c);
+}
+
+TEST_F(CommandsOnTheLan, DatagramLargerThanTheReceiveBufferIsPassedOver) {
+    // The receive buffer holds 2048 bytes: a larger datagram fails to receive, and the
+    // wait goes on as after a short one.
+    const ReplyLengthCase cases[] = {
+        {{2048}, 0, 2048},
+        {{2049}, -1, 0},
+        {{2049, 24}, 0, 24},
+        {{9000, 64}, 0, 64},
+    };
+    for (const ReplyLengthCase& c : cases) ExpectProbeAnswered(c);
+}
+
+TEST_F(CommandsOnTheLan, PortUnreachableAnswerNeitherEndsNorShortensTheWait) {
+    // With port 60000 closed the controller's host answers the unicast probe with ICMP
+    // "port unreachable" (on Windows the next receive then fails with WSAECONNRESET).
+    sim::Behaviour closed;
+    closed.portClosed = true;
+    lan_->SetBehaviour(kSerial, closed);
+    const auto unreachableBefore = testing::PcNetworkCounter("Icmp", "InDestUnreachs");
+    ASSERT_TRUE(unreachableBefore);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * 101 * 8ms);
+    EXPECT_GT(testing::PcNetworkCounter("Icmp", "InDestUnreachs"), unreachableBefore)
+        << "no port unreachable reached the PC";
+    EXPECT_EQ(link_.SequenceCounter(), 0x01020304u);
+
+    lan_->SetBehaviour(kSerial, {});
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0)
+        << "the socket works on after the error";
 }
 
 TEST_F(CommandsOnTheLan, QueuedDatagramIsDrainedBeforeTheSend) {

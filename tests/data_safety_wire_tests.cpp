@@ -15,7 +15,7 @@ namespace {
 using testing::Controller;
 using testing::kPcAddress;
 using testing::LinkOperation;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 constexpr std::uint32_t kSerial = 4242;
 constexpr std::uint32_t kNeighbour = 5151;
@@ -28,7 +28,7 @@ TEST(DataSafetyOnTheLan, EveryCommandChangesOnlyTheBytesItWritesInTheControllerI
     addressed.dhcpMask = MakeIpv4(255, 255, 255, 0);
     auto stranger = Controller(kStranger, MakeIpv4(192, 168, 5, 9));
     stranger.webPort = 0;
-    auto lan = StartControllers({addressed, Controller(kNeighbour, MakeIpv4(10, 0, 1, 51)), stranger});
+    auto lan = StartSimulator({addressed, Controller(kNeighbour, MakeIpv4(10, 0, 1, 51)), stranger});
     ASSERT_TRUE(lan);
     ControllerLink link;
     SearchControllers(link);

@@ -111,6 +111,19 @@ TEST(DiscoveryOnOneInterface, IgnoresRepliesTooShortOrOfAnotherKind) {
     EXPECT_EQ(Serials(link.Table()), (std::vector<std::uint32_t>{33}));
 }
 
+TEST(DiscoveryOnOneInterface, DropsAReplyLargerThanTheCollectArea) {
+    // The collect receives into 8352 bytes: a larger datagram fails to receive.
+    auto fits = Controller(51, MakeIpv4(10, 0, 1, 51));
+    fits.behaviour.replyLengths = {8352};
+    auto tooLarge = Controller(52, MakeIpv4(10, 0, 1, 52));
+    tooLarge.behaviour.replyLengths = {8353};
+    auto lan = StartControllers({fits, tooLarge});
+    ASSERT_TRUE(lan);
+    ControllerLink link;
+    SearchControllers(link);
+    EXPECT_EQ(Serials(link.Table()), (std::vector<std::uint32_t>{51}));
+}
+
 TEST(DiscoveryOnOneInterface, ReadsFieldsMissingFromAShortReplyAsZero) {
     // Four bytes pass the test (0x24 0x11); everything past them did not arrive.
     auto fourBytes = Controller(41, MakeIpv4(10, 0, 1, 41));

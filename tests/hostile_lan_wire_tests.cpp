@@ -24,7 +24,7 @@ using testing::kPcMask;
 using testing::LinkOperation;
 using testing::RecordOfReply;
 using testing::SameReplyFields;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 constexpr std::uint32_t kSerial = 4242;
 constexpr std::uint32_t kNeighbour = 5151;
@@ -61,7 +61,7 @@ TEST(HostileLan, SearchesAndCommandsEndAndKeepOnlyWhatRepliesSaidWhileDatagramsA
     stranger.dhcp = true;
     stranger.dhcpIp = MakeIpv4(10, 0, 1, 61);
     stranger.dhcpMask = kPcMask;
-    auto lan = StartControllers({Controller(kSerial, MakeIpv4(10, 0, 1, 42)),
+    auto lan = StartSimulator({Controller(kSerial, MakeIpv4(10, 0, 1, 42)),
                                  Controller(kNeighbour, MakeIpv4(10, 0, 1, 51)), stranger},
                                 sim::SprayOptions{kSpraySeed, 1000});
     ASSERT_TRUE(lan);

@@ -35,7 +35,22 @@ std::vector<Ipv4Address> SocketAddresses(const ControllerLink& link) {
     return addresses;
 }
 
-// ---- The PC has 10.0.1.1-10.0.1.20 on one interface and 127.0.0.2 besides 127.0.0.1.
+// ---- The PC has 10.0.1.1-10.0.1.12 on one interface and 127.0.0.2-127.0.0.7 besides
+// 127.0.0.1 on its loopback.
+
+TEST(InterfacesOfManyAddresses, TheTableListsTheAddressesOfAnInterfaceInTheOrderTheyWereGiven) {
+    const auto table = platform::ReadLocalAddressTable();
+    ASSERT_TRUE(table);
+    std::vector<Ipv4Address> pcAddresses;
+    for (const auto& row : *table) {
+        if (Octet(row.address, 0) != 10) continue;
+        pcAddresses.push_back(row.address);
+        EXPECT_EQ(row.mask, kPcMask);
+    }
+    std::vector<Ipv4Address> given;
+    for (std::uint8_t i = 1; i <= 12; ++i) given.push_back(MakeIpv4(10, 0, 1, i));
+    EXPECT_EQ(pcAddresses, given);
+}
 
 TEST(InterfacesOfManyAddresses, OpensTheFirstSixteenUsableAddressesInTableOrder) {
     const auto table = platform::ReadLocalAddressTable();
@@ -111,6 +126,7 @@ TEST(InterfacesOfAGivenTable, WithoutUsableAddressExchangeFailsAtOnce) {
 }
 
 TEST(InterfacesOfAGivenTable, AnAddressThatCannotBeBoundIsLeftOut) {
+    if (testing::RunningUnderWine()) GTEST_SKIP() << "under Wine every address binds";
     ControllerLink link(WithAddressTable(std::vector<platform::LocalAddress>{
         {MakeIpv4(10, 99, 0, 1), kPcMask},  // not an address of this PC
         {kPcAddress, kPcMask}}));

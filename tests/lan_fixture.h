@@ -1,11 +1,14 @@
 #pragma once
 // Shared pieces of the tests that run on a test LAN: simulated controllers and a link
-// in the PC's namespace.
+// in the PC's namespace. The same tests run natively and, built for Windows, under Wine.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -33,25 +36,62 @@ inline sim::ControllerSpec Controller(std::uint32_t serial, Ipv4Address ip,
     return spec;
 }
 
-// Starts the simulator on the lab's segments, spraying when asked; the test fails at once
-// when it cannot. The PC's neighbour table is emptied first: an earlier test may have left
-// the MAC of another controller at the same address.
-inline std::unique_ptr<sim::Simulator> StartControllers(
-    std::vector<sim::ControllerSpec> specs, std::optional<sim::SprayOptions> spray = std::nullopt) {
-    if (std::system("ip neigh flush all >/dev/null 2>&1") != 0) {
-        ADD_FAILURE() << "cannot empty the neighbour table of the PC's namespace";
+// The simulated controllers as the wire tests see them. Natively the simulator runs inside
+// the test process (tests/lan_fixture_in_process.cpp); the same tests built for Windows
+// run under Wine beside lumaro-sim and reach it through its control directory and frame
+// log (tests/windows/lan_fixture_beside_wine.cpp).
+class TestLan {
+public:
+    virtual ~TestLan() = default;
+    // Every frame received so far, in arrival order, one entry per receiving controller.
+    virtual std::vector<sim::ReceivedFrame> Log() const = 0;
+    virtual std::vector<sim::ReceivedFrame> LogOf(std::uint32_t serial) const = 0;
+    virtual void ClearLog() = 0;
+    virtual sim::ParameterImage Image(std::uint32_t serial) const = 0;
+    // The addresses and web port the controller uses now.
+    virtual sim::ControllerSpec Current(std::uint32_t serial) const = 0;
+    virtual std::optional<std::array<std::uint8_t, 8>> LastClockPayload(std::uint32_t serial) const = 0;
+    virtual std::size_t RestartCount(std::uint32_t serial) const = 0;
+    virtual void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) = 0;
+    // The controller sends these bytes from its port 60000.
+    virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                          const std::vector<std::uint8_t>& bytes) = 0;
+};
+
+// Starts the controllers on the lab's segments (replacing any started before); the test
+// fails at once, and nullptr comes back, when it cannot.
+std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs);
+
+#ifndef _WIN32
+// The simulator itself in the test process, for native tests that need more of it than
+// TestLan offers (a spray, every image at once, the replies it sent), spraying when asked.
+std::unique_ptr<sim::Simulator> StartSimulator(
+    std::vector<sim::ControllerSpec> specs, std::optional<sim::SprayOptions> spray = std::nullopt);
+#endif
+
+// The text of a file of the PC's namespace, such as /proc/net/snmp (empty when unreadable).
+std::string ReadPcFile(const std::string& unixPath);
+
+// A counter of the PC's network stack from /proc/net/snmp, e.g. ("Udp", "RcvbufErrors")
+// or ("Icmp", "InDestUnreachs"); nothing when it cannot be read.
+inline std::optional<std::uint64_t> PcNetworkCounter(const std::string& protocol,
+                                                     const std::string& field) {
+    // Two lines per protocol: "Udp: Name Name ..." then "Udp: value value ...".
+    std::istringstream text(ReadPcFile("/proc/net/snmp"));
+    std::string names, values;
+    while (std::getline(text, names) && std::getline(text, values)) {
+        if (!names.starts_with(protocol + ":")) continue;
+        std::istringstream nameWords(names), valueWords(values);
+        for (std::string name, value; nameWords >> name && valueWords >> value;) {
+            if (name == field) return std::stoull(value);
+        }
     }
-    auto options = sim::Simulator::OptionsFromLab();
-    if (!options) {
-        ADD_FAILURE() << "not inside a test LAN: run through scripts/lab.sh";
-        return nullptr;
-    }
-    options->spray = spray;
-    std::string error;
-    auto simulator = sim::Simulator::Start(*options, std::move(specs), &error);
-    if (!simulator) ADD_FAILURE() << "simulator did not start: " << error;
-    return simulator;
+    return std::nullopt;
 }
+
+// Wine binds a datagram socket to any address (0.0.0.0 on the interface of the address,
+// when there is one), so under Wine an address the PC does not have binds too.
+bool RunningUnderWine();
 
 inline std::vector<std::uint32_t> Serials(const ControllerTable& table) {
     std::vector<std::uint32_t> serials;

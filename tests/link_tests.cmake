@@ -12,30 +12,27 @@ lumaro_unit_test(link_counting_rules counting_rules_tests.cpp)
 target_link_libraries(link_counting_rules PRIVATE lumaro_scripted_network)
 
 # The link on the wire, against the simulator on a test LAN of its own.
-set(many_addresses "10.0.1.1/24")
-foreach(i RANGE 2 20)
-    string(APPEND many_addresses ",10.0.1.${i}/24")
+include(wire_labs.cmake)
+add_executable(link_wire_tests
+    discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp scale_wire_tests.cpp)
+target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_test_lan GTest::gtest_main)
+foreach(lab ${wire_labs})
+    lumaro_lab_test(${lab} TARGET link_wire_tests
+        LAB ${wire_lab_${lab}} ARGS --gtest_filter=${wire_filter_${lab}})
 endforeach()
 
-add_executable(link_wire_tests discovery_wire_tests.cpp command_wire_tests.cpp interface_wire_tests.cpp
+# The link against what a LAN may do to it, native only (they need the simulator in the
+# process): every command's effect on every controller's image, a chatty sender, a spray.
+add_executable(link_hardening_wire_tests
     data_safety_wire_tests.cpp chatty_lan_wire_tests.cpp hostile_lan_wire_tests.cpp)
-target_link_libraries(link_wire_tests PRIVATE lumaro_link lumaro_sim lumaro_controller_images
-    GTest::gtest_main)
-
-lumaro_lab_test(link_on_one_interface TARGET link_wire_tests
-    ARGS --gtest_filter=DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*)
-lumaro_lab_test(link_data_safety TARGET link_wire_tests
+target_link_libraries(link_hardening_wire_tests PRIVATE lumaro_link lumaro_test_lan
+    lumaro_controller_images GTest::gtest_main)
+lumaro_lab_test(link_data_safety TARGET link_hardening_wire_tests
     ARGS --gtest_filter=DataSafetyOnTheLan.*)
-lumaro_lab_test(link_with_a_chatty_sender TARGET link_wire_tests
+lumaro_lab_test(link_with_a_chatty_sender TARGET link_hardening_wire_tests
     ARGS --gtest_filter=ChattyLan.*)
-lumaro_lab_test(link_on_a_hostile_lan TARGET link_wire_tests
+lumaro_lab_test(link_on_a_hostile_lan TARGET link_hardening_wire_tests
     ARGS --gtest_filter=HostileLan.*)
-lumaro_lab_test(link_on_two_interfaces_of_one_segment TARGET link_wire_tests
-    LAB --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24
-    ARGS --gtest_filter=DiscoveryOnTwoInterfacesOfOneSegment.*)
-lumaro_lab_test(link_on_two_segments TARGET link_wire_tests
-    LAB --segments 2 --pc 0:10.0.1.1/24 --pc 1:10.0.2.1/24
-    ARGS --gtest_filter=DiscoveryOnTwoSegments.*)
-lumaro_lab_test(link_with_many_addresses TARGET link_wire_tests
-    LAB --pc 0:${many_addresses} --lo 127.0.0.2/8
-    ARGS --gtest_filter=InterfacesOfManyAddresses.*)
+
+# Many searches and commands in one process (LUMARO_LONG_RUN_SEARCHES, _COMMANDS).
+lumaro_lab_test(link_long_run SOURCES long_run_tests.cpp)

@@ -1,5 +1,5 @@
-// The text forms of lumaro-sim: controller lines, behaviour words, --generate, and the
-// frame log line.
+// The text forms of lumaro-sim: controller lines, behaviour words, --generate, the frame
+// log line and hexadecimal bytes, each read and written.
 
 #include <gtest/gtest.h>
 
@@ -142,6 +142,60 @@ TEST(SimConfig, FrameLogLineShowsTimeSerialSourceKindChecksumAndBytes) {
     frame.broadcast = false;
     frame.checksumValid = false;
     EXPECT_EQ(FrameLogLine(frame, start), "1532 100 10.0.1.1:51012 U bad 2410b00f");
+}
+
+TEST(SimConfig, FrameLogLineReadsBackAsTheFrame) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto frame = ParseFrameLogLine("1532 100 10.0.1.1:51012 U bad 2410b00f", start);
+    ASSERT_TRUE(frame);
+    EXPECT_EQ(frame->controllerSerial, 100u);
+    EXPECT_EQ(frame->source, MakeIpv4(10, 0, 1, 1));
+    EXPECT_EQ(frame->sourcePort, 51012);
+    EXPECT_FALSE(frame->broadcast);
+    EXPECT_FALSE(frame->checksumValid);
+    EXPECT_EQ(frame->bytes, (std::vector<std::uint8_t>{0x24, 0x10, 0xB0, 0x0F}));
+    EXPECT_EQ(frame->at, start + std::chrono::milliseconds(1532));
+    for (const char* bad : {"", "1532 100 10.0.1.1:51012 U bad 2410b00", "1532 100 10.0.1.1 U ok 24",
+                            "1532 100 10.0.1.1:51012 X ok 24", "1532 100 10.0.1.1:51012 U ok 2g"}) {
+        EXPECT_FALSE(ParseFrameLogLine(bad, start)) << "\"" << bad << "\"";
+    }
+}
+
+TEST(SimConfig, ControllerLineAndBehaviourTextGiveTheSpecBack) {
+    ControllerSpec spec;
+    spec.serial = 4294967295u;
+    spec.mac = {0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E};
+    spec.variantCode = 5;
+    spec.ip = MakeIpv4(192, 168, 0, 9);
+    spec.mask = MakeIpv4(255, 255, 0, 0);
+    spec.gateway = MakeIpv4(192, 168, 0, 254);
+    spec.webPort = 65535;
+    spec.dhcp = true;
+    spec.dhcpIp = MakeIpv4(10, 0, 1, 77);
+    spec.dhcpMask = MakeIpv4(255, 255, 255, 0);
+    spec.dhcpGateway = MakeIpv4(10, 0, 1, 1);
+    spec.segment = 3;
+    spec.behaviour.portClosed = true;
+    spec.behaviour.wrongSequence = true;
+    spec.behaviour.replyLengths = {2049, 20};
+    spec.behaviour.replyDelay = std::chrono::milliseconds(300);
+    const auto parsed = ParseControllerLine(ControllerLine(spec));
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    EXPECT_EQ(ControllerLine(*parsed.value), ControllerLine(spec));
+    EXPECT_EQ(parsed.value->mac, spec.mac);
+    EXPECT_EQ(parsed.value->dhcpIp, spec.dhcpIp);
+    EXPECT_TRUE(parsed.value->behaviour.portClosed);
+    EXPECT_EQ(parsed.value->behaviour.replyLengths, spec.behaviour.replyLengths);
+    EXPECT_EQ(BehaviourText(Behaviour{}), "normal");
+    EXPECT_EQ(BehaviourText(spec.behaviour), "closed+wrong-sequence+lengths:2049,20+delay:300");
+}
+
+TEST(SimConfig, HexTextReadsBackAsItsBytes) {
+    const std::vector<std::uint8_t> bytes = {0x00, 0x24, 0xAB, 0xFF};
+    EXPECT_EQ(HexText(bytes), "0024abff");
+    EXPECT_EQ(ParseHexText("0024abff").value, bytes);
+    EXPECT_EQ(ParseHexText("0024ABFF").value, bytes);
+    for (const char* bad : {"0", "0g", "-1"}) EXPECT_FALSE(ParseHexText(bad).value) << bad;
 }
 
 }  // namespace

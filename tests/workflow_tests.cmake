@@ -4,11 +4,11 @@
 # with a fake environment, and the platform pieces it uses (ARP, the TCP attempt, the
 # browser) on the test LAN.
 add_executable(one_click_wire_tests workflow/one_click_wire_tests.cpp)
-target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
 lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
 
 add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
-target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
 lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
     ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123)
 lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
@@ -16,7 +16,7 @@ lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
     ARGS --gtest_filter=OneClickDecisions.FirstCandidateFollowsThePcs123)
 
 add_executable(one_click_platform_tests workflow/platform_wire_tests.cpp)
-target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_sim GTest::gtest_main)
+target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
 lumaro_lab_test(one_click_platform TARGET one_click_platform_tests)
 
 lumaro_unit_test(browser_tests workflow/browser_tests.cpp)

@@ -2,13 +2,15 @@
 # Source this file; each function sets a *_pid variable that the caller ends at teardown.
 
 # start_simulator WORKDIR LUMARO-SIM [ARGS...]
-# Runs lumaro-sim on the LAN's first segment, in the simulator's namespace, its output in
-# WORKDIR/sim.out; sets sim_pid. Fails with the simulator's message when it does not
-# become ready.
+# Runs lumaro-sim on every segment of the LAN (segment 0 first), in the simulator's
+# namespace, its output in WORKDIR/sim.out; sets sim_pid. Fails with the simulator's
+# message when it does not become ready.
 start_simulator() {
-    local work=$1 sim=$2
+    local work=$1 sim=$2 segment segments=() segment_list=()
     shift 2
-    ip netns exec "$LUMARO_SIM_NETNS" "$sim" --segment "${LUMARO_SIM_SEGMENTS%%,*}" "$@" \
+    IFS=, read -ra segment_list <<<"$LUMARO_SIM_SEGMENTS"
+    for segment in "${segment_list[@]}"; do segments+=(--segment "$segment"); done
+    ip netns exec "$LUMARO_SIM_NETNS" "$sim" "${segments[@]}" "$@" \
         >"$work/sim.out" 2>&1 &
     sim_pid=$!
     for _ in $(seq 200); do

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 #include "tests/app/simulator_control.h"
 
 namespace lumaro::apptest {

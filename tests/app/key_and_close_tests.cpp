@@ -18,7 +18,7 @@
 
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 #include "tests/app/lumaro_session.h"
 #include "tests/app/wait_until.h"
 

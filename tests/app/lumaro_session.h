@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "tests/app/dialog_driver.h"
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/dialog_driver.h"
+#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 

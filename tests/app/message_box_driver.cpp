@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "tests/app/dialog_driver.h"
-#include "tests/app/launched_program.h"
-#include "tests/app/send_patiently.h"
+#include "tools/window-reader/dialog_driver.h"
+#include "tools/window-reader/launched_program.h"
+#include "tools/window-reader/send_patiently.h"
 
 namespace lumaro::apptest {
 

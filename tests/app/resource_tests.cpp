@@ -14,7 +14,7 @@
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/dialog_template.h"
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 namespace {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 #include "tests/app/wait_until.h"
 
 namespace lumaro::apptest {

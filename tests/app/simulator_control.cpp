@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 

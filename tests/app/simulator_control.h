@@ -23,10 +23,12 @@ public:
     std::string SetBehaviour(std::uint32_t serial, const std::string& behaviour) const;
     // lumaro-sim's log of the frames it received (a Unix path), from LUMARO_SIM_LOG.
     static std::optional<std::string> LogPath();
+    // Any command line of lumaro-sim (see its usage); gives its reply.
+    std::string Send(const std::string& command) const;
+    const std::string& Directory() const { return directory_; }  // Unix path
 
 private:
     explicit SimulatorControl(std::string directory) : directory_(std::move(directory)) {}
-    std::string Send(const std::string& command) const;
 
     std::string directory_;  // Unix path
 };

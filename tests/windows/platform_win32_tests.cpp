@@ -159,6 +159,28 @@ TEST_F(UdpSocketOnTheLan, DropsADatagramLargerThanTheBufferAndKeepsTheNextOne) {
     EXPECT_EQ(std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + *received), small);
 }
 
+TEST_F(UdpSocketOnTheLan, PortUnreachableFailsAtMostOneReceiveAndTheSocketWorksOn) {
+    // Nothing listens on port 60000 of the PC itself: the PC answers with ICMP "port
+    // unreachable". Windows reports it as WSAECONNRESET on the next receive (the socket
+    // reads as ready); Wine 8 does not report it on an unconnected socket at all.
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    ASSERT_TRUE(socket.has_value());
+    const std::array<std::uint8_t, 24> probe{};
+    ASSERT_TRUE(socket->SendTo(kLabAddress, 60000, probe));
+    std::array<std::uint8_t, 2048> buffer{};
+    int failedReceives = 0;
+    while (failedReceives < 2 && socket->WaitReadable(200ms) == Readiness::Readable) {
+        EXPECT_FALSE(socket->Receive(buffer).has_value()) << "only the error can be waiting";
+        ++failedReceives;
+    }
+    EXPECT_LE(failedReceives, 1) << "the error is reported once, then the socket is quiet";
+
+    const std::array<std::uint8_t, 20> sent = {0x24, 0x11};
+    ASSERT_TRUE(socket->SendTo(kLabAddress, socket->LocalPort(), sent));
+    ASSERT_EQ(socket->WaitReadable(kArrivalLimit), Readiness::Readable);
+    EXPECT_EQ(socket->Receive(buffer), std::optional<std::size_t>(20));
+}
+
 TEST_F(UdpSocketOnTheLan, SendsToTheLimitedBroadcastAddress) {
     // Without SO_BROADCAST, Winsock refuses a broadcast destination (WSAEACCES).
     const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);

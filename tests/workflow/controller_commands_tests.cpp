@@ -19,7 +19,7 @@ namespace lumaro {
 namespace {
 
 using testing::Controller;
-using testing::StartControllers;
+using testing::StartSimulator;
 using Steps = std::vector<std::string>;
 
 constexpr std::uint32_t kFirstSerial = 100;
@@ -78,7 +78,7 @@ private:
 class CommandsThroughTheDialog : public ::testing::Test {
 protected:
     void SetUp() override {
-        lan_ = StartControllers({Controller(kSecondSerial, MakeIpv4(10, 0, 1, 20)),
+        lan_ = StartSimulator({Controller(kSecondSerial, MakeIpv4(10, 0, 1, 20)),
                                  Controller(kFirstSerial, MakeIpv4(10, 0, 1, 10))});
         ASSERT_TRUE(lan_);
         dialog_.Search();

@@ -23,7 +23,7 @@ namespace {
 using testing::Controller;
 using testing::FrameNames;
 using testing::RecordingDialog;
-using testing::StartControllers;
+using testing::StartSimulator;
 using Names = std::vector<std::string>;
 
 constexpr std::uint32_t kSerial = 4242;
@@ -39,7 +39,7 @@ protected:
     void Start(std::vector<sim::ControllerSpec> controllers) {
         serials_.clear();
         for (const auto& controller : controllers) serials_.push_back(controller.serial);
-        lan_ = StartControllers(std::move(controllers));
+        lan_ = StartSimulator(std::move(controllers));
         ASSERT_TRUE(lan_);
         dialog_.Search();
         ASSERT_TRUE(dialog_.SelectSerial(kSerial));

@@ -28,7 +28,7 @@ using testing::FrameNames;
 using testing::kPcAddress;
 using testing::NeighbourHosts;
 using testing::RecordingDialog;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 constexpr std::uint32_t kSerial = 4242;
 constexpr std::uint32_t kBystander = 5151;  // another controller that must stay untouched
@@ -112,7 +112,7 @@ protected:
         controller.webPort = way.webPort;
         controller.variantCode = 3;
         controller.behaviour = way.behaviour;
-        lan_ = StartControllers({controller, Controller(kBystander, MakeIpv4(10, 0, 1, 51))});
+        lan_ = StartSimulator({controller, Controller(kBystander, MakeIpv4(10, 0, 1, 51))});
         ASSERT_TRUE(lan_);
         if (way.everyCandidateTaken) {
             std::vector<Ipv4Address> taken;

@@ -23,7 +23,7 @@ using namespace std::chrono_literals;
 using platform::HardwareAddress;
 using testing::Controller;
 using testing::kPcAddress;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 constexpr std::uint32_t kServing = 100, kSilent = 200, kRefusing = 300;
 const Ipv4Address kServingIp = MakeIpv4(10, 0, 1, 10);
@@ -54,7 +54,7 @@ protected:
         auto refusing = Controller(kRefusing, kRefusingIp);
         refusing.webPort = 0;
         refusing.behaviour.webRefuses = true;
-        lan_ = StartControllers({Controller(kServing, kServingIp), silent, refusing});
+        lan_ = StartSimulator({Controller(kServing, kServingIp), silent, refusing});
         ASSERT_TRUE(lan_);
     }
     std::unique_ptr<sim::Simulator> lan_;

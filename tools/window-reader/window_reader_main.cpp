@@ -1,7 +1,7 @@
-// lumaro-probe: starts lumaro.exe as a user would and reports, from outside the program,
-// what its window shows. Used by scripts/demo.sh and the end-to-end test.
+// window-reader: a tool that starts lumaro.exe as a user would and reports, from outside the
+// program, what its window shows. Used by scripts/demo.sh and the end-to-end test.
 //
-//   lumaro-probe PROGRAM.exe [--report FILE] [--hold FILE] [--close]
+//   window-reader PROGRAM.exe [--report FILE] [--hold FILE] [--close]
 //
 // Waits for the program's dialog (it appears once the start-up search has ended), writes
 // FILE (UTF-8): a line "caption<TAB>text", then one line "row<TAB>col0<TAB>...<TAB>col6"
@@ -22,8 +22,8 @@
 #include <vector>
 
 #include "resources/resource.h"
-#include "tests/app/dialog_driver.h"
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/dialog_driver.h"
+#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 namespace {
@@ -112,7 +112,7 @@ int Probe(const ProbeOptions& options) {
     const LaunchedProgram program(options.program);
     const auto window = program.WaitForDialog(kStartPatience);
     if (!window) {
-        std::fprintf(stderr, "lumaro-probe: the program showed no dialog\n");
+        std::fprintf(stderr, "window-reader: the program showed no dialog\n");
         return 1;
     }
     const DialogDriver dialog(*window, program.Process());
@@ -122,17 +122,17 @@ int Probe(const ProbeOptions& options) {
     std::fwrite(report.data(), 1, report.size(), stdout);
     std::fflush(stdout);
     if (!options.reportFile.empty() && !WriteReport(options.reportFile, report)) {
-        std::fprintf(stderr, "lumaro-probe: cannot write the report\n");
+        std::fprintf(stderr, "window-reader: cannot write the report\n");
         return 1;
     }
     if (!options.holdFile.empty() && !WaitForFile(options.holdFile)) {
-        std::fprintf(stderr, "lumaro-probe: nobody released the hold\n");
+        std::fprintf(stderr, "window-reader: nobody released the hold\n");
         return 1;
     }
     if (options.close) {
         dialog.PostClose();
         if (!program.WaitForExit(kExitPatience)) {
-            std::fprintf(stderr, "lumaro-probe: the program did not end when closed\n");
+            std::fprintf(stderr, "window-reader: the program did not end when closed\n");
             return 1;
         }
         return 0;
@@ -148,14 +148,14 @@ int wmain(int argc, wchar_t** argv) {
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     const auto options = lumaro::apptest::ReadOptions(arguments);
     if (!options) {
-        std::fputs("usage: lumaro-probe PROGRAM.exe [--report FILE] [--hold FILE] [--close]\n",
+        std::fputs("usage: window-reader PROGRAM.exe [--report FILE] [--hold FILE] [--close]\n",
                    stderr);
         return 2;
     }
     try {
         return lumaro::apptest::Probe(*options);
     } catch (const std::exception& error) {
-        std::fprintf(stderr, "lumaro-probe: %s\n", error.what());
+        std::fprintf(stderr, "window-reader: %s\n", error.what());
         return 1;
     }
 }

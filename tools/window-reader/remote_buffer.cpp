@@ -1,4 +1,4 @@
-#include "tests/app/remote_buffer.h"
+#include "tools/window-reader/remote_buffer.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,11 +1,11 @@
-#include "tests/app/dialog_driver.h"
+#include "tools/window-reader/dialog_driver.h"
 
 #include <commctrl.h>
 
 #include <algorithm>
 
-#include "tests/app/remote_buffer.h"
-#include "tests/app/send_patiently.h"
+#include "tools/window-reader/remote_buffer.h"
+#include "tools/window-reader/send_patiently.h"
 
 namespace lumaro::apptest {
 

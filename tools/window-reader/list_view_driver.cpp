@@ -1,9 +1,9 @@
-#include "tests/app/list_view_driver.h"
+#include "tools/window-reader/list_view_driver.h"
 
 #include <commctrl.h>
 
-#include "tests/app/remote_buffer.h"
-#include "tests/app/send_patiently.h"
+#include "tools/window-reader/remote_buffer.h"
+#include "tools/window-reader/send_patiently.h"
 
 namespace lumaro::apptest {
 

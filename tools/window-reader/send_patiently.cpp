@@ -1,4 +1,4 @@
-#include "tests/app/send_patiently.h"
+#include "tools/window-reader/send_patiently.h"
 
 #include <stdexcept>
 #include <string>

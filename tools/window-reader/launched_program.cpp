@@ -1,4 +1,4 @@
-#include "tests/app/launched_program.h"
+#include "tools/window-reader/launched_program.h"
 
 #include <algorithm>
 #include <cwchar>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/app/list_view_driver.h"
+#include "tools/window-reader/list_view_driver.h"
 
 namespace lumaro::apptest {
 
