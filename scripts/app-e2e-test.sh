@@ -33,7 +33,12 @@ report="$artifacts/window.txt"
 frames="$artifacts/frames.log"
 rm -f "$shot" "$report" "$frames"
 
+browser="$artifacts/browser.log"
+rm -f "$browser"
+# The one-click on the controller at a factory address of another subnet: the first
+# candidate, 10.0.1.123, is taken by the DHCP controller, so it moves to 10.0.1.124.
 "$here/demo.sh" --exe "$exe" --reader "$reader" --sim "$sim" --lan "$lan" --xvfb \
+    --one-click 123000777 --browser-log "$browser" \
     --screenshot-and-exit --screenshot "$shot" --report "$report" --sim-log "$frames"
 
 passed=0 failed=0
@@ -49,13 +54,17 @@ check() {  # check DESCRIPTION COMMAND...
     fi
 }
 
-check "the window's caption and list show the simulated controllers" \
+check "the window's caption and list show the simulated controllers, one moved" \
     diff -u "$expected" "$report"
-# Every controller received the four discovery frames, broadcast from the PC's address.
+check "the browser was handed the moved controller's page" \
+    test "$(cat "$browser" 2>/dev/null)" = "http://10.0.1.124/"
+# Every controller received the four discovery frames of both searches (at the start and
+# after the one-click), broadcast from the PC's address.
+discovery="2410(b03101020000|f43302060000|ba3703080000|b03205020000)00000000ffffffff0000..00$"
 while read -r serial; do
-    count=$(grep -cE "^[0-9]+ $serial 10\.0\.1\.1:[0-9]+ B ok " "$frames" || true)
-    check "controller $serial received 4 discovery broadcasts from 10.0.1.1 (got $count)" \
-        test "$count" -eq 4
+    count=$(grep -cE "^[0-9]+ $serial 10\.0\.1\.1:[0-9]+ B ok $discovery" "$frames" || true)
+    check "controller $serial received 8 discovery broadcasts from 10.0.1.1 (got $count)" \
+        test "$count" -eq 8
 done < <(grep -oE '^serial=[0-9]+' "$lan" | cut -d= -f2)
 size=$(identify -format '%wx%h' "$shot" 2>/dev/null || echo none)
 check "the screenshot is the whole 1024x640 screen (got $size)" test "$size" = 1024x640

@@ -15,8 +15,9 @@
 #
 # lumaro-sim serves every segment of the LAN. The program sees LUMARO_SIM_CONTROL,
 # lumaro-sim's control directory (a Unix path: send "load FILE" there to change the LAN),
-# LUMARO_SIM_LOG, its log of received frames, and LUMARO_WINE_ERRORS, a copy of what Wine's
-# processes write to standard error (the traces of a program started with WINEDEBUG set).
+# LUMARO_SIM_LOG, its log of received frames, LUMARO_WINE_ERRORS, a copy of what Wine's
+# processes write to standard error (the traces of a program started with WINEDEBUG set),
+# and LUMARO_BROWSER_LOG, the web addresses handed to the default browser, one a line.
 # LUMARO_WINE_XVFB (default 1024x768x24) and LUMARO_WINE_DPI reach scripts/wine-run.sh.
 set -euo pipefail
 
@@ -70,6 +71,10 @@ start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
 
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
 export LUMARO_WINE_ERRORS="$work/wine-errors.log"
+# A stand-in for the default browser: it writes down every address that it is given.
+printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/browser"
+chmod +x "$work/browser"
+export LUMARO_WINE_BROWSER="$work/browser" LUMARO_BROWSER_LOG="$work/browser.log"
 unset DISPLAY
 [ -z "$artifacts" ] || export LUMARO_WINE_SHOTS="$artifacts"
 status=0

@@ -18,6 +18,11 @@
 #   --screenshot FILE       where to save the screenshot (default: build/demo/lumaro-demo.png)
 #   --report FILE           keep what the window showed there (caption, then one line a row)
 #   --sim-log FILE          keep lumaro-sim's log of the frames it received there
+#   --one-click SERIAL      click that controller's row and the one-click button first, as a
+#                           user would (123000777, at a factory address of another subnet,
+#                           is moved into the PC's subnet and its page opened)
+#   --browser-log FILE      keep there the page addresses handed to the browser; on a private
+#                           screen a recorder stands in for the browser and they are printed
 #   --xvfb                  use a private Xvfb screen even when DISPLAY is set
 #   --screenshot-and-exit   close lumaro.exe right after the screenshot
 set -euo pipefail
@@ -36,7 +41,7 @@ reader="$top/build/windows/tools/window-reader/window-reader.exe"
 sim="$top/build/linux/sim/lumaro-sim"
 lan="$here/demo-lan.conf"
 screenshot="$top/build/demo/lumaro-demo.png"
-report="" sim_log="" use_xvfb=0 exit_after_shot=0
+report="" sim_log="" use_xvfb=0 exit_after_shot=0 one_click="" browser_log=""
 while [ $# -gt 0 ]; do
     case $1 in
         --exe) exe=$2; shift 2 ;;
@@ -46,6 +51,8 @@ while [ $# -gt 0 ]; do
         --screenshot) screenshot=$2; shift 2 ;;
         --report) report=$2; shift 2 ;;
         --sim-log) sim_log=$2; shift 2 ;;
+        --one-click) one_click=$2; shift 2 ;;
+        --browser-log) browser_log=$2; shift 2 ;;
         --xvfb) use_xvfb=1; shift ;;
         --screenshot-and-exit) exit_after_shot=1; shift ;;
         *) die "unknown option $1 (see the comment at the top of $0)" ;;
@@ -84,7 +91,15 @@ if [ "$use_xvfb" = 1 ]; then
     start_xvfb "$work" 1024x640x24 || die "no X screen"
 fi
 
+if [ "$use_xvfb" = 1 ] || [ -n "$browser_log" ]; then
+    # Nobody could see a browser on a private screen: a recorder takes the page addresses.
+    printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/browser"
+    chmod +x "$work/browser"
+    export LUMARO_WINE_BROWSER="$work/browser"
+fi
+
 reader_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")
+[ -z "$one_click" ] || reader_arguments+=(--one-click "$one_click")
 if [ "$exit_after_shot" = 1 ]; then
     reader_arguments+=(--hold "$(windows_path "$work")\\shot-taken" --close)
 fi
@@ -115,6 +130,11 @@ echo "demo.sh: lumaro.exe shows:"
 sed 's/^/    /' "$work/report.txt"
 echo "demo.sh: screenshot saved in $(absolute "$screenshot")"
 [ -z "$report" ] || cp "$work/report.txt" "$report"
+if [ -e "$work/browser.log" ]; then
+    echo "demo.sh: the browser was handed:"
+    sed 's/^/    /' "$work/browser.log"
+fi
+[ -z "$browser_log" ] || cp "$work/browser.log" "$browser_log" 2>/dev/null || : >"$browser_log"
 
 if [ "$exit_after_shot" = 1 ]; then
     touch "$work/shot-taken"

@@ -29,6 +29,8 @@
 #   LUMARO_WINE_DESKTOP   a size such as 1280x800: run the program inside a Wine desktop
 #                         window of that size, which draws the windows' captions and frames
 #                         when no window manager does.
+#   LUMARO_WINE_BROWSER   the program (a Unix path) that gets the web addresses that the
+#                         program hands to the default browser (e.g. a recorder in tests).
 #   LUMARO_WINE_DPI       the display's DPI for this run (e.g. 144), written into the
 #                         prefix's registry (HKCU\Control Panel\Desktop, LogPixels) before
 #                         the program starts. Default: Wine's own, 96.
@@ -101,6 +103,11 @@ settings=()
 if [ -n "${LUMARO_WINE_DPI:-}" ] && [ "$LUMARO_WINE_DPI" != 96 ]; then
     settings+=('[HKEY_CURRENT_USER\Control Panel\Desktop]'
                "\"LogPixels\"=dword:$(printf '%08x' "$LUMARO_WINE_DPI")")
+fi
+if [ -n "${LUMARO_WINE_BROWSER:-}" ]; then
+    # Where ShellExecute sends a web address (winebrowser tries the programs listed here).
+    settings+=('[HKEY_CURRENT_USER\Software\Wine\WineBrowser]'
+               "\"Browsers\"=\"${LUMARO_WINE_BROWSER//\\/\\\\}\"")
 fi
 if [ -n "${LUMARO_WINE_DESKTOP:-}" ]; then
     settings+=('[HKEY_CURRENT_USER\Software\Wine\Explorer]' '"Desktop"="Default"'

@@ -179,6 +179,8 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         }
         if (auto problem = OpenWeb(i, WantedWebListening(controller.state))) return problem;
     }
+    FollowPortStates();
+    for (const Controller& controller : controllers_) Announce(controller);
     return std::nullopt;
 }
 
@@ -201,8 +203,6 @@ std::optional<std::string> Simulator::Impl::OpenWeb(std::size_t index, WebListen
     if (!Watch(controller.web.Get(), Tag(Source::WebListener, index))) {
         return std::string("epoll: ") + std::strerror(errno);
     }
-    FollowPortStates();
-    for (const Controller& controller : controllers_) Announce(controller);
     return std::nullopt;
 }
 

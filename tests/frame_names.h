@@ -4,6 +4,7 @@
 // "clock", "web-off"; discovery broadcasts are left out. Raw offsets on purpose: an
 // independent check of the link's constants.
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -18,9 +19,9 @@ inline bool IsDiscovery(const sim::ReceivedFrame& frame) {
            bytes.Le32(12) == 0xFFFFFFFFu;
 }
 
-inline std::string FrameName(const sim::ReceivedFrame& frame) {
-    const ByteReader bytes(frame.bytes);
-    const std::size_t length = frame.bytes.size();
+inline std::string FrameName(std::span<const std::uint8_t> frame) {
+    const ByteReader bytes(frame);
+    const std::size_t length = frame.size();
     const int kind = bytes.U8(0) << 8 | bytes.U8(1);
     if (kind == 0x2410 && length == 20) return "read";
     if (kind == 0x2010 && length == 24) return "probe";
@@ -37,6 +38,8 @@ inline std::string FrameName(const sim::ReceivedFrame& frame) {
     }
     return "unknown";
 }
+
+inline std::string FrameName(const sim::ReceivedFrame& frame) { return FrameName(frame.bytes); }
 
 // The names of the frames, discovery left out, in the order received.
 inline std::vector<std::string> FrameNames(const std::vector<sim::ReceivedFrame>& frames) {

@@ -1,56 +1,32 @@
 #include "tests/app/frame_log.h"
 
-#include <fstream>
 #include <filesystem>
-#include <sstream>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
-#include "tools/window-reader/launched_program.h"
+#include "sim/frame_log_line.h"
 #include "tests/app/simulator_control.h"
+#include "tests/frame_names.h"
+#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 
 namespace {
 
-constexpr std::uint8_t kDiscoveryGroup = 0x24;
-constexpr std::uint8_t kDiscoveryCode = 0x10;
 constexpr std::size_t kTargetSerialOffset = 12;
 
-struct LoggedFrame {
-    std::uint32_t receiver = 0;
-    FrameBytes bytes;
-};
-
-FrameBytes FromHex(const std::string& hex) {
-    FrameBytes bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
-        bytes.push_back(static_cast<std::uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
-    }
-    return bytes;
-}
-
-// "<ms> <receiver> <source>:<port> <B|U> <ok|bad> <hex>"
-std::vector<LoggedFrame> ReadLog() {
+// Every line of lumaro-sim's log, as the frames it stands for.
+std::vector<sim::ReceivedFrame> ReadLog() {
     const auto path = SimulatorControl::LogPath();
     if (!path) throw std::runtime_error("no LUMARO_SIM_LOG: run through scripts/app-test.sh");
     std::ifstream in(std::filesystem::path(WindowsPathOf(*path)));
-    std::vector<LoggedFrame> frames;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream words(line);
-        std::string milliseconds, source, kind, checksum, hex;
-        LoggedFrame frame;
-        if (words >> milliseconds >> frame.receiver >> source >> kind >> checksum >> hex) {
-            frame.bytes = FromHex(hex);
-            frames.push_back(std::move(frame));
-        }
+    std::vector<sim::ReceivedFrame> frames;
+    const auto start = std::chrono::steady_clock::now();
+    for (std::string line; std::getline(in, line);) {
+        if (auto frame = sim::ParseFrameLogLine(line, start)) frames.push_back(std::move(*frame));
     }
     return frames;
-}
-
-bool IsDiscovery(const FrameBytes& frame) {
-    return frame.size() >= 2 && frame[0] == kDiscoveryGroup && frame[1] == kDiscoveryCode;
 }
 
 }  // namespace
@@ -63,8 +39,8 @@ std::uint32_t FrameLe32(const FrameBytes& frame, std::size_t offset) {
 
 std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
     std::vector<FrameBytes> frames;
-    for (LoggedFrame& frame : ReadLog()) {
-        if (frame.receiver == serial && !IsDiscovery(frame.bytes) &&
+    for (sim::ReceivedFrame& frame : ReadLog()) {
+        if (frame.controllerSerial == serial && !testing::IsDiscovery(frame) &&
             FrameLe32(frame.bytes, kTargetSerialOffset) == serial) {
             frames.push_back(std::move(frame.bytes));
         }
@@ -74,8 +50,8 @@ std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
 
 std::vector<FrameBytes> AllCommandFrames() {
     std::vector<FrameBytes> frames;
-    for (LoggedFrame& frame : ReadLog()) {
-        if (!IsDiscovery(frame.bytes)) frames.push_back(std::move(frame.bytes));
+    for (sim::ReceivedFrame& frame : ReadLog()) {
+        if (!testing::IsDiscovery(frame)) frames.push_back(std::move(frame.bytes));
     }
     return frames;
 }

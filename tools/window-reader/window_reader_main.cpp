@@ -1,9 +1,11 @@
 // window-reader: a tool that starts lumaro.exe as a user would and reports, from outside the
 // program, what its window shows. Used by scripts/demo.sh and the end-to-end test.
 //
-//   window-reader PROGRAM.exe [--report FILE] [--hold FILE] [--close]
+//   window-reader PROGRAM.exe [--one-click SERIAL] [--report FILE] [--hold FILE] [--close]
 //
-// Waits for the program's dialog (it appears once the start-up search has ended), writes
+// Waits for the program's dialog (it appears once the start-up search has ended); with
+// --one-click clicks the row of that serial and then the one-click button, as a user would,
+// and waits until the procedure has ended; then writes
 // FILE (UTF-8): a line "caption<TAB>text", then one line "row<TAB>col0<TAB>...<TAB>col6"
 // per row of the controller list. With --hold it then waits until the file given there
 // exists (a script takes its screenshot meanwhile). With --close it closes the window as
@@ -34,6 +36,7 @@ struct ProbeOptions {
     std::wstring program;
     std::wstring reportFile;
     std::wstring holdFile;
+    std::wstring oneClickSerial;
     bool close = false;
 };
 
@@ -78,6 +81,18 @@ bool WriteReport(const std::wstring& path, const std::string& report) {
     return !error;
 }
 
+// Clicks the row of `serial` and the one-click button; false when no row shows the serial.
+bool OneClick(const DialogDriver& dialog, const std::wstring& serial) {
+    const ListViewDriver list = dialog.List(IDC_CONTROLLER_LIST);
+    for (int row = 0; row < list.RowCount(); ++row) {
+        if (list.CellText(row, 0) != serial) continue;
+        list.ClickRow(row);
+        dialog.ClickButton(IDC_QUICK_ENABLE_BUTTON);  // returns when the procedure has ended
+        return true;
+    }
+    return false;
+}
+
 bool WaitForFile(const std::wstring& path) {
     const auto deadline = std::chrono::steady_clock::now() + kHoldPatience;
     while (!std::filesystem::exists(std::filesystem::path(path))) {
@@ -96,6 +111,8 @@ std::optional<ProbeOptions> ReadOptions(const std::vector<std::wstring>& argumen
             options.reportFile = arguments[++i];
         } else if (argument == L"--hold" && hasValue) {
             options.holdFile = arguments[++i];
+        } else if (argument == L"--one-click" && hasValue) {
+            options.oneClickSerial = arguments[++i];
         } else if (argument == L"--close") {
             options.close = true;
         } else if (options.program.empty() && !argument.starts_with(L"--")) {
@@ -116,6 +133,11 @@ int Probe(const ProbeOptions& options) {
         return 1;
     }
     const DialogDriver dialog(*window, program.Process());
+    if (!options.oneClickSerial.empty() && !OneClick(dialog, options.oneClickSerial)) {
+        std::fprintf(stderr, "window-reader: no controller %ls in the list\n",
+                     options.oneClickSerial.c_str());
+        return 1;
+    }
     // Painted before it is reported, so that a screenshot taken then shows it whole.
     RedrawWindow(*window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const std::string report = Report(dialog);
@@ -148,7 +170,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::vector<std::wstring> arguments(argv + 1, argv + argc);
     const auto options = lumaro::apptest::ReadOptions(arguments);
     if (!options) {
-        std::fputs("usage: window-reader PROGRAM.exe [--report FILE] [--hold FILE] [--close]\n",
+        std::fputs("usage: window-reader PROGRAM.exe [--one-click SERIAL] [--report FILE] "
+                   "[--hold FILE] [--close]\n",
                    stderr);
         return 2;
     }
