@@ -114,6 +114,7 @@ public:
     // Every frame received so far, in arrival order, one entry per receiving controller.
     std::vector<ReceivedFrame> Log() const;
     std::vector<ReceivedFrame> LogOf(std::uint32_t serial) const;
+    // Forgets the frames received and the network replies sent so far.
     void ClearLog();
 
     ParameterImage Image(std::uint32_t serial) const;

@@ -440,6 +440,7 @@ std::vector<ReceivedFrame> Simulator::Impl::Log(std::optional<std::uint32_t> ser
 void Simulator::Impl::ClearLog() {
     std::lock_guard lock(mutex_);
     log_.clear();
+    networkRepliesSent_.clear();
 }
 
 std::optional<ControllerState> Simulator::Impl::StateOf(std::uint32_t serial) const {

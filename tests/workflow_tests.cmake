@@ -4,7 +4,8 @@
 # with a fake environment, and the platform pieces it uses (ARP, the TCP attempt, the
 # browser) on the test LAN.
 add_executable(one_click_wire_tests workflow/one_click_wire_tests.cpp)
-target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
+target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_lan
+    lumaro_controller_images GTest::gtest_main)
 lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
 
 add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
