@@ -128,6 +128,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.neverAnswers = true;
         } else if (word == "wrong-sequence") {
             behaviour.wrongSequence = true;
+        } else if (word == "search-only") {
+            behaviour.answersOnlySearch = true;
         } else if (word == "web-refuses") {
             behaviour.webRefuses = true;
         } else if (word == "web-after-restart") {
@@ -147,7 +149,7 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.replyDelay = std::chrono::milliseconds(*ms);
         } else {
             return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
-                                   " (normal, silent, wrong-sequence, web-refuses, web-after-restart, "
+                                   " (normal, silent, wrong-sequence, search-only, web-refuses, web-after-restart, "
                                    "keeps-address, lengths:N,..., delay:MS)");
         }
     }

@@ -34,6 +34,9 @@ constexpr std::size_t kAcknowledgeBytes = 64;         // length of the answer to
 struct Behaviour {
     bool neverAnswers = false;   // receives and logs, answers nothing
     bool wrongSequence = false;  // answers with the request's sequence plus one
+    // Answers the discovery broadcast only: listed by a search, then deaf to every frame
+    // addressed to its serial (logged, not acted on, not answered).
+    bool answersOnlySearch = false;
     // Each entry sends one answer cut to that many bytes (0 = the full answer), in order.
     // Empty: one full answer.
     std::vector<std::size_t> replyLengths;
