@@ -1,7 +1,7 @@
 #pragma once
 // The console's stand-in for the dialog: the "list" is the link's controller table, the
 // selection a row chosen by serial, the web choices come from the command line, and a
-// message box is a line on standard error.
+// message box is a line on standard error (or only recorded, when `messages` is null).
 
 #include <cstdint>
 #include <cstdio>

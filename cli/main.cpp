@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     int exitCode = 0;
     lumaro::AddSearchCommand(program, exitCode);
     lumaro::AddEnableWebCommand(program, exitCode);
+    lumaro::AddDoctorCommand(program, exitCode);
     try {
         program.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

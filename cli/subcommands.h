@@ -9,5 +9,6 @@ namespace lumaro {
 
 void AddSearchCommand(CLI::App& program, int& exitCode);
 void AddEnableWebCommand(CLI::App& program, int& exitCode);
+void AddDoctorCommand(CLI::App& program, int& exitCode);
 
 }  // namespace lumaro
