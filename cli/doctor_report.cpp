@@ -127,6 +127,10 @@ DoctorLine ProfileLine(const FirewallProfile& profile) {
     return {known ? Verdict::Ok : Verdict::Unknown, text};
 }
 
+std::string NetworkName(const platform::ConnectedNetwork& network) {
+    return network.name.empty() ? "(no name)" : "\"" + network.name + "\"";
+}
+
 void AddFirewall(const platform::FirewallState& firewall, Lines& lines) {
     if (!firewall.asked) {
         lines.push_back({Verdict::Note, "firewall: not checked on this system (only Windows "
@@ -149,12 +153,12 @@ void AddFirewall(const platform::FirewallState& firewall, Lines& lines) {
                                            "networks"});
     } else {
         for (const platform::ConnectedNetwork& network : *firewall.networks) {
-            const std::string name = "network \"" + network.name + "\": ";
+            const std::string name = "network " + NetworkName(network) + ": ";
             if (!network.isPublic) {
                 lines.push_back({Verdict::Unknown, name + "category unknown"});
             } else if (*network.isPublic) {
                 lines.push_back({Verdict::Note, name + "public"});
-                publicNetworks.push_back(network.name);
+                publicNetworks.push_back(NetworkName(network));
             } else {
                 lines.push_back({Verdict::Ok, name + "private or domain"});
             }
@@ -166,8 +170,8 @@ void AddFirewall(const platform::FirewallState& firewall, Lines& lines) {
     std::string advice = "Windows Firewall drops the controllers' replies (UDP from port 60000): "
                          "allow " + firewall.program + " for UDP in the " + profiles + " profile";
     if (!publicNetworks.empty()) {
-        advice += ", or make the network \"" + publicNetworks.front() +
-                  "\" private if it is the controllers' one";
+        advice += ", or make the network " + publicNetworks.front() +
+                  " private if it is the controllers' one";
     }
     lines.push_back({Verdict::Advice, advice});
 }

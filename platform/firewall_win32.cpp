@@ -94,6 +94,7 @@ constexpr std::array<std::pair<NET_FW_PROFILE_TYPE2, const char*>, 3> kProfiles{
     {NET_FW_PROFILE2_PRIVATE, "private"},
     {NET_FW_PROFILE2_PUBLIC, "public"},
 }};
+constexpr int kNoCategory = -1;
 constexpr LONG kUdp = 17;
 constexpr LONG kAnyProtocol = 256;
 
@@ -182,8 +183,13 @@ std::optional<std::vector<ConnectedNetwork>> ConnectedNetworks() {
         ConnectedNetwork entry;
         BstrText name;
         if (SUCCEEDED(network->GetName(name.Out()))) entry.name = Utf8FromWide(name.Wide());
-        NLM_NETWORK_CATEGORY category{};
-        if (SUCCEEDED(network->GetCategory(&category))) {
+        // Windows names every network ("Network", "Unidentified network"); Wine's stand-in
+        // has no name, and its category call succeeds with a fixed answer: unknown then.
+        // Otherwise only a value that the call wrote counts.
+        auto category = static_cast<NLM_NETWORK_CATEGORY>(kNoCategory);
+        if (!entry.name.empty() && SUCCEEDED(network->GetCategory(&category)) &&
+            (category == NLM_NETWORK_CATEGORY_PUBLIC || category == NLM_NETWORK_CATEGORY_PRIVATE ||
+             category == NLM_NETWORK_CATEGORY_DOMAIN_AUTHENTICATED)) {
             entry.isPublic = category == NLM_NETWORK_CATEGORY_PUBLIC;
         }
         networks.push_back(entry);

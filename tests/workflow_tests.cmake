@@ -18,3 +18,6 @@ target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_si
 lumaro_lab_test(one_click_platform TARGET one_click_platform_tests)
 
 lumaro_unit_test(browser_tests workflow/browser_tests.cpp)
+
+lumaro_unit_test(web_enable_plan_tests workflow/web_enable_plan_tests.cpp)
+target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)
