@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,14 @@ constexpr std::uint32_t kFresh[] = {3000000001u, 3000000002u, 3000000003u, 30000
 constexpr std::uint32_t kSetUp = 223000101u;  // already reachable, web server on
 const Ipv4Address kSetUpAddress = MakeIpv4(10, 0, 1, 50);
 
-// Five controllers at the factory address (the 2nd and 4th with their web server off) and
-// one already set up in the PC's subnet.
-std::vector<sim::ControllerSpec> FactorySite() {
+// `fresh` controllers at the factory address (the 2nd and 4th with their web server off)
+// and one already set up in the PC's subnet.
+std::vector<sim::ControllerSpec> FactorySite(std::size_t fresh) {
     std::vector<sim::ControllerSpec> site;
-    for (std::uint32_t serial : kFresh) {
-        auto fresh = Controller(serial, kFactoryAddress);
-        if (serial % 2 == 0) fresh.webPort = 0;
-        site.push_back(fresh);
+    for (std::uint32_t serial : std::span(kFresh).first(fresh)) {
+        auto controller = Controller(serial, kFactoryAddress);
+        if (serial % 2 == 0) controller.webPort = 0;
+        site.push_back(controller);
     }
     site.push_back(Controller(kSetUp, kSetUpAddress));
     return site;
@@ -80,6 +81,11 @@ protected:
     void SetUp() override {
         if (GetParam().command.empty()) GTEST_SKIP() << "the Windows console is not built";
     }
+    // Under Wine ARP goes through the neighbour table, where each unanswered request takes
+    // about 5 s: two fresh controllers there keep the test short, five natively.
+    std::span<const std::uint32_t> Fresh() const {
+        return std::span(kFresh).first(std::string(GetParam().name) == "windows" ? 2 : 5);
+    }
     ProgramResult EnableWeb(const std::string& arguments) const {
         return RunProgramSeparately(GetParam().command + " enable-web " + arguments +
                                     " </dev/null");
@@ -93,18 +99,18 @@ INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleBatch,
 // The five share one address, so the search lists them by their distinct serials; each
 // run moves one (the others still share the address; the last one alone is outside the
 // PC's subnet), and the ones moved before answer ARP at their new addresses.
-TEST_P(ConsoleBatch, FiveControllersAtTheFactoryAddressEachEndAtAFreeAddressWithTheirWebOn) {
-    auto lan = StartControllers(FactorySite());
+TEST_P(ConsoleBatch, FreshControllersAtOneFactoryAddressEachEndAtAFreeAddressWithTheirWebOn) {
+    auto lan = StartControllers(FactorySite(Fresh().size()));
     ASSERT_TRUE(lan);
     const sim::ParameterImage setUpBefore = lan->Image(kSetUp);
 
     const ProgramResult result = EnableWeb("--all --yes --format json");
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     const auto summary = BySerial(result.output);
-    ASSERT_EQ(summary.size(), 6u) << result.output;
+    ASSERT_EQ(summary.size(), Fresh().size() + 1) << result.output;
 
     std::set<Ipv4Address> newAddresses;
-    for (std::uint32_t serial : kFresh) {
+    for (std::uint32_t serial : Fresh()) {
         SCOPED_TRACE(serial);
         const json& record = summary.at(serial);
         EXPECT_EQ(record.at("result"), "done");
@@ -124,7 +130,7 @@ TEST_P(ConsoleBatch, FiveControllersAtTheFactoryAddressEachEndAtAFreeAddressWith
                   std::string::npos)
             << result.errors;
     }
-    EXPECT_EQ(newAddresses.size(), 5u) << "every one at an address of its own";
+    EXPECT_EQ(newAddresses.size(), Fresh().size()) << "every one at an address of its own";
 
     const json& setUp = summary.at(kSetUp);
     EXPECT_EQ(setUp.at("result"), "not-needed");
@@ -137,21 +143,21 @@ TEST_P(ConsoleBatch, FiveControllersAtTheFactoryAddressEachEndAtAFreeAddressWith
 }
 
 TEST_P(ConsoleBatch, DryRunPrintsEachWayAndAddressAndSendsNoCommand) {
-    auto lan = StartControllers(FactorySite());
+    auto lan = StartControllers(FactorySite(Fresh().size()));
     ASSERT_TRUE(lan);
     const ProgramResult result = EnableWeb("--all --dry-run --format json");
     EXPECT_EQ(result.exitCode, 0) << result.errors;
     const auto plan = BySerial(result.output);
-    ASSERT_EQ(plan.size(), 6u) << result.output;
+    ASSERT_EQ(plan.size(), Fresh().size() + 1) << result.output;
     std::uint8_t octet = 123;  // the moves take the free addresses in the procedure's order
-    for (std::uint32_t serial : kFresh) {
+    for (std::uint32_t serial : Fresh()) {
         SCOPED_TRACE(serial);
         EXPECT_EQ(plan.at(serial).at("way"), "move");
         EXPECT_EQ(plan.at(serial).at("newIp"), FormatAddress(MakeIpv4(10, 0, 1, octet++)));
     }
     EXPECT_EQ(plan.at(kSetUp).at("way"), "none");
     EXPECT_EQ(EveryCommand(*lan), std::vector<std::string>{}) << "only the search went out";
-    for (std::uint32_t serial : kFresh) EXPECT_EQ(lan->Current(serial).ip, kFactoryAddress);
+    for (std::uint32_t serial : Fresh()) EXPECT_EQ(lan->Current(serial).ip, kFactoryAddress);
 }
 
 TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZero) {
