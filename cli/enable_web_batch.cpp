@@ -13,6 +13,10 @@ namespace lumaro {
 
 namespace {
 
+// The plan asks ARP for this many candidate addresses at a time: a fresh site has one free
+// candidate per controller, each costing the whole ARP wait when asked alone.
+constexpr std::size_t kPlanArpRequestsAtOnce = 16;
+
 // Chosen serials that the search did not list; each is reported on standard error.
 bool ReportUnlisted(const BatchChoice& choice, const ControllerTable& table) {
     bool any = false;
@@ -44,7 +48,7 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
     WebEnableSystem system = WebEnableSystem::System();
     system.openPage = [](const std::string&) {};  // a batch opens no browser
     const std::vector<BatchEntry> entries =
-        PlanWebEnableBatch(link.Table(), options.choice, system.arp);
+        PlanWebEnableBatch(link.Table(), options.choice, system.arp, kPlanArpRequestsAtOnce);
     if (options.dryRun) {
         PrintRecords(PlanRecords(entries), options.format);
         return unlisted ? 1 : 0;

@@ -47,21 +47,27 @@ bool ArpAnswerKeepsAddress(const std::optional<platform::HardwareAddress>& answe
     return !answer || *answer == controllerMac;
 }
 
-std::optional<Ipv4Address> FindFreeAddress(Ipv4Address hostAddress,
-                                           const std::function<bool(Ipv4Address)>& taken) {
+std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress) {
     const std::uint8_t start = Octet(hostAddress, kLastOctetIndex) == kFirstCandidateOctet
                                    ? kFirstCandidateOctet + 1
                                    : kFirstCandidateOctet;
-    // Only the last octet changes; the PC's mask is not consulted. Octets 0 and 255 are
-    // never tried, so at most 254 tries: start .. 254, 1 .. start - 1.
+    // start .. 254, 1 .. start - 1
+    std::vector<Ipv4Address> candidates;
     std::uint8_t octet = start;
-    for (;;) {
-        const Ipv4Address candidate = WithLastOctet(hostAddress, octet);
-        if (!taken(candidate)) return candidate;
+    do {
+        candidates.push_back(WithLastOctet(hostAddress, octet));
         ++octet;  // wraps from 255 to 0
-        if (octet == start) return std::nullopt;
         while (octet == 0 || octet == 255) ++octet;
+    } while (octet != start);
+    return candidates;
+}
+
+std::optional<Ipv4Address> FindFreeAddress(Ipv4Address hostAddress,
+                                           const std::function<bool(Ipv4Address)>& taken) {
+    for (Ipv4Address candidate : CandidateAddresses(hostAddress)) {
+        if (!taken(candidate)) return candidate;
     }
+    return std::nullopt;
 }
 
 }  // namespace lumaro

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "link/controller_record.h"
 #include "platform/arp.h"
@@ -38,9 +39,13 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
 bool ArpAnswerKeepsAddress(const std::optional<platform::HardwareAddress>& answer,
                            const std::array<std::uint8_t, 6>& controllerMac);
 
-// The free-address search: hostAddress with its last octet replaced, tried from 123 (124
-// when the PC's own octet is 123) upwards, wrapping, never 0 or 255, at most 254 tries.
-// The first candidate for which `taken` says false, or nothing when every one is taken.
+// The candidates of the free-address search, in the order they are tried: hostAddress with
+// its last octet replaced, from 123 (124 when the PC's own octet is 123) upwards, wrapping,
+// never 0 or 255: 254 addresses. Only the last octet changes; the PC's mask is not consulted.
+std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress);
+
+// The free-address search: the first candidate for which `taken` says false, or nothing when
+// every one is taken.
 std::optional<Ipv4Address> FindFreeAddress(Ipv4Address hostAddress,
                                            const std::function<bool(Ipv4Address)>& taken);
 

@@ -65,8 +65,9 @@ BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEna
 }  // namespace
 
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
-                                           const BatchChoice& choice, const ArpRequest& arp) {
-    WebEnablePlanner planner(table, arp);
+                                           const BatchChoice& choice, const ArpRequest& arp,
+                                           std::size_t parallelArp) {
+    WebEnablePlanner planner(table, arp, parallelArp);
     std::vector<BatchEntry> entries;
     for (std::size_t row = 0; row < table.count; ++row) {
         const ControllerRecord& record = table.records[row];

@@ -31,9 +31,11 @@ struct BatchEntry {
 };
 
 // Plans every controller of the table (in table order, which is serial order after a
-// search); the ones that `choice` leaves out are not planned.
+// search); the ones that `choice` leaves out are not planned. `parallelArp`: as for
+// WebEnablePlanner.
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
-                                           const BatchChoice& choice, const ArpRequest& arp);
+                                           const BatchChoice& choice, const ArpRequest& arp,
+                                           std::size_t parallelArp = 1);
 
 enum class BatchResult {
     Done,       // the procedure ran to its end: reachable, web server on, page address known

@@ -1,5 +1,9 @@
 #include "workflow/web_enable_plan.h"
 
+#include <future>
+#include <system_error>
+#include <vector>
+
 #include "link/controller_text.h"
 
 namespace lumaro {
@@ -25,6 +29,35 @@ AddressFinding WebEnablePlanner::JudgePresentAddress(
     return AddressFinding::OwnMacAnswers;
 }
 
+bool WebEnablePlanner::CandidateAnswered(Ipv4Address candidate, Ipv4Address hostAddress) {
+    if (const auto known = answered_.find(candidate); known != answered_.end()) {
+        return known->second;
+    }
+    // This candidate and the next ones of the order that are neither planned nor asked.
+    std::vector<Ipv4Address> ask;
+    const std::vector<Ipv4Address> order = CandidateAddresses(hostAddress);
+    for (auto it = std::find(order.begin(), order.end(), candidate);
+         it != order.end() && ask.size() < parallelArp_; ++it) {
+        if (*it == candidate || (!planned_.contains(*it) && !answered_.contains(*it))) {
+            ask.push_back(*it);
+        }
+    }
+    const auto request = [this, hostAddress](Ipv4Address address) {
+        return arp_(address, hostAddress).has_value();
+    };
+    std::vector<std::future<bool>> answers;
+    for (Ipv4Address address : ask) {
+        try {
+            answers.push_back(std::async(ask.size() > 1 ? std::launch::async : std::launch::deferred,
+                                         request, address));
+        } catch (const std::system_error&) {  // no thread to be had: ask it in turn
+            answers.push_back(std::async(std::launch::deferred, request, address));
+        }
+    }
+    for (std::size_t i = 0; i < ask.size(); ++i) answered_[ask[i]] = answers[i].get();
+    return answered_.at(candidate);
+}
+
 WebEnablePlan WebEnablePlanner::Plan(std::size_t row) {
     ControllerRecord& record = table_.records[row];
     WebEnablePlan plan;
@@ -40,7 +73,7 @@ WebEnablePlan WebEnablePlanner::Plan(std::size_t row) {
         return plan;
     }
     const auto free = FindFreeAddress(record.hostAddress, [&](Ipv4Address candidate) {
-        return planned_.contains(candidate) || arp_(candidate, record.hostAddress).has_value();
+        return planned_.contains(candidate) || CandidateAnswered(candidate, record.hostAddress);
     });
     if (!free) {
         plan.way = PlannedWay::NoFreeAddress;

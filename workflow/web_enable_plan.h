@@ -6,9 +6,11 @@
 // and ARP for the second (the controller's own MAC answering: the address stays; nobody or
 // another device answering: a move).
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <map>
 #include <set>
 
 #include "link/controller_record.h"
@@ -56,10 +58,15 @@ using ArpRequest =
 // Plans controllers one after another as the procedure would meet them when run in that
 // order: the moves planned before count as done (the controller is listed at its new
 // address, and that address is not offered again).
+//
+// A free candidate costs the whole ARP wait (3 s), and a site fresh from the box has one per
+// controller: with `parallelArp` above 1 the candidates are asked that many at a time, in
+// their order, and each answer is kept for the rest of the plan. `arp` must then be safe to
+// call from several threads at once.
 class WebEnablePlanner {
 public:
-    WebEnablePlanner(const ControllerTable& table, ArpRequest arp)
-        : table_(table), arp_(std::move(arp)) {}
+    WebEnablePlanner(const ControllerTable& table, ArpRequest arp, std::size_t parallelArp = 1)
+        : table_(table), arp_(std::move(arp)), parallelArp_(std::max<std::size_t>(parallelArp, 1)) {}
 
     // Plans the controller of record `row` of the table given at construction.
     WebEnablePlan Plan(std::size_t row);
@@ -67,10 +74,15 @@ public:
 private:
     AddressFinding JudgePresentAddress(const ControllerRecord& record,
                                        std::optional<platform::HardwareAddress>& otherMac);
+    // Whether anybody answers ARP at `candidate`, asked from `hostAddress` together with the
+    // candidates that follow it, unless known already.
+    bool CandidateAnswered(Ipv4Address candidate, Ipv4Address hostAddress);
 
     ControllerTable table_;  // the search's records, with the planned moves applied
     ArpRequest arp_;
-    std::set<Ipv4Address> planned_;  // new addresses given to earlier controllers
+    std::size_t parallelArp_;
+    std::set<Ipv4Address> planned_;            // new addresses given to earlier controllers
+    std::map<Ipv4Address, bool> answered_;     // candidates asked so far
 };
 
 }  // namespace lumaro

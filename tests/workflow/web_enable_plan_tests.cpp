@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <mutex>
 #include <vector>
 
 #include "link/controller_text.h"
@@ -48,13 +50,15 @@ ControllerTable Table(const std::vector<ControllerRecord>& records) {
 
 Ipv4Address InPcSubnet(std::uint8_t octet) { return MakeIpv4(10, 0, 1, octet); }
 
-// ARP answers by address; every request is recorded.
+// ARP answers by address; every request is recorded (from any thread).
 struct FakeArp {
     std::map<Ipv4Address, HardwareAddress> answers;
     std::vector<Ipv4Address> asked;
+    std::mutex mutex;
     ArpRequest Function() {
         return [this](Ipv4Address target, Ipv4Address source) -> std::optional<HardwareAddress> {
             EXPECT_NE(source, 0u);
+            const std::lock_guard lock(mutex);
             asked.push_back(target);
             const auto answer = answers.find(target);
             if (answer == answers.end()) return std::nullopt;
@@ -128,6 +132,31 @@ TEST(WebEnablePlan, CandidatesThatAnswerArpOrArePlannedAreSkipped) {
     WebEnablePlanner planner(Table({Record(1, kFactory), Record(2, kFactory)}), arp.Function());
     EXPECT_EQ(planner.Plan(0).address, InPcSubnet(124));
     EXPECT_EQ(planner.Plan(1).address, InPcSubnet(126));
+}
+
+// A fresh site has one free candidate per controller; asked a few at a time they cost one
+// ARP wait together, and the plan is the same as when they are asked in turn.
+TEST(WebEnablePlan, CandidatesAskedSeveralAtATimeGiveTheSamePlan) {
+    std::vector<ControllerRecord> records;
+    for (std::uint32_t serial = 1; serial <= 6; ++serial) records.push_back(Record(serial, kFactory));
+    const ControllerTable table = Table(records);
+    const auto plan = [&](std::size_t parallel, FakeArp& arp) {
+        arp.answers[InPcSubnet(124)] = kStranger;
+        WebEnablePlanner planner(table, arp.Function(), parallel);
+        std::vector<Ipv4Address> addresses;
+        for (std::size_t row = 0; row < table.count; ++row) addresses.push_back(planner.Plan(row).address);
+        return addresses;
+    };
+    FakeArp inTurn;
+    FakeArp together;
+    const auto expected = plan(1, inTurn);
+    EXPECT_EQ(expected, (std::vector<Ipv4Address>{InPcSubnet(123), InPcSubnet(125), InPcSubnet(126),
+                                                  InPcSubnet(127), InPcSubnet(128), InPcSubnet(129)}));
+    EXPECT_EQ(plan(4, together), expected);
+    std::sort(together.asked.begin(), together.asked.end());
+    EXPECT_EQ(std::adjacent_find(together.asked.begin(), together.asked.end()), together.asked.end())
+        << "no address asked twice";
+    EXPECT_EQ(together.asked.size(), 8u) << "two rounds of four: .123-.126, then .127-.130";
 }
 
 TEST(WebEnablePlan, EveryCandidateAnsweringLeavesNoFreeAddress) {
