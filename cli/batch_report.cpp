@@ -2,6 +2,7 @@
 
 #include "cli/console_texts.h"
 #include "link/controller_text.h"
+#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -97,6 +98,9 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
 std::string ProgressLine(const BatchOutcome& outcome) {
     const std::string controller = "controller " + FormatSerial(outcome.serial) + ": ";
     if (outcome.result == BatchResult::Failed) {
+        if (outcome.message == IDS_SELECT_CONTROLLER_FIRST) {
+            return controller + "failed: no longer listed by the last search";
+        }
         return controller + "failed: " +
                (outcome.message ? ConsoleText(*outcome.message) : std::string("no message"));
     }

@@ -1,7 +1,6 @@
 #include "cli/output_format.h"
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "platform/standard_streams.h"
@@ -9,14 +8,18 @@
 namespace lumaro {
 
 void AddFormatOption(CLI::App& command, OutputFormat& format) {
-    const std::map<std::string, OutputFormat> names{
-        {"tsv", OutputFormat::Tsv}, {"csv", OutputFormat::Csv}, {"json", OutputFormat::Json}};
     command
-        .add_option("--format", format,
-                    "tsv: tab-separated lines (the default), csv: RFC 4180 with a header row, "
-                    "json: one array of objects")
-        ->transform(CLI::CheckedTransformer(names, CLI::ignore_case))
-        ->default_str("tsv");
+        .add_option_function<std::string>(
+            "--format",
+            [&format](const std::string& name) {
+                format = name == "csv" ? OutputFormat::Csv
+                         : name == "json" ? OutputFormat::Json
+                                          : OutputFormat::Tsv;
+            },
+            "tsv: tab-separated lines (the default), csv: RFC 4180 with a header row, json: one "
+            "array of objects")
+        ->transform(CLI::IsMember({"tsv", "csv", "json"}, CLI::ignore_case).description(""))
+        ->type_name("tsv|csv|json");
 }
 
 void PrintRecords(const RecordTable& table, OutputFormat format) {

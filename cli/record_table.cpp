@@ -42,24 +42,25 @@ std::string TsvField(const std::string& text) {
     return field;
 }
 
-}  // namespace
-
-std::string FormatTsv(const RecordTable& table) {
-    std::string out = Line(table.fields, TsvField, '\t', "\n");
+// A heading line of the field names, then one line per record.
+std::string Delimited(const RecordTable& table, std::string (*fieldText)(const std::string&),
+                      char separator, const char* lineEnd) {
+    std::string out = Line(table.fields, fieldText, separator, lineEnd);
     for (const auto& row : table.rows) {
-        out += Line(row, [](const FieldValue& value) { return TsvField(PlainText(value)); }, '\t',
-                    "\n");
+        out += Line(row, [&](const FieldValue& value) { return fieldText(PlainText(value)); },
+                    separator, lineEnd);
     }
     return out;
 }
 
+}  // namespace
+
+std::string FormatTsv(const RecordTable& table) {
+    return Delimited(table, TsvField, '\t', "\n");
+}
+
 std::string FormatCsv(const RecordTable& table) {
-    std::string out = Line(table.fields, CsvField, ',', "\r\n");
-    for (const auto& row : table.rows) {
-        out += Line(row, [](const FieldValue& value) { return CsvField(PlainText(value)); }, ',',
-                    "\r\n");
-    }
-    return out;
+    return Delimited(table, CsvField, ',', "\r\n");
 }
 
 std::string FormatJson(const RecordTable& table) {

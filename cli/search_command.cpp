@@ -14,10 +14,10 @@ namespace lumaro {
 
 void AddSearchCommand(CLI::App& program, int& exitCode) {
     CLI::App* command = program.add_subcommand(
-        "search", "Find every controller on the PC's networks and print the list, one "
-                  "controller a line (a record), in serial order. tsv: the window's columns, "
-                  "tab-separated, UTF-8; csv and json: the fields serial, ip, mask, gateway, "
-                  "mac, pcAddress, webEnabled, webPort.");
+        "search", "Find every controller on the PC's networks and print the list in serial "
+                  "order: tsv (the default) as the window's columns, tab-separated, UTF-8; csv "
+                  "and json as records of the fields serial, ip, mask, gateway, mac, pcAddress, "
+                  "webEnabled, webPort.");
     auto format = std::make_shared<OutputFormat>(OutputFormat::Tsv);
     AddFormatOption(*command, *format);
     command->callback([format, &exitCode] {

@@ -65,6 +65,14 @@ private:
     HRESULT result_;
 };
 
+// A new COM object of class `type`, asked for `Interface`; false when there is none.
+template <class Interface>
+bool CreateObject(const CLSID& type, DWORD context, ComReference<Interface>& object) {
+    return SUCCEEDED(CoCreateInstance(type, nullptr, context, __uuidof(Interface),
+                                      object.OutVoid())) &&
+           object;
+}
+
 std::optional<bool> Answer(HRESULT result, VARIANT_BOOL value) {
     if (FAILED(result)) return std::nullopt;
     return value != VARIANT_FALSE;
@@ -140,11 +148,7 @@ std::optional<bool> ProgramAllowed(INetFwPolicy2* policy, NET_FW_PROFILE_TYPE2 p
 
 std::optional<std::vector<FirewallProfile>> ActiveProfiles() {
     ComReference<INetFwPolicy2> policy;
-    if (FAILED(CoCreateInstance(__uuidof(NetFwPolicy2), nullptr, CLSCTX_INPROC_SERVER,
-                                __uuidof(INetFwPolicy2), policy.OutVoid())) ||
-        !policy) {
-        return std::nullopt;
-    }
+    if (!CreateObject(__uuidof(NetFwPolicy2), CLSCTX_INPROC_SERVER, policy)) return std::nullopt;
     long active = 0;
     if (FAILED(policy->get_CurrentProfileTypes(&active))) return std::nullopt;
     std::vector<FirewallProfile> profiles;
@@ -166,11 +170,7 @@ std::optional<std::vector<FirewallProfile>> ActiveProfiles() {
 
 std::optional<std::vector<ConnectedNetwork>> ConnectedNetworks() {
     ComReference<INetworkListManager> manager;
-    if (FAILED(CoCreateInstance(__uuidof(NetworkListManager), nullptr, CLSCTX_ALL,
-                                __uuidof(INetworkListManager), manager.OutVoid())) ||
-        !manager) {
-        return std::nullopt;
-    }
+    if (!CreateObject(__uuidof(NetworkListManager), CLSCTX_ALL, manager)) return std::nullopt;
     ComReference<IEnumNetworks> each;
     if (FAILED(manager->GetNetworks(NLM_ENUM_NETWORK_CONNECTED, each.Out())) || !each) {
         return std::nullopt;

@@ -1,30 +1,16 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "platform/descriptor_posix.h"
 #include "platform/socket_trial.h"
 #include "platform/udp_socket.h"
 
 namespace lumaro::platform {
 
 namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 // Records the outcome of one step; true when it succeeded.
 bool Record(SocketStep& step, bool succeeded) {
