@@ -48,9 +48,10 @@ std::string Reason(const BatchEntry& entry) {
         case PlannedWay::KeepAddress:
         case PlannedWay::Move: break;
     }
-    return address + (plan.webEnabled
-                          ? "; web server on: port 80 tried, switched on only if it does not connect"
-                          : "; web server off: switched on at port 80, controller restarted");
+    const char* web =
+        plan.webEnabled ? "; web server on: port 80 tried, switched on only if it does not connect"
+                        : "; web server off: switched on at port 80, controller restarted";
+    return address + web;
 }
 
 const char* ResultName(BatchResult result) {
@@ -89,7 +90,7 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
         records.rows.push_back(
             {std::uint64_t{outcome.serial}, std::string(ResultName(outcome.result)),
              FormatAddress(outcome.previousAddress), FormatAddress(outcome.address),
-             outcome.moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
+             outcome.Moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
              outcome.message ? FieldValue{ConsoleText(*outcome.message)} : FieldValue{}});
     }
     return records;
@@ -105,7 +106,7 @@ std::string ProgressLine(const BatchOutcome& outcome) {
                (outcome.message ? ConsoleText(*outcome.message) : std::string("no message"));
     }
     const std::string where =
-        outcome.moved() ? FormatAddress(outcome.previousAddress) + " -> " +
+        outcome.Moved() ? FormatAddress(outcome.previousAddress) + " -> " +
                               FormatAddress(outcome.address)
                         : "kept " + FormatAddress(outcome.address);
     return controller + where + (outcome.webEnabled ? ", web on" : ", web still listed off") +

@@ -47,7 +47,9 @@ std::string FailedStep(const char* step, const platform::SocketStep& result) {
 
 DoctorLine SocketLine(Ipv4Address address, const BroadcastSocketTrial& trial) {
     const std::string name = "socket " + FormatAddress(address) + ": ";
-    if (!trial.create.succeeded) return {Verdict::Problem, name + FailedStep("create", trial.create)};
+    if (!trial.create.succeeded) {
+        return {Verdict::Problem, name + FailedStep("create", trial.create)};
+    }
     if (!trial.bind.succeeded) return {Verdict::Problem, name + FailedStep("bind", trial.bind)};
     std::string text = name + "bound (port " + std::to_string(trial.localPort) + "), ";
     if (!trial.broadcast.succeeded) {
@@ -57,7 +59,9 @@ DoctorLine SocketLine(Ipv4Address address, const BroadcastSocketTrial& trial) {
     const std::string asked = std::to_string(platform::kBroadcastReceiveBufferBytes);
     if (!trial.receiveBufferBytes) return {Verdict::Unknown, text + "size unknown"};
     text += std::to_string(*trial.receiveBufferBytes) + " bytes granted (" + asked + " asked";
-    if (!trial.receiveBuffer.succeeded) text += "; " + FailedStep("the request", trial.receiveBuffer);
+    if (!trial.receiveBuffer.succeeded) {
+        text += "; " + FailedStep("the request", trial.receiveBuffer);
+    }
     text += ")";
     if (*trial.receiveBufferBytes < platform::kBroadcastReceiveBufferBytes) {
         return {Verdict::Note, text + ": on a crowded segment some replies may be lost"};
@@ -70,7 +74,8 @@ void AddInterfaces(const DoctorFindings& findings, Lines& lines) {
         lines.push_back({Verdict::Problem, "sockets: the system's socket layer did not start"});
     }
     if (!findings.addressTableRead) {
-        lines.push_back({Verdict::Problem, "interfaces: the system's address table cannot be read"});
+        lines.push_back(
+            {Verdict::Problem, "interfaces: the system's address table cannot be read"});
         return;
     }
     for (const InterfaceFinding& finding : findings.interfaces) {

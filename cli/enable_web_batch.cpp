@@ -76,8 +76,9 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
         link, dialog, system, entries,
         [](const BatchOutcome& outcome) { PrintToStandardError(ProgressLine(outcome) + "\n"); });
     PrintRecords(SummaryRecords(outcomes), options.format);
-    const bool failed = std::ranges::any_of(
-        outcomes, [](const BatchOutcome& outcome) { return outcome.result == BatchResult::Failed; });
+    const bool failed = std::ranges::any_of(outcomes, [](const BatchOutcome& outcome) {
+        return outcome.result == BatchResult::Failed;
+    });
     return failed || unlisted ? 1 : 0;
 }
 

@@ -126,7 +126,8 @@ TEST_P(ConsoleFormats, JsonIsOneArrayOfNamedFieldsWithTheValuesOfTheList) {
         ASSERT_TRUE(record.at("serial").is_number_unsigned());
         EXPECT_EQ(std::to_string(record.at("serial").get<std::uint64_t>()), list[0]);
         for (std::size_t column = 1; column < 6; ++column) {
-            EXPECT_EQ(record.at(kFields[column]), list[column]) << kFields[column] << " of " << list[0];
+            EXPECT_EQ(record.at(kFields[column]), list[column])
+                << kFields[column] << " of " << list[0];
         }
         EXPECT_EQ(record.at("webEnabled"), list[6] == "启用") << list[0];
         EXPECT_TRUE(record.at("webPort").is_number_unsigned());

@@ -52,7 +52,7 @@ struct BatchOutcome {
     bool webEnabled = false;          // as the last search listed it
     std::string pageAddress;          // "HTTP://a.b.c.d" when done
     std::optional<unsigned> message;  // the string id of the message that stopped the run
-    bool moved() const { return address != previousAddress; }
+    bool Moved() const { return address != previousAddress; }
 };
 
 // Runs the procedure through `dialog` for each entry to run, in order, selecting its row by

@@ -48,8 +48,8 @@ bool WebEnablePlanner::CandidateAnswered(Ipv4Address candidate, Ipv4Address host
     std::vector<std::future<bool>> answers;
     for (Ipv4Address address : ask) {
         try {
-            answers.push_back(std::async(ask.size() > 1 ? std::launch::async : std::launch::deferred,
-                                         request, address));
+            const auto launch = ask.size() > 1 ? std::launch::async : std::launch::deferred;
+            answers.push_back(std::async(launch, request, address));
         } catch (const std::system_error&) {  // no thread to be had: ask it in turn
             answers.push_back(std::async(std::launch::deferred, request, address));
         }

@@ -66,7 +66,9 @@ using ArpRequest =
 class WebEnablePlanner {
 public:
     WebEnablePlanner(const ControllerTable& table, ArpRequest arp, std::size_t parallelArp = 1)
-        : table_(table), arp_(std::move(arp)), parallelArp_(std::max<std::size_t>(parallelArp, 1)) {}
+        : table_(table),
+          arp_(std::move(arp)),
+          parallelArp_(std::max<std::size_t>(parallelArp, 1)) {}
 
     // Plans the controller of record `row` of the table given at construction.
     WebEnablePlan Plan(std::size_t row);

@@ -36,7 +36,8 @@ TEST(RecordTable, TsvHasTheNamesAsHeadingAndNoTabInsideAValue) {
 TEST(RecordTable, JsonIsOneArrayOfObjectsWithTheFieldsInOrder) {
     const auto array = nlohmann::ordered_json::parse(FormatJson(kTable));
     ASSERT_EQ(array.size(), 3u);
-    EXPECT_EQ(array[0].dump(), R"({"serial":4294967295,"text":"plain","flag":true,"nothing":null})");
+    EXPECT_EQ(array[0].dump(),
+              R"({"serial":4294967295,"text":"plain","flag":true,"nothing":null})");
     EXPECT_EQ(array[1]["text"], "a, \"quoted\"\nline");
     EXPECT_EQ(array[2]["nothing"], "") << "empty text stays text";
     EXPECT_EQ(FormatJson(RecordTable{{"a"}, {}}), "[]\n") << "no record: an empty array";

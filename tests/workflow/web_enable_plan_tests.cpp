@@ -69,7 +69,9 @@ struct FakeArp {
 
 TEST(WebEnablePlan, FiveAtOneAddressArePlannedToConsecutiveFreeAddresses) {
     std::vector<ControllerRecord> records;
-    for (std::uint32_t serial = 1; serial <= 5; ++serial) records.push_back(Record(serial, kFactory));
+    for (std::uint32_t serial = 1; serial <= 5; ++serial) {
+        records.push_back(Record(serial, kFactory));
+    }
     const ControllerTable table = Table(records);
     FakeArp arp;
     WebEnablePlanner planner(table, arp.Function());
@@ -138,23 +140,29 @@ TEST(WebEnablePlan, CandidatesThatAnswerArpOrArePlannedAreSkipped) {
 // ARP wait together, and the plan is the same as when they are asked in turn.
 TEST(WebEnablePlan, CandidatesAskedSeveralAtATimeGiveTheSamePlan) {
     std::vector<ControllerRecord> records;
-    for (std::uint32_t serial = 1; serial <= 6; ++serial) records.push_back(Record(serial, kFactory));
+    for (std::uint32_t serial = 1; serial <= 6; ++serial) {
+        records.push_back(Record(serial, kFactory));
+    }
     const ControllerTable table = Table(records);
     const auto plan = [&](std::size_t parallel, FakeArp& arp) {
         arp.answers[InPcSubnet(124)] = kStranger;
         WebEnablePlanner planner(table, arp.Function(), parallel);
         std::vector<Ipv4Address> addresses;
-        for (std::size_t row = 0; row < table.count; ++row) addresses.push_back(planner.Plan(row).address);
+        for (std::size_t row = 0; row < table.count; ++row) {
+            addresses.push_back(planner.Plan(row).address);
+        }
         return addresses;
     };
     FakeArp inTurn;
     FakeArp together;
     const auto expected = plan(1, inTurn);
-    EXPECT_EQ(expected, (std::vector<Ipv4Address>{InPcSubnet(123), InPcSubnet(125), InPcSubnet(126),
-                                                  InPcSubnet(127), InPcSubnet(128), InPcSubnet(129)}));
+    EXPECT_EQ(expected,
+              (std::vector<Ipv4Address>{InPcSubnet(123), InPcSubnet(125), InPcSubnet(126),
+                                        InPcSubnet(127), InPcSubnet(128), InPcSubnet(129)}));
     EXPECT_EQ(plan(4, together), expected);
     std::sort(together.asked.begin(), together.asked.end());
-    EXPECT_EQ(std::adjacent_find(together.asked.begin(), together.asked.end()), together.asked.end())
+    EXPECT_EQ(std::adjacent_find(together.asked.begin(), together.asked.end()),
+              together.asked.end())
         << "no address asked twice";
     EXPECT_EQ(together.asked.size(), 8u) << "two rounds of four: .123-.126, then .127-.130";
 }
@@ -217,7 +225,8 @@ TEST(WebEnableBatchPlan, TheChoiceLeavesControllersOutUnplannedAndUnasked) {
         }
         if (!c.choice.serials.empty()) {
             for (Ipv4Address asked : arp.asked) {
-                EXPECT_NE(asked, InPcSubnet(123)) << c.name << ": a controller left out is not planned";
+                EXPECT_NE(asked, InPcSubnet(123))
+                    << c.name << ": a controller left out is not planned";
             }
         }
     }
