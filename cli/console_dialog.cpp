@@ -19,6 +19,7 @@ bool ConsoleDialog::SelectSerial(std::uint32_t serial) {
 
 void ConsoleDialog::ShowMessage(unsigned stringId) {
     messages_shown_.push_back(stringId);
+    if (messages_ == nullptr) return;
     std::fprintf(messages_, "%s\n", ConsoleText(stringId).c_str());
     std::fflush(messages_);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The console's stand-in for the dialog: the "list" is the link's controller table, the
 // selection a row chosen by serial, the web choices and the typed addresses come from the
-// command line, and a message box is a line on standard error. It has no buttons to
-// enable or show.
+// command line, and a message box is a line on standard error (or only recorded, when
+// `messages` is null). It has no buttons to enable or show.
 
 #include <cstdint>
 #include <cstdio>

@@ -1,11 +1,14 @@
-// lumaro-cli enable-web SERIAL: the one-click web enable of the window, for scripts.
+// lumaro-cli enable-web SERIAL: the one-click web enable of the window, for scripts; with
+// --all, for every listed controller that needs it (cli/enable_web_batch.cpp).
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "cli/console_dialog.h"
 #include "cli/console_texts.h"
+#include "cli/enable_web_batch.h"
 #include "cli/subcommands.h"
 #include "link/controller_link.h"
 #include "link/controller_text.h"
@@ -18,10 +21,15 @@ namespace lumaro {
 namespace {
 
 struct EnableWebOptions {
-    std::uint32_t serial = 0;
+    std::vector<std::uint32_t> serials;  // one, or with --all those the batch may touch
     int dateFormat = 0;
     int language = 0;
     bool open = false;
+    bool all = false;
+    bool onlyUnreachable = false;
+    bool dryRun = false;
+    bool yes = false;
+    OutputFormat format = OutputFormat::Tsv;
 };
 
 const char* WebPortText(const WebEnableReport& report) {
@@ -50,8 +58,9 @@ int RunEnableWeb(const EnableWebOptions& options) {
     ControllerLink link;
     ConsoleDialog dialog(link, options.dateFormat, options.language);
     dialog.Search();
-    if (!dialog.SelectSerial(options.serial)) {
-        std::fprintf(stderr, "controller %u is not listed\n", options.serial);
+    const std::uint32_t serial = options.serials.front();
+    if (!dialog.SelectSerial(serial)) {
+        std::fprintf(stderr, "controller %u is not listed\n", serial);
         dialog.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
         return 1;
     }
@@ -62,6 +71,23 @@ int RunEnableWeb(const EnableWebOptions& options) {
     if (report.end != WebEnableEnd::PageOpened) return 1;  // the message is on stderr
     PrintReport(report, options.open);
     return 0;
+}
+
+int RunEnableWebCommand(const EnableWebOptions& options) {
+    if (!options.all) {
+        if (options.serials.size() != 1) {
+            throw CLI::ValidationError("SERIAL", "give one serial, or --all [SERIAL...]");
+        }
+        return RunEnableWeb(options);
+    }
+    WebBatchOptions batch;
+    batch.choice = BatchChoice{options.serials, options.onlyUnreachable};
+    batch.dryRun = options.dryRun;
+    batch.yes = options.yes;
+    batch.dateFormat = options.dateFormat;
+    batch.language = options.language;
+    batch.format = options.format;
+    return RunEnableWebBatch(batch);
 }
 
 }  // namespace
@@ -75,9 +101,14 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
         "that address cannot be used, switches its web server on at port 80 unless it already "
         "answers there, then searches again. Prints the controller's page address. On Linux "
         "the ARP requests need root or CAP_NET_RAW; without them the kernel's neighbour table "
-        "is read instead (an address it already knows then takes up to 9 s to check).");
-    command->add_option("SERIAL", options->serial, "the controller's serial number")
-        ->required();
+        "is read instead (an address it already knows then takes up to 9 s to check).\n"
+        "With --all: the same for every listed controller that needs it (an address that "
+        "would not be kept, or the web server off), in serial order. It prints its plan "
+        "first and goes on only after a yes typed at the terminal, or with --yes; progress "
+        "on standard error, one line per controller, then a summary on standard output.");
+    command->add_option("SERIAL", options->serials,
+                        "the controller's serial number; with --all, the controllers the batch "
+                        "may touch (all listed ones when none is given)");
     command
         ->add_option("--date-format", options->dateFormat,
                      "date format of the web interface, as in the window's list: 0 年-月-日, "
@@ -89,8 +120,23 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
                      "language of the web interface: 0 中文 (Chinese), 1 英文 (English)")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
-    command->add_flag("--open", options->open, "open the page in the default browser");
-    command->callback([options, &exitCode] { exitCode = RunEnableWeb(*options); });
+    CLI::Option* all = command->add_flag(
+        "--all", options->all, "every listed controller that needs it (or those of SERIAL...)");
+    command->add_flag("--open", options->open, "open the page in the default browser")
+        ->excludes(all);
+    command
+        ->add_flag("--only-unreachable", options->onlyUnreachable,
+                   "with --all: only controllers whose address would not be kept")
+        ->needs(all);
+    command
+        ->add_flag("--dry-run", options->dryRun,
+                   "with --all: print what would be done to each controller (its way and the "
+                   "address it would get) and stop; sends nothing but the search and ARP")
+        ->needs(all);
+    command->add_flag("--yes", options->yes, "with --all: go on without asking")->needs(all);
+    AddFormatOption(*command, options->format);
+    command->get_option("--format")->needs(all);
+    command->callback([options, &exitCode] { exitCode = RunEnableWebCommand(*options); });
 }
 
 }  // namespace lumaro

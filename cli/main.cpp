@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     lumaro::AddSetAddressCommand(program, exitCode);
     lumaro::AddSyncTimeCommand(program, exitCode);
     lumaro::AddWebOffCommand(program, exitCode);
+    lumaro::AddDoctorCommand(program, exitCode);
     try {
         program.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

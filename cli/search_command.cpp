@@ -1,8 +1,10 @@
 // lumaro-cli search: the dialog's search, printed as the controller list.
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "cli/output_format.h"
 #include "cli/search_report.h"
 #include "cli/subcommands.h"
 #include "link/controller_link.h"
@@ -12,13 +14,21 @@ namespace lumaro {
 
 void AddSearchCommand(CLI::App& program, int& exitCode) {
     CLI::App* command = program.add_subcommand(
-        "search", "Find every controller on the PC's networks and print the list "
-                  "(tab-separated, UTF-8, one controller a line, in serial order).");
-    command->callback([&exitCode] {
+        "search", "Find every controller on the PC's networks and print the list in serial "
+                  "order: tsv (the default) as the window's columns, tab-separated, UTF-8; csv "
+                  "and json as records of the fields serial, ip, mask, gateway, mac, pcAddress, "
+                  "webEnabled, webPort.");
+    auto format = std::make_shared<OutputFormat>(OutputFormat::Tsv);
+    AddFormatOption(*command, *format);
+    command->callback([format, &exitCode] {
         ControllerLink link;
         SearchControllers(link);
-        const std::string report = SearchReport(link.Table());
-        std::fwrite(report.data(), 1, report.size(), stdout);
+        if (*format == OutputFormat::Tsv) {
+            const std::string report = SearchReport(link.Table());
+            std::fwrite(report.data(), 1, report.size(), stdout);
+        } else {
+            PrintRecords(SearchRecords(link.Table()), *format);
+        }
         exitCode = 0;
     });
 }

@@ -14,4 +14,6 @@ void AddSetAddressCommand(CLI::App& program, int& exitCode);
 void AddSyncTimeCommand(CLI::App& program, int& exitCode);
 void AddWebOffCommand(CLI::App& program, int& exitCode);
 
+void AddDoctorCommand(CLI::App& program, int& exitCode);
+
 }  // namespace lumaro

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "platform/arp.h"
+#include "platform/descriptor_posix.h"
 #include "platform/interface_of_address_posix.h"
 #include "platform/neighbour_table_posix.h"
 
@@ -43,21 +44,6 @@ struct ArpPacket {
     std::uint8_t targetProtocol[4];
 } __attribute__((packed));
 static_assert(sizeof(ArpPacket) == 28);
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-    bool Valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
 
 ArpPacket Request(const LocalInterface& from, Ipv4Address source, Ipv4Address target) {
     ArpPacket packet{};

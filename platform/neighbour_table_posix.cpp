@@ -1,10 +1,10 @@
 #include "platform/neighbour_table_posix.h"
+#include "platform/descriptor_posix.h"
 
 #include <linux/neighbour.h>
 #include <linux/netlink.h>
 #include <linux/rtnetlink.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -13,20 +13,6 @@
 namespace lumaro::platform {
 
 namespace {
-
-class NetlinkSocket {
-public:
-    NetlinkSocket() : fd_(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE)) {}
-    ~NetlinkSocket() {
-        if (fd_ >= 0) close(fd_);
-    }
-    NetlinkSocket(const NetlinkSocket&) = delete;
-    NetlinkSocket& operator=(const NetlinkSocket&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
 
 NeighbourState StateOf(std::uint16_t nud) {
     if (nud & (NUD_REACHABLE | NUD_PERMANENT | NUD_NOARP)) return NeighbourState::Confirmed;
@@ -73,8 +59,8 @@ bool ScanBatch(const std::uint8_t* data, std::size_t size, Ipv4Address address,
 }  // namespace
 
 std::optional<NeighbourEntry> ReadNeighbourEntry(Ipv4Address address, int interfaceIndex) {
-    const NetlinkSocket netlink;
-    if (netlink.Get() < 0) return std::nullopt;
+    const Descriptor netlink(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
+    if (!netlink.Valid()) return std::nullopt;
 
     struct {
         nlmsghdr header;

@@ -12,6 +12,10 @@
 
 namespace lumaro::platform {
 
+// The receive buffer that every interface socket asks for: hundreds of controllers answer
+// one discovery broadcast at the same moment.
+constexpr int kBroadcastReceiveBufferBytes = 4 * 1024 * 1024;
+
 enum class Readiness {
     Readable,  // a datagram (or an error) is waiting: a receive will not block
     Quiet,     // the timeout passed without anything arriving

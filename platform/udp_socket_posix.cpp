@@ -13,9 +13,6 @@ namespace lumaro::platform {
 
 namespace {
 
-// Hundreds of controllers answer one discovery broadcast at the same moment.
-constexpr int kSocketReceiveBufferBytes = 4 * 1024 * 1024;
-
 sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
     sockaddr_in sa{};
     sa.sin_family = AF_INET;
@@ -25,7 +22,7 @@ sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
 }
 
 void EnlargeReceiveBuffer(int fd) {
-    const int size = kSocketReceiveBufferBytes;
+    const int size = kBroadcastReceiveBufferBytes;
     // As root the system limit does not apply; otherwise take what the system allows.
     if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
         setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);

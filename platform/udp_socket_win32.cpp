@@ -9,9 +9,6 @@ namespace lumaro::platform {
 
 namespace {
 
-// Hundreds of controllers answer one discovery broadcast at the same moment.
-constexpr int kSocketReceiveBufferBytes = 4 * 1024 * 1024;
-
 SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
 sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
@@ -46,7 +43,7 @@ std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
     }
     // Best effort: with the system's default buffer some replies of a crowded segment are
     // lost, but the socket still works.
-    const int receiveBytes = kSocketReceiveBufferBytes;
+    const int receiveBytes = kBroadcastReceiveBufferBytes;
     setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes),
                sizeof receiveBytes);
     return owner;

@@ -14,6 +14,7 @@
 #   --segments N             number of controller segments (default 1)
 #   --pc SEG:CIDR[,CIDR...]  one PC interface on segment SEG with these addresses;
 #                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
+#   --no-pc                  no PC interface at all: the PC has its loopback only
 #   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
 #   --crowd N                room for N controllers answering one broadcast at once;
 #                            see make_room_for_crowd
@@ -61,17 +62,22 @@ make_room_for_crowd() {
 }
 
 lab_up() {
-    local segments=1 pcs=() los=()
+    local segments=1 pcs=() los=() no_pc=""
     while [ $# -gt 0 ]; do
         case $1 in
             --segments) segments=$2; shift 2 ;;
             --pc) pcs+=("$2"); shift 2 ;;
+            --no-pc) no_pc=1; shift ;;
             --lo) los+=("$2"); shift 2 ;;
             --crowd) make_room_for_crowd "$2"; shift 2 ;;
             *) die "unknown option $1" ;;
         esac
     done
-    [ ${#pcs[@]} -gt 0 ] || pcs=("0:10.0.1.1/24")
+    if [ -n "$no_pc" ]; then
+        [ ${#pcs[@]} -eq 0 ] || die "--no-pc and --pc exclude each other"
+    elif [ ${#pcs[@]} -eq 0 ]; then
+        pcs=("0:10.0.1.1/24")
+    fi
 
     for ns in "$ns_pc" "$ns_sw" "$ns_sim"; do
         ip netns add "$ns"

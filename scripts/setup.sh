@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev googletest iproute2 procps
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
           xvfb xdotool imagemagick fonts-wqy-microhei
-          libcli11-dev nlohmann-json3-dev
+          libcli11-dev nlohmann-json3-dev python3
           clang-14 libclang-rt-14-dev llvm-14)
 missing=()
 for p in "${packages[@]}"; do

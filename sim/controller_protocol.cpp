@@ -79,6 +79,9 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
     if (!ChecksumValid(frame)) return std::nullopt;
     const std::uint32_t target = ByteReader(frame).Le32(kTargetSerialOffset);
     if (target != controller.spec.serial && target != kEveryController) return std::nullopt;
+    if (controller.spec.behaviour.answersOnlySearch && target != kEveryController) {
+        return std::nullopt;
+    }
 
     if (IsKind(frame, kReadNetworkParametersFrame)) return NetworkReply(controller, frame);
     if (IsKind(frame, kWriteSettingsFrame)) {

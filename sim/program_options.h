@@ -24,8 +24,8 @@ constexpr const char* kProgramUsage =
     "  now                             -> ok MS (milliseconds since the start, as in the log)\n"
     "  send-from SERIAL IP PORT HEX    the controller sends these bytes from its port 60000 -> ok MS\n"
     "  state SERIAL                    -> ok restarts=N clock=HEX|none image=HEX (1024 bytes)\n"
-    "BEHAVIOUR: normal | silent | closed | wrong-sequence | web-refuses | web-after-restart |\n"
-    "           keeps-address | lengths:3,20 | delay:300 (ms), joined by '+'.\n"
+    "BEHAVIOUR: normal | silent | closed | wrong-sequence | search-only | web-refuses |\n"
+    "           web-after-restart | keeps-address | lengths:3,20 | delay:300 (ms), joined by '+'.\n"
     "Controller file: one line per controller, e.g.\n"
     "  serial=100 ip=10.0.1.100 mask=255.255.255.0 gateway=10.0.1.254 mac=00-1A-2B-00-00-64\n"
     "  variant=1 web=80 segment=0 dhcp=IP/MASK/GATEWAY behaviour=silent   # only serial needed\n";

@@ -136,6 +136,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.portClosed = true;
         } else if (word == "wrong-sequence") {
             behaviour.wrongSequence = true;
+        } else if (word == "search-only") {
+            behaviour.answersOnlySearch = true;
         } else if (word == "web-refuses") {
             behaviour.webRefuses = true;
         } else if (word == "web-after-restart") {
@@ -155,8 +157,9 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
             behaviour.replyDelay = std::chrono::milliseconds(*ms);
         } else {
             return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
-                                   " (normal, silent, closed, wrong-sequence, web-refuses, "
-                                   "web-after-restart, keeps-address, lengths:N,..., delay:MS)");
+                                   " (normal, silent, closed, wrong-sequence, search-only, "
+                                   "web-refuses, web-after-restart, keeps-address, lengths:N,..., "
+                                   "delay:MS)");
         }
     }
     return {behaviour, {}};

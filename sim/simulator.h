@@ -41,6 +41,9 @@ struct Behaviour {
     bool portClosed = false;
     // Each entry sends one answer cut, or padded with zero bytes, to that many bytes
     // (0 = the full answer), in order. Empty: one full answer.
+    // Answers the discovery broadcast only: listed by a search, then deaf to every frame
+    // addressed to its serial (logged, not acted on, not answered).
+    bool answersOnlySearch = false;
     std::vector<std::size_t> replyLengths;
     std::chrono::milliseconds replyDelay{0};  // every answer leaves this much later
     // While the web server is off, port 80 refuses connections (a reset) instead of

@@ -85,7 +85,10 @@ TEST_P(ConsoleEnableWeb, FailuresPrintTheMessageAndExitNonZero) {
 
 TEST_P(ConsoleEnableWeb, AWrongOrMissingArgumentIsAUsageError) {
     for (const std::string arguments : {"", "-3", "12 --language 2", "12 --date-format 6",
-                                        "12 --colour blue", "4294967296"}) {
+                                        "12 --colour blue", "4294967296", "12 13",
+                                        "12 --dry-run", "12 --yes", "--only-unreachable",
+                                        "12 --format csv", "--all --open",
+                                        "--all --format xml"}) {
         const auto result = EnableWeb(arguments);
         EXPECT_EQ(result.exitCode, 2) << "'" << arguments << "': " << result.output;
         EXPECT_FALSE(result.output.empty()) << "a clear message";

@@ -3,7 +3,9 @@
 // Windows one under Wine (which, inside the test's LAN, runs in place with a Wine prefix of
 // its own).
 
+#include <pty.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,10 +16,11 @@ namespace lumaro::testing {
 struct ProgramResult {
     std::string output;  // standard output (and standard error where the command says 2>&1)
     int exitCode = -1;
+    std::string errors;  // standard error, for RunProgramSeparately
 };
 
-// Runs a shell command; Windows line ends (CR LF) come back as LF.
-inline ProgramResult RunProgram(const std::string& command) {
+// Runs a shell command; its output comes back byte for byte.
+inline ProgramResult RunProgramExactly(const std::string& command) {
     ProgramResult result;
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return result;
@@ -25,6 +28,62 @@ inline ProgramResult RunProgram(const std::string& command) {
     std::size_t n;
     while ((n = std::fread(chunk, 1, sizeof chunk, pipe)) > 0) result.output.append(chunk, n);
     const int status = pclose(pipe);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+// Runs a shell command; Windows line ends (CR LF) come back as LF.
+inline ProgramResult RunProgram(const std::string& command) {
+    ProgramResult result = RunProgramExactly(command);
+    std::erase(result.output, '\r');
+    return result;
+}
+
+// Runs a shell command with its standard error kept apart from its output; line ends as LF.
+inline ProgramResult RunProgramSeparately(const std::string& command) {
+    char path[] = "/tmp/lumaro-stderr.XXXXXX";
+    const int file = mkstemp(path);
+    if (file < 0) return {};
+    close(file);
+    ProgramResult result = RunProgram(command + " 2>" + path);
+    if (FILE* errors = std::fopen(path, "rb")) {
+        char chunk[4096];
+        std::size_t n;
+        while ((n = std::fread(chunk, 1, sizeof chunk, errors)) > 0) result.errors.append(chunk, n);
+        std::fclose(errors);
+    }
+    std::remove(path);
+    std::erase(result.errors, '\r');
+    return result;
+}
+
+// Runs a shell command on a terminal of its own (a pseudo-terminal for its standard input,
+// output and error) and types `answer` there once its output shows `prompt`. The output is
+// everything the terminal showed (the typed answer included), line ends as LF.
+inline ProgramResult RunOnTerminal(const std::string& command, const std::string& prompt,
+                                   const std::string& answer) {
+    ProgramResult result;
+    int terminal = -1;
+    const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (child < 0) return result;
+    if (child == 0) {
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    bool answered = false;
+    char chunk[4096];
+    for (;;) {
+        const ssize_t n = read(terminal, chunk, sizeof chunk);
+        if (n <= 0) break;  // the program has ended and closed its side of the terminal
+        result.output.append(chunk, static_cast<std::size_t>(n));
+        if (!answered && result.output.find(prompt) != std::string::npos) {
+            answered = write(terminal, answer.data(), answer.size()) ==
+                       static_cast<ssize_t>(answer.size());
+        }
+    }
+    close(terminal);
+    int status = 0;
+    waitpid(child, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::erase(result.output, '\r');
     return result;

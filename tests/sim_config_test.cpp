@@ -89,12 +89,14 @@ TEST(SimConfig, BehaviourWordsCombine) {
         {"lengths:3,4,19,20", ReplyLengths({3, 4, 19, 20})},
         {"delay:2000", ReplyDelay(std::chrono::milliseconds(2000))},
         {"delay:300+wrong-sequence", WrongSequence(std::chrono::milliseconds(300))},
+        {"search-only", AnswersOnlySearch()},
     };
     for (const auto& c : cases) {
         const auto parsed = ParseBehaviour(c.text);
         ASSERT_TRUE(parsed.value) << c.text << ": " << parsed.error;
         EXPECT_EQ(parsed.value->neverAnswers, c.expected.neverAnswers) << c.text;
         EXPECT_EQ(parsed.value->wrongSequence, c.expected.wrongSequence) << c.text;
+        EXPECT_EQ(parsed.value->answersOnlySearch, c.expected.answersOnlySearch) << c.text;
         EXPECT_EQ(parsed.value->replyLengths, c.expected.replyLengths) << c.text;
         EXPECT_EQ(parsed.value->replyDelay, c.expected.replyDelay) << c.text;
     }

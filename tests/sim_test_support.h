@@ -185,6 +185,11 @@ inline Behaviour WrongSequence(std::chrono::milliseconds delay = 0ms) {
     behaviour.replyDelay = delay;
     return behaviour;
 }
+inline Behaviour AnswersOnlySearch() {
+    Behaviour behaviour;
+    behaviour.answersOnlySearch = true;
+    return behaviour;
+}
 inline Behaviour ReplyLengths(std::vector<std::size_t> lengths) {
     Behaviour behaviour;
     behaviour.replyLengths = std::move(lengths);

@@ -28,3 +28,6 @@ lumaro_unit_test(workflow_unit_tests workflow/address_check_tests.cpp)
 target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
 lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
     LIBS lumaro_workflow)
+
+lumaro_unit_test(web_enable_plan_tests workflow/web_enable_plan_tests.cpp)
+target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)

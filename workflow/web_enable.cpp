@@ -1,7 +1,5 @@
 #include "workflow/web_enable.h"
 
-#include <algorithm>
-
 #include "link/controller_text.h"
 #include "link/masked_write.h"
 #include "platform/browser.h"
@@ -12,24 +10,6 @@
 namespace lumaro {
 
 namespace {
-
-constexpr std::uint8_t kLastOctetIndex = 3;
-
-Ipv4Address WithLastOctet(Ipv4Address address, std::uint8_t octet) {
-    return (address & 0x00FFFFFFu) | (static_cast<Ipv4Address>(octet) << 24);
-}
-
-bool NeverKept(Ipv4Address address) {
-    return std::find(kAddressesNeverKept.begin(), kAddressesNeverKept.end(), address) !=
-           kAddressesNeverKept.end();
-}
-
-// The PC reaches an address of another subnet only through a router, and a controller that
-// the PC's broadcast found is on the PC's own segment: its page would not load from here.
-// (Under Wine the UDP probe even gets through on the link, so it cannot tell.)
-bool InSubnetOf(Ipv4Address address, Ipv4Address hostAddress, Ipv4Address hostMask) {
-    return (address & hostMask) == (hostAddress & hostMask);
-}
 
 // One run of the procedure: the values it holds and its steps, in their order.
 class WebEnableRun {
@@ -117,36 +97,19 @@ bool WebEnableRun::Refresh() {
 
 bool WebEnableRun::CurrentAddressCheck() {
     const ControllerTable& table = link_.Table();
-    int sameAddress = 0;
-    for (int k = 0; k < dialog_.RowCount(); ++k) {
-        if (static_cast<std::size_t>(k) >= ControllerTable::kCapacity) break;
-        if (table.records[static_cast<std::size_t>(k)].ip == address_) ++sameAddress;
-    }
-    if (sameAddress != 1 || NeverKept(address_) || !InSubnetOf(address_, hostAddress_, hostMask_)) {
+    if (CheckPresentAddress(table, dialog_.RowCount(), address_, hostAddress_, hostMask_) !=
+        PresentAddress::MayStay) {
         return false;
     }
     if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return false;
-
-    const auto answer = system_.arp(address_, hostAddress_);
-    // No ARP answer counts in the address's favour: the controller has just answered there.
-    if (!answer) return true;
-    return *answer == table.records[row_].mac;  // else another device answers there
+    return ArpAnswerKeepsAddress(system_.arp(address_, hostAddress_), table.records[row_].mac);
 }
 
 std::optional<Ipv4Address> WebEnableRun::FreeAddressSearch() {
-    const std::uint8_t start =
-        Octet(hostAddress_, kLastOctetIndex) == kFirstCandidateOctet ? kFirstCandidateOctet + 1
-                                                                     : kFirstCandidateOctet;
-    // Only the last octet changes; the PC's mask is not consulted. Octets 0 and 255 are
-    // never tried, so at most 254 requests: start .. 254, 1 .. start - 1.
-    std::uint8_t octet = start;
-    for (;;) {
-        const Ipv4Address candidate = WithLastOctet(hostAddress_, octet);
-        if (!system_.arp(candidate, hostAddress_)) return candidate;
-        ++octet;  // wraps from 255 to 0
-        if (octet == start) return std::nullopt;
-        while (octet == 0 || octet == 255) ++octet;
-    }
+    // A candidate that anybody answers ARP for is taken.
+    return FindFreeAddress(hostAddress_, [this](Ipv4Address candidate) {
+        return system_.arp(candidate, hostAddress_).has_value();
+    });
 }
 
 void WebEnableRun::LaySettings() {

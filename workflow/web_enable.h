@@ -13,16 +13,12 @@
 
 #include "link/controller_link.h"
 #include "platform/arp.h"
+#include "workflow/address_rules.h"
 #include "workflow/controller_dialog.h"
 #include "workflow/web_port_probe.h"
 
 namespace lumaro {
 
-// Addresses that are never kept, compared as whole addresses.
-constexpr std::array<Ipv4Address, 4> kAddressesNeverKept{
-    MakeIpv4(0, 0, 0, 0), MakeIpv4(192, 168, 0, 0), MakeIpv4(192, 168, 168, 0),
-    MakeIpv4(255, 255, 255, 255)};
-constexpr std::uint8_t kFirstCandidateOctet = 123;  // 124 when the PC's own octet is 123
 constexpr std::uint16_t kWebPort = 80;              // written, probed and opened
 constexpr std::chrono::milliseconds kPauseAfterMove{2000};
 constexpr int kNewAddressArpAttempts = 4;

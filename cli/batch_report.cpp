@@ -1,0 +1,116 @@
+#include "cli/batch_report.h"
+
+#include "cli/console_texts.h"
+#include "link/controller_text.h"
+#include "resources/resource.h"
+
+namespace lumaro {
+
+namespace {
+
+const char* WayName(const BatchEntry& entry) {
+    if (entry.leftOut) return "left-out";
+    switch (entry.plan.way) {
+        case PlannedWay::Nothing: return "none";
+        case PlannedWay::KeepAddress: return "keep";
+        case PlannedWay::Move: return "move";
+        case PlannedWay::NoFreeAddress: return "no-free-address";
+    }
+    return "";
+}
+
+std::string AddressReason(const WebEnablePlan& plan) {
+    switch (plan.finding) {
+        case AddressFinding::OwnMacAnswers: return "answers ARP at its address with its own MAC";
+        case AddressFinding::SharedInTheList:
+            return "another listed controller has the same address";
+        case AddressFinding::NeverKept: return "a reserved address, never kept";
+        case AddressFinding::OutsidePcSubnet:
+            return "outside the subnet of the PC address " + FormatAddress(plan.hostAddress);
+        case AddressFinding::ArpUnanswered: return "nobody answers ARP at its address";
+        case AddressFinding::OtherMacAnswers:
+            return "another device (" + FormatMac(*plan.otherMac) +
+                   ") answers ARP at its address";
+    }
+    return {};
+}
+
+std::string Reason(const BatchEntry& entry) {
+    const WebEnablePlan& plan = entry.plan;
+    if (entry.leftOut) {
+        return plan.Needed() ? "not chosen: its address would be kept" : "not chosen";
+    }
+    const std::string address = AddressReason(plan);
+    switch (plan.way) {
+        case PlannedWay::Nothing: return address + "; web server on: nothing to do";
+        case PlannedWay::NoFreeAddress:
+            return address + "; every address of the PC's subnet answers ARP";
+        case PlannedWay::KeepAddress:
+        case PlannedWay::Move: break;
+    }
+    const char* web =
+        plan.webEnabled ? "; web server on: port 80 tried, switched on only if it does not connect"
+                        : "; web server off: switched on at port 80, controller restarted";
+    return address + web;
+}
+
+const char* ResultName(BatchResult result) {
+    switch (result) {
+        case BatchResult::Done: return "done";
+        case BatchResult::Failed: return "failed";
+        case BatchResult::NotNeeded: return "not-needed";
+        case BatchResult::LeftOut: return "left-out";
+    }
+    return "";
+}
+
+FieldValue TextOrNothing(const std::string& text) {
+    return text.empty() ? FieldValue{} : FieldValue{text};
+}
+
+}  // namespace
+
+RecordTable PlanRecords(const std::vector<BatchEntry>& entries) {
+    RecordTable records{{"serial", "ip", "pcAddress", "way", "newIp", "webEnabled", "reason"}, {}};
+    for (const BatchEntry& entry : entries) {
+        const WebEnablePlan& plan = entry.plan;
+        const bool noAddress = !entry.leftOut && plan.way == PlannedWay::NoFreeAddress;
+        records.rows.push_back({std::uint64_t{plan.serial}, FormatAddress(plan.presentAddress),
+                                FormatAddress(plan.hostAddress), std::string(WayName(entry)),
+                                noAddress ? FieldValue{} : FieldValue{FormatAddress(plan.address)},
+                                plan.webEnabled, Reason(entry)});
+    }
+    return records;
+}
+
+RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
+    RecordTable records{
+        {"serial", "result", "previousIp", "ip", "moved", "webEnabled", "page", "message"}, {}};
+    for (const BatchOutcome& outcome : outcomes) {
+        records.rows.push_back(
+            {std::uint64_t{outcome.serial}, std::string(ResultName(outcome.result)),
+             FormatAddress(outcome.previousAddress), FormatAddress(outcome.address),
+             outcome.Moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
+             outcome.message ? FieldValue{ConsoleText(*outcome.message)} : FieldValue{}});
+    }
+    return records;
+}
+
+std::string ProgressLine(const BatchOutcome& outcome) {
+    const std::string controller = "controller " + FormatSerial(outcome.serial) + ": ";
+    if (outcome.result == BatchResult::Failed) {
+        if (outcome.message == IDS_SELECT_CONTROLLER_FIRST) {
+            return controller + "failed: no longer listed by the last search";
+        }
+        return controller + "failed: " +
+               (outcome.message ? ConsoleText(*outcome.message) : std::string("no message"));
+    }
+    const std::string where =
+        outcome.Moved() ? FormatAddress(outcome.previousAddress) + " -> " +
+                              FormatAddress(outcome.address)
+                        : "kept " + FormatAddress(outcome.address);
+    return controller + where + (outcome.webEnabled ? ", web on" : ", web still listed off") +
+           (outcome.pageAddress.empty() ? "" : " (" + outcome.pageAddress + ")");
+}
+
+}  // namespace lumaro

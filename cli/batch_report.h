@@ -1,0 +1,25 @@
+#pragma once
+// What enable-web --all prints: its plan, a progress line per controller as it finishes
+// and the summary of the batch.
+
+#include <string>
+#include <vector>
+
+#include "cli/record_table.h"
+#include "workflow/web_enable_batch.h"
+
+namespace lumaro {
+
+// One record per listed controller, in serial order: serial, ip (as listed), pcAddress,
+// way (none, keep, move, no-free-address, left-out), newIp (where it would be reachable
+// afterwards; empty when no free address is left), webEnabled (as listed), reason.
+RecordTable PlanRecords(const std::vector<BatchEntry>& entries);
+
+// One record per listed controller, in serial order: serial, result (done, failed,
+// not-needed, left-out), previousIp, ip, moved, webEnabled, page, message.
+RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes);
+
+// "controller 100: 192.168.1.100 -> 10.0.1.123, web on", or its failure and message.
+std::string ProgressLine(const BatchOutcome& outcome);
+
+}  // namespace lumaro

@@ -1,0 +1,213 @@
+// Windows Firewall through its COM objects: HNetCfg.FwPolicy2 for the profiles and their
+// rules, the network list manager for the categories of the connected networks. Every call
+// that fails leaves its answer unknown.
+
+#include <windows.h>
+#include <netfw.h>
+#include <netlistmgr.h>
+#include <oleauto.h>
+
+#include <array>
+#include <string>
+#include <utility>
+
+#include "platform/firewall.h"
+#include "platform/utf8_win32.h"
+
+namespace lumaro::platform {
+
+namespace {
+
+// One reference to a COM object, released when it goes.
+template <class Interface>
+class ComReference {
+public:
+    ComReference() = default;
+    ~ComReference() {
+        if (pointer_ != nullptr) pointer_->Release();
+    }
+    ComReference(const ComReference&) = delete;
+    ComReference& operator=(const ComReference&) = delete;
+
+    Interface* operator->() const { return pointer_; }
+    Interface* Get() const { return pointer_; }
+    explicit operator bool() const { return pointer_ != nullptr; }
+    // Where a call stores a new reference.
+    Interface** Out() { return &pointer_; }
+    void** OutVoid() { return reinterpret_cast<void**>(&pointer_); }
+
+private:
+    Interface* pointer_ = nullptr;
+};
+
+class BstrText {
+public:
+    ~BstrText() { SysFreeString(text_); }
+    BSTR* Out() { return &text_; }
+    std::wstring Wide() const { return text_ ? std::wstring(text_, SysStringLen(text_)) : L""; }
+
+private:
+    BSTR text_ = nullptr;
+};
+
+// COM for this thread for as long as it lives (unless the thread already had it otherwise).
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+// A new COM object of class `type`, asked for `Interface`; false when there is none.
+template <class Interface>
+bool CreateObject(const CLSID& type, DWORD context, ComReference<Interface>& object) {
+    return SUCCEEDED(CoCreateInstance(type, nullptr, context, __uuidof(Interface),
+                                      object.OutVoid())) &&
+           object;
+}
+
+std::optional<bool> Answer(HRESULT result, VARIANT_BOOL value) {
+    if (FAILED(result)) return std::nullopt;
+    return value != VARIANT_FALSE;
+}
+
+std::wstring Lowered(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+// A rule's program path with its environment variables (%ProgramFiles%...) expanded.
+std::wstring ExpandedPath(const std::wstring& path) {
+    wchar_t expanded[MAX_PATH * 2];
+    const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded, MAX_PATH * 2);
+    if (length == 0 || length > MAX_PATH * 2) return path;
+    return expanded;
+}
+
+std::wstring ThisProgram() {
+    wchar_t path[MAX_PATH * 2];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
+    return std::wstring(path, length);
+}
+
+constexpr std::array<std::pair<NET_FW_PROFILE_TYPE2, const char*>, 3> kProfiles{{
+    {NET_FW_PROFILE2_DOMAIN, "domain"},
+    {NET_FW_PROFILE2_PRIVATE, "private"},
+    {NET_FW_PROFILE2_PUBLIC, "public"},
+}};
+constexpr int kNoCategory = -1;
+constexpr LONG kUdp = 17;
+constexpr LONG kAnyProtocol = 256;
+
+// Whether an enabled inbound rule for this program allows it in `profile`: empty when the
+// rules cannot be read.
+std::optional<bool> ProgramAllowed(INetFwPolicy2* policy, NET_FW_PROFILE_TYPE2 profile) {
+    ComReference<INetFwRules> rules;
+    if (FAILED(policy->get_Rules(rules.Out())) || !rules) return std::nullopt;
+    ComReference<IUnknown> enumeration;
+    if (FAILED(rules->get__NewEnum(enumeration.Out())) || !enumeration) return std::nullopt;
+    ComReference<IEnumVARIANT> each;
+    if (FAILED(enumeration->QueryInterface(IID_IEnumVARIANT, each.OutVoid())) || !each) {
+        return std::nullopt;
+    }
+    const std::wstring program = Lowered(ThisProgram());
+    VARIANT item;
+    VariantInit(&item);
+    ULONG fetched = 0;
+    bool allowed = false;
+    while (!allowed && each->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+        ComReference<INetFwRule> rule;
+        if (item.vt == VT_DISPATCH && item.pdispVal != nullptr &&
+            SUCCEEDED(item.pdispVal->QueryInterface(__uuidof(INetFwRule), rule.OutVoid()))) {
+            BstrText application;
+            VARIANT_BOOL enabled = VARIANT_FALSE;
+            NET_FW_RULE_DIRECTION direction{};
+            NET_FW_ACTION action{};
+            LONG profiles = 0;
+            LONG protocol = 0;
+            allowed = SUCCEEDED(rule->get_ApplicationName(application.Out())) &&
+                      Lowered(ExpandedPath(application.Wide())) == program &&
+                      SUCCEEDED(rule->get_Enabled(&enabled)) && enabled != VARIANT_FALSE &&
+                      SUCCEEDED(rule->get_Direction(&direction)) &&
+                      direction == NET_FW_RULE_DIR_IN && SUCCEEDED(rule->get_Action(&action)) &&
+                      action == NET_FW_ACTION_ALLOW && SUCCEEDED(rule->get_Profiles(&profiles)) &&
+                      (profiles & profile) != 0 && SUCCEEDED(rule->get_Protocol(&protocol)) &&
+                      (protocol == kUdp || protocol == kAnyProtocol);
+        }
+        VariantClear(&item);
+    }
+    return allowed;
+}
+
+std::optional<std::vector<FirewallProfile>> ActiveProfiles() {
+    ComReference<INetFwPolicy2> policy;
+    if (!CreateObject(__uuidof(NetFwPolicy2), CLSCTX_INPROC_SERVER, policy)) return std::nullopt;
+    long active = 0;
+    if (FAILED(policy->get_CurrentProfileTypes(&active))) return std::nullopt;
+    std::vector<FirewallProfile> profiles;
+    for (const auto& [type, name] : kProfiles) {
+        if ((active & type) == 0) continue;
+        FirewallProfile profile;
+        profile.name = name;
+        VARIANT_BOOL enabled = VARIANT_FALSE;
+        profile.enabled = Answer(policy->get_FirewallEnabled(type, &enabled), enabled);
+        NET_FW_ACTION inbound{};
+        if (SUCCEEDED(policy->get_DefaultInboundAction(type, &inbound))) {
+            profile.inboundBlocked = inbound == NET_FW_ACTION_BLOCK;
+        }
+        profile.programAllowed = ProgramAllowed(policy.Get(), type);
+        profiles.push_back(profile);
+    }
+    return profiles;
+}
+
+std::optional<std::vector<ConnectedNetwork>> ConnectedNetworks() {
+    ComReference<INetworkListManager> manager;
+    if (!CreateObject(__uuidof(NetworkListManager), CLSCTX_ALL, manager)) return std::nullopt;
+    ComReference<IEnumNetworks> each;
+    if (FAILED(manager->GetNetworks(NLM_ENUM_NETWORK_CONNECTED, each.Out())) || !each) {
+        return std::nullopt;
+    }
+    std::vector<ConnectedNetwork> networks;
+    for (;;) {
+        ComReference<INetwork> network;
+        ULONG fetched = 0;
+        if (each->Next(1, network.Out(), &fetched) != S_OK || fetched != 1) break;
+        ConnectedNetwork entry;
+        BstrText name;
+        if (SUCCEEDED(network->GetName(name.Out()))) entry.name = Utf8FromWide(name.Wide());
+        // Windows names every network ("Network", "Unidentified network"); Wine's stand-in
+        // has no name, and its category call succeeds with a fixed answer: unknown then.
+        // Otherwise only a value that the call wrote counts.
+        auto category = static_cast<NLM_NETWORK_CATEGORY>(kNoCategory);
+        if (!entry.name.empty() && SUCCEEDED(network->GetCategory(&category)) &&
+            (category == NLM_NETWORK_CATEGORY_PUBLIC || category == NLM_NETWORK_CATEGORY_PRIVATE ||
+             category == NLM_NETWORK_CATEGORY_DOMAIN_AUTHENTICATED)) {
+            entry.isPublic = category == NLM_NETWORK_CATEGORY_PUBLIC;
+        }
+        networks.push_back(entry);
+    }
+    return networks;
+}
+
+}  // namespace
+
+FirewallState ReadFirewallState() {
+    FirewallState state;
+    state.asked = true;
+    state.program = Utf8FromWide(ThisProgram());
+    const ComApartment apartment;
+    if (!apartment.Usable()) return state;
+    state.activeProfiles = ActiveProfiles();
+    state.networks = ConnectedNetworks();
+    return state;
+}
+
+}  // namespace lumaro::platform

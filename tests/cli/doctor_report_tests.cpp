@@ -1,0 +1,152 @@
+// lumaro-cli doctor's judgement of what it found: the interfaces as the search uses them,
+// the socket trials, and the firewall with its advice. No LAN: the findings are built here.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "cli/doctor_report.h"
+#include "link/controller_text.h"
+
+namespace lumaro {
+namespace {
+
+using platform::BroadcastSocketTrial;
+using platform::FirewallProfile;
+using platform::LocalAddress;
+
+const Ipv4Address kMask = MakeIpv4(255, 255, 255, 0);
+
+BroadcastSocketTrial Working(int granted = 8 << 20) {
+    BroadcastSocketTrial trial;
+    trial.create = trial.bind = trial.broadcast = trial.receiveBuffer = {true, true, 0, ""};
+    trial.localPort = 40000;
+    trial.receiveBufferBytes = granted;
+    return trial;
+}
+
+BroadcastSocketTrial BindFails() {
+    BroadcastSocketTrial trial;
+    trial.create = {true, true, 0, ""};
+    trial.bind = {true, false, 99, "Cannot assign requested address"};
+    return trial;
+}
+
+std::string Report(const DoctorFindings& findings) {
+    std::string text;
+    for (const DoctorLine& line : DoctorReport(findings)) text += FormatDoctorLine(line) + "\n";
+    return text;
+}
+
+TEST(DoctorInterfaces, RowsAreJudgedAsTheSearchOpensItsSockets) {
+    std::vector<LocalAddress> table{
+        {MakeIpv4(0, 0, 0, 0), 0},
+        {kLoopbackHost, MakeIpv4(255, 0, 0, 0)},
+        {MakeIpv4(127, 0, 0, 2), MakeIpv4(255, 0, 0, 0)},  // only 127.0.0.1 itself is skipped
+        {MakeIpv4(10, 0, 1, 1), kMask},
+        {MakeIpv4(10, 0, 1, 1), kMask},
+        {MakeIpv4(10, 0, 9, 9), kMask},  // its socket fails: it takes no place among the 16
+    };
+    for (std::uint8_t n = 1; n <= 14; ++n) table.push_back({MakeIpv4(10, 1, n, 1), kMask});
+    const auto findings = ExamineInterfaces(table, [](Ipv4Address address) {
+        return address == MakeIpv4(10, 0, 9, 9) ? BindFails() : Working();
+    });
+    std::vector<InterfaceUse> uses;
+    for (const InterfaceFinding& finding : findings) uses.push_back(finding.use);
+    std::vector<InterfaceUse> expected{InterfaceUse::NoAddress, InterfaceUse::Loopback,
+                                       InterfaceUse::Used,      InterfaceUse::Used,
+                                       InterfaceUse::Duplicate, InterfaceUse::NoSocket};
+    // 127.0.0.2 and the two 10.0.1.1 take 3 of the 16 places, 13 more rows get one.
+    for (int n = 0; n < 13; ++n) expected.push_back(InterfaceUse::Used);
+    expected.push_back(InterfaceUse::BeyondLimit);
+    EXPECT_EQ(uses, expected);
+    EXPECT_FALSE(findings[1].trial) << "loopback is not tried";
+    EXPECT_FALSE(findings.back().trial) << "beyond the limit is not tried";
+}
+
+TEST(DoctorReport, EachInterfaceAndSocketHasALineWithItsVerdict) {
+    DoctorFindings findings;
+    findings.socketLayerStarted = true;
+    findings.addressTableRead = true;
+    findings.interfaces = {
+        {{kLoopbackHost, MakeIpv4(255, 0, 0, 0)}, InterfaceUse::Loopback, std::nullopt},
+        {{MakeIpv4(10, 0, 1, 1), kMask}, InterfaceUse::Used, Working()},
+        {{MakeIpv4(10, 0, 2, 1), kMask}, InterfaceUse::Used, Working(212992)},
+        {{MakeIpv4(10, 0, 9, 9), kMask}, InterfaceUse::NoSocket, BindFails()},
+    };
+    findings.replies = {{MakeIpv4(10, 0, 1, 1), {100, 200}}, {MakeIpv4(10, 0, 2, 1), {200}}};
+    const std::string report = Report(findings);
+    for (const char* line : {
+             "skipped  interface 127.0.0.1/255.0.0.0: loopback, this PC itself\n",
+             "ok       interface 10.0.1.1/255.255.255.0: used\n",
+             "problem  interface 10.0.9.9/255.255.255.0: no socket (see below)\n",
+             "ok       socket 10.0.1.1: bound (port 40000), broadcast on, receive buffer 8388608 "
+             "bytes granted (4194304 asked)\n",
+             "note     socket 10.0.2.1: bound (port 40000), broadcast on, receive buffer 212992 "
+             "bytes granted (4194304 asked): on a crowded segment some replies may be lost\n",
+             "problem  socket 10.0.9.9: bind failed: Cannot assign requested address (99)\n",
+             "ok       search through 10.0.1.1: 2 controllers answered\n",
+             "ok       search through 10.0.2.1: 1 controller answered\n",
+             "note     firewall: not checked on this system",
+             "ok       found 2 controllers\n",
+         }) {
+        EXPECT_NE(report.find(line), std::string::npos) << "missing: " << line << "\n" << report;
+    }
+    EXPECT_EQ(ControllersFound(findings), 2u) << "a controller heard twice counts once";
+}
+
+TEST(DoctorReport, FirewallProfilesGetAdviceOnlyWhereTheyBlockTheReplies) {
+    const std::optional<bool> unknown;
+    const struct {
+        const char* name;
+        FirewallProfile profile;
+        const char* verdict;  // the start of the profile's line
+        bool advice;
+    } cases[] = {
+        {"off", {"private", false, true, false}, "ok       firewall, private profile: off", false},
+        {"blocks, no rule", {"public", true, true, false},
+         "problem  firewall, public profile: firewall on, inbound blocked unless allowed, this "
+         "program not allowed by any rule", true},
+        {"blocks, a rule", {"public", true, true, true}, "ok       firewall, public", false},
+        {"lets inbound in", {"domain", true, false, false}, "ok       firewall, domain", false},
+        {"Wine", {"private", unknown, unknown, unknown},
+         "unknown  firewall, private profile: firewall unknown, inbound unknown, this program "
+         "unknown", false},
+    };
+    for (const auto& c : cases) {
+        DoctorFindings findings;
+        findings.socketLayerStarted = findings.addressTableRead = true;
+        findings.firewall.asked = true;
+        findings.firewall.program = "C:\\lumaro\\lumaro-cli.exe";
+        findings.firewall.activeProfiles = std::vector<FirewallProfile>{c.profile};
+        findings.firewall.networks = std::vector<platform::ConnectedNetwork>{{"Site LAN", true}};
+        const std::string report = Report(findings);
+        EXPECT_NE(report.find(c.verdict), std::string::npos) << c.name << "\n" << report;
+        EXPECT_NE(report.find("note     network \"Site LAN\": public"), std::string::npos);
+        const std::size_t advice = report.find("advice   ");
+        EXPECT_EQ(advice != std::string::npos, c.advice) << c.name << "\n" << report;
+        if (c.advice) {
+            EXPECT_NE(report.find("allow C:\\lumaro\\lumaro-cli.exe for UDP in the public "
+                                  "profile, or make the network \"Site LAN\" private",
+                                  advice),
+                      std::string::npos)
+                << report;
+        }
+    }
+}
+
+TEST(DoctorReport, ASystemThatDoesNotAnswerIsReportedUnknown) {
+    DoctorFindings findings;
+    findings.socketLayerStarted = findings.addressTableRead = true;
+    findings.firewall.asked = true;
+    const std::string report = Report(findings);
+    EXPECT_NE(report.find("unknown  firewall: the system did not say which profiles are active"),
+              std::string::npos) << report;
+    EXPECT_NE(report.find("unknown  networks: the system did not list the connected networks"),
+              std::string::npos) << report;
+    EXPECT_NE(report.find("problem  interfaces: none to search through"), std::string::npos);
+    EXPECT_NE(report.find("problem  no controller answered"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace lumaro
