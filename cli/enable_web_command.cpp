@@ -9,6 +9,7 @@
 #include "cli/console_dialog.h"
 #include "cli/console_texts.h"
 #include "cli/enable_web_batch.h"
+#include "cli/listed_controller.h"
 #include "cli/subcommands.h"
 #include "link/controller_link.h"
 #include "link/controller_text.h"
@@ -55,18 +56,12 @@ void PrintReport(const WebEnableReport& report, bool opened) {
 }
 
 int RunEnableWeb(const EnableWebOptions& options) {
-    ControllerLink link;
-    ConsoleDialog dialog(link, options.dateFormat, options.language);
-    dialog.Search();
-    const std::uint32_t serial = options.serials.front();
-    if (!dialog.SelectSerial(serial)) {
-        std::fprintf(stderr, "controller %u is not listed\n", serial);
-        dialog.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
-        return 1;
-    }
+    ListedController controller({options.serials.front(), options.dateFormat, options.language});
+    if (!controller.Find()) return 1;  // message 107 is on stderr
     WebEnableSystem system = WebEnableSystem::System();
     if (!options.open) system.openPage = [](const std::string&) {};
-    const WebEnableReport report = EnableWebProcedure(link, dialog, system);
+    const WebEnableReport report =
+        EnableWebProcedure(controller.Link(), controller.Dialog(), system);
     std::fflush(stdout);
     if (report.end != WebEnableEnd::PageOpened) return 1;  // the message is on stderr
     PrintReport(report, options.open);
