@@ -53,8 +53,8 @@ Addressing AddressingInUse(const ParameterImage& image);
 // digits, in ascending order of serial.
 std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images);
 
-// The spec as the controller is now: identity and behaviour from `spec`, the addresses in
-// use, the DHCP fields and the web port from the image.
+// The controller's description as it stands now: identity and behaviour as it was started
+// with, the addresses in use, the DHCP fields and the web port from its image.
 ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image);
 
 // Copies into the image exactly the bytes that the write's mask marks (the frame must

@@ -37,7 +37,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text);
 std::string HexText(std::span<const std::uint8_t> bytes);
 Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text);
 
-// The inverse forms: the behaviour words, and a controller line that gives the spec back.
+// The inverse forms: the behaviour words, and a controller line that reads back as the
+// same controller.
 std::string BehaviourText(const Behaviour& behaviour);
 std::string ControllerLine(const ControllerSpec& spec);
 
