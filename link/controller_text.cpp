@@ -11,6 +11,27 @@ std::string FormatAddress(Ipv4Address address) {
     return text;
 }
 
+std::optional<Ipv4Address> ParseAddress(std::string_view text) {
+    std::uint8_t octets[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        if (i > 0) {
+            if (text.empty() || text.front() != '.') return std::nullopt;
+            text.remove_prefix(1);
+        }
+        unsigned value = 0;
+        std::size_t digits = 0;
+        while (digits < text.size() && digits < 4 && text[digits] >= '0' && text[digits] <= '9') {
+            value = value * 10 + static_cast<unsigned>(text[digits] - '0');
+            ++digits;
+        }
+        if (digits == 0 || digits > 3 || value > 255) return std::nullopt;
+        octets[i] = static_cast<std::uint8_t>(value);
+        text.remove_prefix(digits);
+    }
+    if (!text.empty()) return std::nullopt;
+    return MakeIpv4(octets[0], octets[1], octets[2], octets[3]);
+}
+
 std::string FormatMac(const std::array<std::uint8_t, 6>& mac) {
     char text[18];
     std::snprintf(text, sizeof text, "%02X-%02X-%02X-%02X-%02X-%02X", mac[0], mac[1], mac[2],

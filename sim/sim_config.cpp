@@ -114,15 +114,9 @@ bool ApplyKey(ControllerSpec& spec, std::string_view key, std::string_view value
 }  // namespace
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text) {
-    const auto parts = Split(text, '.');
-    if (parts.size() != 4) return Fail<Ipv4Address>("bad IPv4 address " + Quoted(text));
-    std::uint8_t octets[4];
-    for (std::size_t i = 0; i < 4; ++i) {
-        auto octet = Number<std::uint8_t>(parts[i]);
-        if (!octet) return Fail<Ipv4Address>("bad IPv4 address " + Quoted(text));
-        octets[i] = *octet;
-    }
-    return {MakeIpv4(octets[0], octets[1], octets[2], octets[3]), {}};
+    const auto address = ParseAddress(text);
+    if (!address) return Fail<Ipv4Address>("bad IPv4 address " + Quoted(text));
+    return {address, {}};
 }
 
 Parsed<Behaviour> ParseBehaviour(std::string_view text) {

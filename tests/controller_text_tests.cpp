@@ -19,6 +19,18 @@ TEST(ControllerText, ShowsAddressesFirstOctetFirst) {
     EXPECT_EQ(FormatAddress(0xFFFFFFFF), "255.255.255.255");
 }
 
+TEST(ControllerText, ReadsBackTheAddressesItShowsAndNothingElse) {
+    for (const Ipv4Address address : {MakeIpv4(192, 168, 0, 1), Ipv4Address{0}, 0xFFFFFFFFu,
+                                      MakeIpv4(10, 0, 1, 123)}) {
+        EXPECT_EQ(ParseAddress(FormatAddress(address)), address) << FormatAddress(address);
+    }
+    EXPECT_EQ(ParseAddress("010.0.1.7"), MakeIpv4(10, 0, 1, 7));
+    for (const char* text : {"", "10.0.1", "10.0.1.1.", "10.0.1.256", "10.0.1.0010", "10..1.1",
+                             "a.b.c.d", "10.0.1.1 ", "-1.0.0.0", "10.0.1.+1"}) {
+        EXPECT_EQ(ParseAddress(text), std::nullopt) << "'" << text << "'";
+    }
+}
+
 TEST(ControllerText, ShowsMacInUpperCaseHexInStoredOrder) {
     EXPECT_EQ(FormatMac({0x00, 0x1A, 0x2B, 0x3C, 0x4D, 0x5E}), "00-1A-2B-3C-4D-5E");
     EXPECT_EQ(FormatMac({0xFF, 0xFE, 0x0A, 0xB0, 0x01, 0x10}), "FF-FE-0A-B0-01-10");
