@@ -49,11 +49,11 @@ void CLumaroDlg::ShowControllerRows() {
 void CLumaroDlg::SelectController() {
     if (controllerList_.SelectedCount() == 0) return;  // the panel keeps what it shows
     const int row = controllerList_.SelectedRow();
-    // Row k shows record k; the list never holds more rows than the table has room for.
-    if (row < 0 || static_cast<std::size_t>(row) >= ControllerTable::kCapacity) return;
+    const ControllerRecord* shown = link_.Table().RecordOfRow(row);
+    if (shown == nullptr) return;
     lastSelectedRow_ = row;
 
-    const ControllerRecord& record = link_.Table().records[static_cast<std::size_t>(row)];
+    const ControllerRecord& record = *shown;
     ipField_.Show(record.ip);
     maskField_.Show(record.mask);
     gatewayField_.Show(record.gateway);

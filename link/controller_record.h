@@ -31,6 +31,16 @@ struct ControllerTable {
     std::size_t count = 0;
 
     std::span<const ControllerRecord> Found() const { return {records.data(), count}; }
+
+    // Row k of the controller list shows record k, and the list never holds more rows than
+    // the table has room for: whether a list row can show a record, and its record (nothing
+    // for a row beyond the table's room).
+    static constexpr bool HasRoomForRow(int row) {
+        return row >= 0 && static_cast<std::size_t>(row) < kCapacity;
+    }
+    const ControllerRecord* RecordOfRow(int row) const {
+        return HasRoomForRow(row) ? &records[static_cast<std::size_t>(row)] : nullptr;
+    }
 };
 
 // Sets dhcpMarker, ip, mask, gateway and mac from a network reply; with the DHCP marker

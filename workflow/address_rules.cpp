@@ -31,9 +31,9 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
                                    Ipv4Address hostMask) {
     int sameAddress = 0;
     for (int k = 0; k < rowCount; ++k) {
-        // Row k shows record k; the list never holds more rows than the table has room for.
-        if (static_cast<std::size_t>(k) >= ControllerTable::kCapacity) break;
-        if (table.records[static_cast<std::size_t>(k)].ip == address) ++sameAddress;
+        const ControllerRecord* record = table.RecordOfRow(k);
+        if (record == nullptr) break;
+        if (record->ip == address) ++sameAddress;
     }
     if (sameAddress != 1) return PresentAddress::SharedInTheList;
     if (NeverKept(address)) return PresentAddress::NeverKept;

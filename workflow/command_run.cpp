@@ -15,10 +15,7 @@ std::optional<int> ChooseRow(const CommandDialog& dialog, RowChoice choice) {
         const int last = dialog.LastSelectedRow();
         if (dialog.RowCount() > 0 && last >= 0 && last < dialog.RowCount()) row = last;
     }
-    // Row k shows record k; the list never holds more rows than the table has room for.
-    if (row && (*row < 0 || static_cast<std::size_t>(*row) >= ControllerTable::kCapacity)) {
-        row.reset();
-    }
+    if (row && !ControllerTable::HasRoomForRow(*row)) row.reset();
     return row;
 }
 

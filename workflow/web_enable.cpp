@@ -47,9 +47,7 @@ private:
 
 WebEnableReport WebEnableRun::Run() {
     const std::optional<int> selected = dialog_.SelectedRow();
-    // Row k shows record k; a row beyond the table's room cannot be one of ours.
-    if (!selected || *selected < 0 ||
-        static_cast<std::size_t>(*selected) >= ControllerTable::kCapacity) {
+    if (!selected || !ControllerTable::HasRoomForRow(*selected)) {
         return Stop(WebEnableEnd::NoSelection, IDS_SELECT_CONTROLLER_FIRST);
     }
     row_ = static_cast<std::size_t>(*selected);
