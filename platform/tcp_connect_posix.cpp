@@ -2,27 +2,25 @@
 #include <cerrno>
 #include <netinet/in.h>
 #include <sys/socket.h>
-#include <unistd.h>
 
+#include "platform/descriptor_posix.h"
 #include "platform/tcp_connect.h"
 
 namespace lumaro::platform {
 
 ConnectOutcome ConnectOnce(Ipv4Address address, std::uint16_t port) {
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return ConnectOutcome::Failed;
+    const Descriptor stream(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    if (!stream.Valid()) return ConnectOutcome::Failed;
     sockaddr_in remote{};
     remote.sin_family = AF_INET;
     remote.sin_port = htons(port);
     remote.sin_addr.s_addr = address;  // already first octet in the lowest byte
     int result;
     do {
-        result = connect(fd, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
+        result = connect(stream.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
     } while (result != 0 && errno == EINTR);
-    const int error = result == 0 ? 0 : errno;
-    close(fd);
     if (result == 0) return ConnectOutcome::Connected;
-    return error == ECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
+    return errno == ECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
 }
 
 }  // namespace lumaro::platform
