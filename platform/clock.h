@@ -1,6 +1,7 @@
 #pragma once
 // Calendar clock, local-time conversion and sleeping.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
@@ -24,5 +25,8 @@ std::int64_t SecondsSince1970();
 std::optional<CalendarTime> ToLocalCalendar(std::int64_t secondsSince1970);
 
 void SleepMilliseconds(unsigned milliseconds);
+inline void SleepFor(std::chrono::milliseconds duration) {
+    SleepMilliseconds(static_cast<unsigned>(duration.count()));
+}
 
 }  // namespace lumaro::platform

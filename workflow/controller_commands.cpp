@@ -36,12 +36,7 @@ void SearchAndReselect(ControllerLink& link, CommandDialog& dialog, std::uint32_
 }  // namespace
 
 CommandEnvironment CommandEnvironment::System() {
-    return CommandEnvironment{
-        .pause =
-            [](std::chrono::milliseconds duration) {
-                platform::SleepMilliseconds(static_cast<unsigned>(duration.count()));
-            },
-    };
+    return CommandEnvironment{.pause = platform::SleepFor};
 }
 
 CommandResult ApplyCommand(ControllerLink& link, CommandDialog& dialog,

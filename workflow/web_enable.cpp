@@ -180,10 +180,7 @@ WebEnableSystem WebEnableSystem::System() {
         .probeWebPort = [](const ProbeTarget& target,
                            std::chrono::milliseconds wait) { return ProbeWebPort(target, wait); },
         .openPage = [](const std::string& page) { platform::OpenInBrowser(page); },
-        .pause =
-            [](std::chrono::milliseconds duration) {
-                platform::SleepMilliseconds(static_cast<unsigned>(duration.count()));
-            },
+        .pause = platform::SleepFor,
     };
 }
 
