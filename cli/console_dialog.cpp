@@ -2,19 +2,15 @@
 
 #include "cli/console_texts.h"
 #include "link/search.h"
+#include "workflow/reselection.h"
 
 namespace lumaro {
 
 bool ConsoleDialog::SelectSerial(std::uint32_t serial) {
     selectedRow_.reset();
-    const ControllerTable& table = link_.Table();
-    for (std::size_t k = 0; k < table.count; ++k) {
-        if (table.records[k].serial == serial) {
-            SelectRow(static_cast<int>(k));
-            return true;
-        }
-    }
-    return false;
+    const std::optional<int> row = RowOfSerial(link_, *this, serial);
+    if (row) SelectRow(*row);
+    return row.has_value();
 }
 
 void ConsoleDialog::ShowMessage(unsigned stringId) {

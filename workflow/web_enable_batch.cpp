@@ -4,6 +4,7 @@
 
 #include "link/controller_text.h"
 #include "resources/resource.h"
+#include "workflow/reselection.h"
 
 namespace lumaro {
 
@@ -12,16 +13,6 @@ namespace {
 bool Chosen(const BatchChoice& choice, std::uint32_t serial) {
     return choice.serials.empty() ||
            std::find(choice.serials.begin(), choice.serials.end(), serial) != choice.serials.end();
-}
-
-// The row of `serial` in the link's present table, as the dialog lists it.
-std::optional<int> RowOf(const ControllerLink& link, const ControllerDialog& dialog,
-                         std::uint32_t serial) {
-    const ControllerTable& table = link.Table();
-    for (int k = 0; k < dialog.RowCount() && static_cast<std::size_t>(k) < table.count; ++k) {
-        if (table.records[static_cast<std::size_t>(k)].serial == serial) return k;
-    }
-    return std::nullopt;
 }
 
 // What is known of a controller without running anything on it: its plan's listed values.
@@ -39,7 +30,7 @@ BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEna
                     const BatchEntry& entry) {
     BatchOutcome outcome = Untouched(entry);
     outcome.result = BatchResult::Failed;
-    const std::optional<int> row = RowOf(link, dialog, entry.plan.serial);
+    const std::optional<int> row = RowOfSerial(link, dialog, entry.plan.serial);
     if (!row) {
         // Gone from the list since the plan: nothing to select.
         outcome.message = IDS_SELECT_CONTROLLER_FIRST;
@@ -54,7 +45,7 @@ BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEna
         outcome.address = report.address;
     }
     // A run that reached its end searched again: the list shows the controller as it is now.
-    if (const auto now = RowOf(link, dialog, entry.plan.serial)) {
+    if (const auto now = RowOfSerial(link, dialog, entry.plan.serial)) {
         const ControllerRecord& record = link.Table().records[static_cast<std::size_t>(*now)];
         outcome.webEnabled = WebServerEnabled(record.webPort);
         if (report.end == WebEnableEnd::PageOpened) outcome.address = record.ip;
