@@ -17,6 +17,7 @@ namespace {
 // lumaro-sim looks at its directory every 20 ms; restarting the controllers takes a moment.
 constexpr std::chrono::seconds kReplyPatience{30};
 constexpr std::chrono::milliseconds kPollInterval{20};
+constexpr std::chrono::seconds kRenamePatience{2};
 
 }  // namespace
 
@@ -53,10 +54,17 @@ std::string SimulatorControl::Send(const std::string& command) const {
         out << command << '\n';
         if (!out) return "error cannot write " + directory_ + "/command.tmp";
     }
-    // Renamed into place, so the simulator never reads half a command.
-    if (!MoveFileExW(pending.c_str(), (directory + L"\\command").c_str(),
-                     MOVEFILE_REPLACE_EXISTING)) {
-        return "error cannot rename the command, error " + std::to_string(GetLastError());
+    // Renamed into place, so the simulator never reads half a command. Wine's rename on
+    // the Z: drive once failed with error 8 (not enough memory) in a busy CI run, with
+    // nothing holding either file, so a failure is tried again for a moment before it counts.
+    const std::wstring commandPath = directory + L"\\command";
+    const auto renameDeadline = std::chrono::steady_clock::now() + kRenamePatience;
+    while (!MoveFileExW(pending.c_str(), commandPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        const DWORD error = GetLastError();
+        if (std::chrono::steady_clock::now() >= renameDeadline) {
+            return "error cannot rename the command, error " + std::to_string(error);
+        }
+        std::this_thread::sleep_for(kPollInterval);
     }
     const auto deadline = std::chrono::steady_clock::now() + kReplyPatience;
     while (std::chrono::steady_clock::now() < deadline) {
