@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 #include <type_traits>
+#include <utility>
 
 #include "link/controller_text.h"
 
@@ -111,6 +112,24 @@ bool ApplyKey(ControllerSpec& spec, std::string_view key, std::string_view value
     return false;
 }
 
+// The behaviour words that switch one flag on, in the order in which they are written.
+constexpr std::pair<std::string_view, bool Behaviour::*> kFlagWords[] = {
+    {"silent", &Behaviour::neverAnswers},
+    {"closed", &Behaviour::portClosed},
+    {"wrong-sequence", &Behaviour::wrongSequence},
+    {"search-only", &Behaviour::answersOnlySearch},
+    {"web-refuses", &Behaviour::webRefuses},
+    {"web-after-restart", &Behaviour::webAfterRestart},
+    {"keeps-address", &Behaviour::keepsAddress},
+};
+
+bool Behaviour::*FlagOfWord(std::string_view word) {
+    for (const auto& [name, flag] : kFlagWords) {
+        if (name == word) return flag;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text) {
@@ -124,20 +143,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
     for (std::string_view word : Split(text, '+')) {
         if (word == "normal") {
             behaviour = Behaviour{};
-        } else if (word == "silent") {
-            behaviour.neverAnswers = true;
-        } else if (word == "closed") {
-            behaviour.portClosed = true;
-        } else if (word == "wrong-sequence") {
-            behaviour.wrongSequence = true;
-        } else if (word == "search-only") {
-            behaviour.answersOnlySearch = true;
-        } else if (word == "web-refuses") {
-            behaviour.webRefuses = true;
-        } else if (word == "web-after-restart") {
-            behaviour.webAfterRestart = true;
-        } else if (word == "keeps-address") {
-            behaviour.keepsAddress = true;
+        } else if (bool Behaviour::*flag = FlagOfWord(word)) {
+            behaviour.*flag = true;
         } else if (word.starts_with("lengths:")) {
             behaviour.replyLengths.clear();
             for (std::string_view length : Split(word.substr(8), ',')) {
@@ -184,9 +191,9 @@ Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text) {
 
 std::string BehaviourText(const Behaviour& behaviour) {
     std::vector<std::string> words;
-    if (behaviour.neverAnswers) words.push_back("silent");
-    if (behaviour.portClosed) words.push_back("closed");
-    if (behaviour.wrongSequence) words.push_back("wrong-sequence");
+    for (const auto& [word, flag] : kFlagWords) {
+        if (behaviour.*flag) words.emplace_back(word);
+    }
     if (!behaviour.replyLengths.empty()) {
         std::string lengths = "lengths:";
         for (std::size_t i = 0; i < behaviour.replyLengths.size(); ++i) {

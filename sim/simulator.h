@@ -39,11 +39,11 @@ struct Behaviour {
     // Port 60000 closed: nothing listens there, so the controller's host answers every
     // datagram with an ICMP "port unreachable".
     bool portClosed = false;
-    // Each entry sends one answer cut, or padded with zero bytes, to that many bytes
-    // (0 = the full answer), in order. Empty: one full answer.
     // Answers the discovery broadcast only: listed by a search, then deaf to every frame
     // addressed to its serial (logged, not acted on, not answered).
     bool answersOnlySearch = false;
+    // Each entry sends one answer cut, or padded with zero bytes, to that many bytes
+    // (0 = the full answer), in order. Empty: one full answer.
     std::vector<std::size_t> replyLengths;
     std::chrono::milliseconds replyDelay{0};  // every answer leaves this much later
     // While the web server is off, port 80 refuses connections (a reset) instead of
@@ -54,7 +54,8 @@ struct Behaviour {
     // The controller acknowledges a new address but keeps its old one (bytes 20-33).
     bool keepsAddress = false;
     // Its network replies report this address (bytes 136-139) instead of the one it
-    // answers from, as an unconfigured controller reporting 0.0.0.0 does.
+    // answers from, as an unconfigured controller reporting 0.0.0.0 does. (No behaviour
+    // word: set in-process only.)
     std::optional<Ipv4Address> reportsAddress;
 };
 

@@ -192,6 +192,19 @@ TEST(SimConfig, ControllerLineAndBehaviourTextGiveTheSpecBack) {
     EXPECT_EQ(BehaviourText(spec.behaviour), "closed+wrong-sequence+lengths:2049,20+delay:300");
 }
 
+// The Windows-side tests hand behaviours to lumaro-sim as text: a word left out of the text
+// would be lost on the way.
+TEST(SimConfig, EveryBehaviourWordIsWrittenBackAsItWasRead) {
+    for (const char* text : {"normal", "silent", "closed", "wrong-sequence", "search-only",
+                             "web-refuses", "web-after-restart", "keeps-address",
+                             "search-only+web-refuses+web-after-restart+keeps-address",
+                             "silent+lengths:3,20+delay:300"}) {
+        const auto parsed = ParseBehaviour(text);
+        ASSERT_TRUE(parsed.value) << text << ": " << parsed.error;
+        EXPECT_EQ(BehaviourText(*parsed.value), text);
+    }
+}
+
 TEST(SimConfig, HexTextReadsBackAsItsBytes) {
     const std::vector<std::uint8_t> bytes = {0x00, 0x24, 0xAB, 0xFF};
     EXPECT_EQ(HexText(bytes), "0024abff");
