@@ -1,6 +1,5 @@
 #include "sim/sim_config.h"
 
-#include <charconv>
 #include <fstream>
 #include <sstream>
 #include <type_traits>
@@ -33,20 +32,12 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
-template <class T>
-std::optional<T> Number(std::string_view text, int base = 10) {
-    T value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
-    return value;
-}
-
 Parsed<std::array<std::uint8_t, 6>> ParseMac(std::string_view text) {
     const auto parts = Split(text, text.find('-') != std::string_view::npos ? '-' : ':');
     std::array<std::uint8_t, 6> mac{};
     if (parts.size() != mac.size()) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
     for (std::size_t i = 0; i < mac.size(); ++i) {
-        auto byte = parts[i].size() == 2 ? Number<std::uint8_t>(parts[i], 16) : std::nullopt;
+        auto byte = parts[i].size() == 2 ? ParseNumber<std::uint8_t>(parts[i], 16) : std::nullopt;
         if (!byte) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
         mac[i] = *byte;
     }
@@ -82,7 +73,7 @@ bool ApplyKey(ControllerSpec& spec, std::string_view key, std::string_view value
         return parsed.value.has_value();
     };
     auto number = [&](auto& field) {
-        auto parsed = Number<std::remove_reference_t<decltype(field)>>(value);
+        auto parsed = ParseNumber<std::remove_reference_t<decltype(field)>>(value);
         if (!parsed) error = std::string(key) + " needs a number, not " + Quoted(value);
         else field = *parsed;
         return parsed.has_value();
@@ -148,12 +139,12 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
         } else if (word.starts_with("lengths:")) {
             behaviour.replyLengths.clear();
             for (std::string_view length : Split(word.substr(8), ',')) {
-                auto value = Number<std::size_t>(length);
+                auto value = ParseNumber<std::size_t>(length);
                 if (!value) return Fail<Behaviour>("bad reply length " + Quoted(length) + " in " + Quoted(text));
                 behaviour.replyLengths.push_back(*value);
             }
         } else if (word.starts_with("delay:")) {
-            auto ms = Number<unsigned>(word.substr(6));
+            auto ms = ParseNumber<unsigned>(word.substr(6));
             if (!ms) return Fail<Behaviour>("bad delay " + Quoted(word) + " (milliseconds)");
             behaviour.replyDelay = std::chrono::milliseconds(*ms);
         } else {
@@ -182,7 +173,7 @@ Parsed<std::vector<std::uint8_t>> ParseHexText(std::string_view text) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(text.size() / 2);
     for (std::size_t i = 0; i < text.size(); i += 2) {
-        auto byte = Number<std::uint8_t>(text.substr(i, 2), 16);
+        auto byte = ParseNumber<std::uint8_t>(text.substr(i, 2), 16);
         if (!byte) return Fail<std::vector<std::uint8_t>>("bad hex digits " + Quoted(text.substr(i, 2)));
         bytes.push_back(*byte);
     }
@@ -278,13 +269,13 @@ Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text) {
                                                  Quoted(text));
     };
     if (parts.size() != 3 && parts.size() != 4) return bad();
-    const auto count = Number<std::size_t>(parts[0]);
-    const auto serial = Number<std::uint32_t>(parts[1]);
+    const auto count = ParseNumber<std::size_t>(parts[0]);
+    const auto serial = ParseNumber<std::uint32_t>(parts[1]);
     const auto slash = parts[2].find('/');
     if (!count || !serial || slash == std::string_view::npos) return bad();
     const auto address = ParseIpv4(parts[2].substr(0, slash));
-    const auto prefix = Number<unsigned>(parts[2].substr(slash + 1));
-    const auto segment = parts.size() == 4 ? Number<std::size_t>(parts[3]) : std::optional<std::size_t>(0);
+    const auto prefix = ParseNumber<unsigned>(parts[2].substr(slash + 1));
+    const auto segment = parts.size() == 4 ? ParseNumber<std::size_t>(parts[3]) : std::optional<std::size_t>(0);
     if (!address.value || !prefix || *prefix < 1 || *prefix > 32 || !segment) return bad();
     const std::uint32_t bits = *prefix == 32 ? 0xFFFFFFFFu : ~(0xFFFFFFFFu >> *prefix);
     const Ipv4Address mask = MakeIpv4(static_cast<std::uint8_t>(bits >> 24), static_cast<std::uint8_t>(bits >> 16),
@@ -294,8 +285,8 @@ Parsed<std::vector<ControllerSpec>> ParseGenerate(std::string_view text) {
 
 Parsed<SprayOptions> ParseSpray(std::string_view text) {
     const auto parts = Split(text, ':');
-    const auto seed = Number<std::uint32_t>(parts[0]);
-    const auto perSecond = parts.size() == 2 ? Number<unsigned>(parts[1]) : SprayOptions{}.perSecond;
+    const auto seed = ParseNumber<std::uint32_t>(parts[0]);
+    const auto perSecond = parts.size() == 2 ? ParseNumber<unsigned>(parts[1]) : SprayOptions{}.perSecond;
     if (parts.size() > 2 || !seed || !perSecond || *perSecond == 0) {
         return Fail<SprayOptions>("spray needs SEED[:PER_SECOND], not " + Quoted(text));
     }

@@ -13,6 +13,7 @@
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
 // Spray: SEED[:PER_SECOND], e.g. 7 or 7:500 (datagrams per second, default 200).
 
+#include <charconv>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -29,6 +30,15 @@ struct Parsed {
     std::optional<T> value;
     std::string error;  // quotes the bad text when value is empty
 };
+
+// The whole of `text` as a number in `base`; nothing when it is empty or anything is left over.
+template <class T>
+std::optional<T> ParseNumber(std::string_view text, int base = 10) {
+    T value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    return value;
+}
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text);
 Parsed<Behaviour> ParseBehaviour(std::string_view text);
