@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-
 namespace lumaro::sim {
 
 std::unique_ptr<FrameLogFile> FrameLogFile::Create(const std::string& path,

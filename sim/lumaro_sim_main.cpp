@@ -4,7 +4,6 @@
 
 #include <signal.h>
 
-
 #include <cstdio>
 #include <ctime>
 #include <fstream>

@@ -170,14 +170,8 @@ std::optional<std::string> Simulator::Impl::BringUp() {
     if (!epoll_.Valid()) return std::string("epoll_create1: ") + std::strerror(errno);
     if (!Watch(wake_.Get(), Tag(Source::Wake, 0))) return std::string("epoll: ") + std::strerror(errno);
     for (std::size_t i = 0; i < controllers_.size(); ++i) {
-        Controller& controller = controllers_[i];
-        OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
-        if (!udp.socket.Valid()) return udp.error;
-        controller.udp = std::move(udp.socket);
-        if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i))) {
-            return std::string("epoll: ") + std::strerror(errno);
-        }
-        if (auto problem = OpenWeb(i, WantedWebListening(controller.state))) return problem;
+        if (auto problem = OpenUdp(i)) return problem;
+        if (auto problem = OpenWeb(i, WantedWebListening(controllers_[i].state))) return problem;
     }
     FollowPortStates();
     for (const Controller& controller : controllers_) Announce(controller);
@@ -187,6 +181,18 @@ std::optional<std::string> Simulator::Impl::BringUp() {
 Simulator::Impl::WebListening Simulator::Impl::WantedWebListening(const ControllerState& state) {
     if (state.runningWebPort != 0) return WebListening::Serving;
     return state.spec.behaviour.webRefuses ? WebListening::Refusing : WebListening::Silent;
+}
+
+// The controller's port 60000, watched by the service loop.
+std::optional<std::string> Simulator::Impl::OpenUdp(std::size_t index) {
+    Controller& controller = controllers_[index];
+    OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
+    if (!udp.socket.Valid()) return udp.error;
+    controller.udp = std::move(udp.socket);
+    if (!Watch(controller.udp.Get(), Tag(Source::Datagram, index))) {
+        return std::string("epoll: ") + std::strerror(errno);
+    }
+    return std::nullopt;
 }
 
 // A refusing port 80 has no listener at all, so the kernel answers with a reset.
@@ -228,15 +234,7 @@ void Simulator::Impl::FollowPortStates() {
         if (closed && controller.udp.Valid()) {
             controller.udp.Close();  // which also leaves the epoll set
         } else if (!closed && !controller.udp.Valid()) {
-            OpenedSocket udp = OpenControllerSocket(controller.interfaceName);
-            if (!udp.socket.Valid()) {
-                Complain(udp.error);
-                continue;
-            }
-            controller.udp = std::move(udp.socket);
-            if (!Watch(controller.udp.Get(), Tag(Source::Datagram, i))) {
-                Complain(std::string("epoll: ") + std::strerror(errno));
-            }
+            if (auto problem = OpenUdp(i)) Complain(*problem);
         }
     }
 }

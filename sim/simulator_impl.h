@@ -75,6 +75,7 @@ private:
     bool Send(std::size_t index, Ipv4Address destination, std::uint16_t port, const Datagram& bytes);
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
+    std::optional<std::string> OpenUdp(std::size_t index);
     std::optional<std::string> OpenWeb(std::size_t index, WebListening listening);
     void FollowPortStates();
     void Announce(const Controller& controller);
