@@ -13,21 +13,12 @@ std::array<std::uint8_t, 6> Simulator::DefaultMac(std::uint32_t serial) {
 std::vector<ControllerSpec> Simulator::Sequential(std::size_t count, std::uint32_t firstSerial,
                                                   Ipv4Address firstAddress, Ipv4Address mask,
                                                   std::size_t segment) {
-    // Counting happens on the address as a number whose first octet is the most significant.
-    auto numeric = [](Ipv4Address a) {
-        return (std::uint32_t{Octet(a, 0)} << 24) | (std::uint32_t{Octet(a, 1)} << 16) |
-               (std::uint32_t{Octet(a, 2)} << 8) | Octet(a, 3);
-    };
-    auto address = [](std::uint32_t n) {
-        return MakeIpv4(static_cast<std::uint8_t>(n >> 24), static_cast<std::uint8_t>(n >> 16),
-                        static_cast<std::uint8_t>(n >> 8), static_cast<std::uint8_t>(n));
-    };
     std::vector<ControllerSpec> specs;
     for (std::size_t i = 0; i < count; ++i) {
         ControllerSpec spec;
         spec.serial = firstSerial + static_cast<std::uint32_t>(i);
         spec.mac = DefaultMac(spec.serial);
-        spec.ip = address(numeric(firstAddress) + static_cast<std::uint32_t>(i));
+        spec.ip = FromNumberOrder(InNumberOrder(firstAddress) + static_cast<std::uint32_t>(i));
         spec.mask = mask;
         spec.segment = segment;
         specs.push_back(spec);

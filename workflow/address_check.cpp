@@ -6,13 +6,6 @@ namespace lumaro {
 
 namespace {
 
-// The address with its first octet in the most significant byte, so that prefixes and
-// ranges read as numbers.
-constexpr std::uint32_t InNumberOrder(Ipv4Address address) {
-    return (std::uint32_t{Octet(address, 0)} << 24) | (std::uint32_t{Octet(address, 1)} << 16) |
-           (std::uint32_t{Octet(address, 2)} << 8) | std::uint32_t{Octet(address, 3)};
-}
-
 constexpr std::uint8_t kLoopbackFirstOctet = 127;
 constexpr std::uint8_t kFirstMulticastOctet = 224;  // multicast, then reserved up to the top
 
