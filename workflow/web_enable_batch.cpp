@@ -68,11 +68,7 @@ std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
             entry.leftOut = choice.onlyUnreachable && !entry.plan.Unreachable();
         } else {
             entry.leftOut = true;
-            entry.plan.serial = record.serial;
-            entry.plan.presentAddress = record.ip;
-            entry.plan.hostAddress = record.hostAddress;
-            entry.plan.webEnabled = WebServerEnabled(record.webPort);
-            entry.plan.address = record.ip;
+            entry.plan = ListedValues(record);
         }
         entries.push_back(entry);
     }

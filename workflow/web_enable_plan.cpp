@@ -8,6 +8,16 @@
 
 namespace lumaro {
 
+WebEnablePlan ListedValues(const ControllerRecord& record) {
+    WebEnablePlan plan;
+    plan.serial = record.serial;
+    plan.presentAddress = record.ip;
+    plan.hostAddress = record.hostAddress;
+    plan.webEnabled = WebServerEnabled(record.webPort);
+    plan.address = record.ip;
+    return plan;
+}
+
 AddressFinding WebEnablePlanner::JudgePresentAddress(
     const ControllerRecord& record, std::optional<platform::HardwareAddress>& otherMac) {
     switch (CheckPresentAddress(table_, static_cast<int>(table_.count), record.ip,
@@ -60,12 +70,7 @@ bool WebEnablePlanner::CandidateAnswered(Ipv4Address candidate, Ipv4Address host
 
 WebEnablePlan WebEnablePlanner::Plan(std::size_t row) {
     ControllerRecord& record = table_.records[row];
-    WebEnablePlan plan;
-    plan.serial = record.serial;
-    plan.presentAddress = record.ip;
-    plan.hostAddress = record.hostAddress;
-    plan.webEnabled = WebServerEnabled(record.webPort);
-    plan.address = record.ip;
+    WebEnablePlan plan = ListedValues(record);
     plan.finding = JudgePresentAddress(record, plan.otherMac);
 
     if (plan.finding == AddressFinding::OwnMacAnswers) {

@@ -52,6 +52,11 @@ struct WebEnablePlan {
     bool Unreachable() const { return way == PlannedWay::Move || way == PlannedWay::NoFreeAddress; }
 };
 
+// The plan's listed values for `record` (serial, addresses, web server as the search listed
+// them), before anything is decided: the start of every plan, and all that is known of a
+// controller that is not planned.
+WebEnablePlan ListedValues(const ControllerRecord& record);
+
 using ArpRequest =
     std::function<std::optional<platform::HardwareAddress>(Ipv4Address target, Ipv4Address source)>;
 
