@@ -120,7 +120,8 @@ void WebEnableRun::MoveController(Ipv4Address candidate) {
     LaySettings();
     link_.WriteSettings(hostAddress_, serial_);  // the result is not needed
     link_.ClearTransmitBuffer();
-    // The controller is left without a gateway: the PC's own gateway is not known here.
+    // hostGateway is always 0.0.0.0 (the PC's interface list gives no gateway): the
+    // controller is left without one.
     LayNetworkGroup(link_.Transmit(), candidate, hostMask_, hostGateway_);
     link_.WriteSettings(hostAddress_, serial_);
     report_.moved = true;
