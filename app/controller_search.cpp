@@ -14,7 +14,7 @@
 namespace lumaro {
 
 void CLumaroDlg::SearchCommand() {
-    SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    ShowWaitCursor();
     controllerList_.DeleteAllRows();
     ApplyControlRules(window_, DialogEvent::SearchStarted);
     ipField_.Clear();
@@ -30,7 +30,7 @@ void CLumaroDlg::SearchCommand() {
         controllerList_.SelectRow(0);
         SelectController();
     }
-    SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    ShowArrowCursor();
 }
 
 void CLumaroDlg::ShowControllerRows() {
