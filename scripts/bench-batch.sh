@@ -12,12 +12,15 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(cd "${1:-$here/../build/linux}" && pwd)
 site="$here/factory-lan.conf"
 
-if [ -z "${LUMARO_LAB:-}" ]; then
-    for mode in singles batch plan; do
-        "$here/lab.sh" run bench-batch+ -- "$here/bench-batch.sh" "$build" "$mode"
-    done
+if [ $# -lt 2 ]; then
+    for mode in singles batch plan; do "$here/bench-batch.sh" "$build" "$mode"; done
     exit 0
 fi
+mode=$2
+
+# shellcheck source=lib/lab-guard.sh
+. "$here/lib/lab-guard.sh"
+run_in_own_lab bench-batch -- "$here/bench-batch.sh" "$build" "$mode"
 
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
@@ -33,11 +36,11 @@ cli="$build/cli/lumaro-cli"
 fresh=$(sed -n 's/^serial=\([0-9]*\) ip=192\.168\.1\.100 .*/\1/p' "$site")
 
 start=$(date +%s.%N)
-case $2 in
+case $mode in
     singles) for serial in $fresh; do "$cli" enable-web "$serial" >/dev/null; done ;;
     batch) "$cli" enable-web --all --yes >/dev/null 2>&1 ;;
     plan) "$cli" enable-web --all --dry-run >/dev/null ;;
-    *) echo "bench-batch.sh: unknown mode $2" >&2; exit 2 ;;
+    *) echo "bench-batch.sh: unknown mode $mode" >&2; exit 2 ;;
 esac
 end=$(date +%s.%N)
-awk -v mode="$2" -v start="$start" -v end="$end" 'BEGIN { printf "%-8s %6.1f s\n", mode, end - start }'
+awk -v mode="$mode" -v start="$start" -v end="$end" 'BEGIN { printf "%-8s %6.1f s\n", mode, end - start }'
