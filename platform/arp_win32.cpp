@@ -12,6 +12,7 @@
 
 #include "platform/arp.h"
 #include "platform/socket_layer.h"
+#include "platform/socket_owner_win32.h"
 
 namespace lumaro::platform {
 
@@ -85,23 +86,23 @@ std::optional<HardwareAddress> NeighbourEntry(Ipv4Address target, DWORD index) {
 }
 
 // One datagram to the target's discard port makes the system resolve its address.
+void SendPrompt(Ipv4Address target, Ipv4Address source) {
+    const SocketOwner udp(socket(AF_INET, SOCK_DGRAM, 0));
+    if (!udp.Valid()) return;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    local.sin_addr.s_addr = source;
+    if (bind(udp.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return;
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(kDiscardPort);
+    remote.sin_addr.s_addr = target;
+    sendto(udp.Get(), "", 0, 0, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
+}
+
 void PromptResolution(Ipv4Address target, Ipv4Address source) {
-    const SocketLayerStart start = StartSocketLayer(2, 2);
-    if (!start.succeeded) return;
-    const SOCKET udp = socket(AF_INET, SOCK_DGRAM, 0);
-    if (udp != INVALID_SOCKET) {
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        local.sin_addr.s_addr = source;
-        if (bind(udp, reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0) {
-            sockaddr_in remote{};
-            remote.sin_family = AF_INET;
-            remote.sin_port = htons(kDiscardPort);
-            remote.sin_addr.s_addr = target;
-            sendto(udp, "", 0, 0, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
-        }
-        closesocket(udp);
-    }
+    if (!StartSocketLayer(2, 2).succeeded) return;
+    SendPrompt(target, source);  // its socket closed before the layer is released
     StopSocketLayer();
 }
 

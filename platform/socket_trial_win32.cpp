@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "platform/socket_owner_win32.h"
 #include "platform/socket_trial.h"
 #include "platform/udp_socket.h"
 #include "platform/utf8_win32.h"
@@ -10,20 +11,6 @@
 namespace lumaro::platform {
 
 namespace {
-
-class SocketOwner {
-public:
-    explicit SocketOwner(SOCKET handle) : handle_(handle) {}
-    ~SocketOwner() {
-        if (handle_ != INVALID_SOCKET) closesocket(handle_);
-    }
-    SocketOwner(const SocketOwner&) = delete;
-    SocketOwner& operator=(const SocketOwner&) = delete;
-    SOCKET Get() const { return handle_; }
-
-private:
-    SOCKET handle_;
-};
 
 // The system's text for a socket error, in the system's language, without its line end.
 std::string ErrorText(int code) {
@@ -56,7 +43,7 @@ bool Record(SocketStep& step, bool succeeded) {
 BroadcastSocketTrial TryBroadcastSocket(Ipv4Address local) {
     BroadcastSocketTrial trial;
     const SocketOwner owner(socket(AF_INET, SOCK_DGRAM, 0));
-    if (!Record(trial.create, owner.Get() != INVALID_SOCKET)) return trial;
+    if (!Record(trial.create, owner.Valid())) return trial;
     const SOCKET handle = owner.Get();
 
     sockaddr_in address{};

@@ -1,27 +1,32 @@
 #include <winsock2.h>
 
 #include "platform/socket_layer.h"
+#include "platform/socket_owner_win32.h"
 #include "platform/tcp_connect.h"
 
 namespace lumaro::platform {
 
+namespace {
+
+ConnectOutcome AttemptConnection(Ipv4Address address, std::uint16_t port) {
+    const SocketOwner stream(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
+    if (!stream.Valid()) return ConnectOutcome::Failed;
+    sockaddr_in remote{};
+    remote.sin_family = AF_INET;
+    remote.sin_port = htons(port);
+    remote.sin_addr.s_addr = address;  // already first octet in the lowest byte
+    if (connect(stream.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) {
+        return ConnectOutcome::Connected;
+    }
+    return WSAGetLastError() == WSAECONNREFUSED ? ConnectOutcome::Refused : ConnectOutcome::Failed;
+}
+
+}  // namespace
+
 ConnectOutcome ConnectOnce(Ipv4Address address, std::uint16_t port) {
     // Its own start of the socket layer: the attempt may outlive whoever started it.
     if (!StartSocketLayer(2, 2).succeeded) return ConnectOutcome::Failed;
-    ConnectOutcome outcome = ConnectOutcome::Failed;
-    const SOCKET stream = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-    if (stream != INVALID_SOCKET) {
-        sockaddr_in remote{};
-        remote.sin_family = AF_INET;
-        remote.sin_port = htons(port);
-        remote.sin_addr.s_addr = address;  // already first octet in the lowest byte
-        if (connect(stream, reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) {
-            outcome = ConnectOutcome::Connected;
-        } else if (WSAGetLastError() == WSAECONNREFUSED) {
-            outcome = ConnectOutcome::Refused;
-        }
-        closesocket(stream);
-    }
+    const ConnectOutcome outcome = AttemptConnection(address, port);  // its socket closed
     StopSocketLayer();
     return outcome;
 }
