@@ -130,18 +130,14 @@ void PromptResolution(Ipv4Address target, Ipv4Address source) {
            sizeof remote);
 }
 
-}  // namespace
-
-std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
-                                                            Ipv4Address source) {
-    const auto from = InterfaceOfAddress(source);
-    if (!from) return std::nullopt;
-    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
-
+// The neighbour-table way for a target that is not this PC's, from the interface `from`
+// that holds `source`.
+std::optional<HardwareAddress> FromNeighbourTable(const LocalInterface& from, Ipv4Address target,
+                                                  Ipv4Address source) {
     const auto start = Clock::now();
     PromptResolution(target, source);
     for (;;) {
-        const auto entry = ReadNeighbourEntry(target, from->index);
+        const auto entry = ReadNeighbourEntry(target, from.index);
         const auto elapsed = Clock::now() - start;
         if (entry) {
             switch (entry->state) {
@@ -166,12 +162,22 @@ std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
     }
 }
 
+}  // namespace
+
+std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
+                                                            Ipv4Address source) {
+    const auto from = InterfaceOfAddress(source);
+    if (!from) return std::nullopt;
+    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
+    return FromNeighbourTable(*from, target, source);
+}
+
 std::optional<HardwareAddress> RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
     const auto from = InterfaceOfAddress(source);
     if (!from) return std::nullopt;
     if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
     if (auto made = RequestOnTheWire(*from, source, target)) return *made;
-    return ResolveThroughNeighbourTable(target, source);
+    return FromNeighbourTable(*from, target, source);
 }
 
 }  // namespace lumaro::platform
