@@ -104,17 +104,8 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
     command->add_option("SERIAL", options->serials,
                         "the controller's serial number; with --all, the controllers the batch "
                         "may touch (all listed ones when none is given)");
-    command
-        ->add_option("--date-format", options->dateFormat,
-                     "date format of the web interface, as in the window's list: 0 年-月-日, "
-                     "1 月-日-年, 2 日-月-年, 3 年/月/日, 4 月/日/年, 5 日/月/年")
-        ->check(CLI::Range(0, 5))
-        ->capture_default_str();
-    command
-        ->add_option("--language", options->language,
-                     "language of the web interface: 0 中文 (Chinese), 1 英文 (English)")
-        ->check(CLI::Range(0, 1))
-        ->capture_default_str();
+    AddWebChoiceOptions(*command, WebChoices::DateFormatAndLanguage, options->dateFormat,
+                        options->language);
     CLI::Option* all = command->add_flag(
         "--all", options->all, "every listed controller that needs it (or those of SERIAL...)");
     command->add_flag("--open", options->open, "open the page in the default browser")

@@ -8,27 +8,23 @@
 
 namespace lumaro {
 
-namespace {
-
-void AddWebChoiceOptions(CLI::App& command, WebChoices choices,
-                         ListedControllerOptions& options) {
+void AddWebChoiceOptions(CLI::App& command, WebChoices choices, int& dateFormatIndex,
+                         int& webLanguageIndex) {
     if (choices == WebChoices::None) return;
     if (choices == WebChoices::DateFormatAndLanguage) {
         command
-            .add_option("--date-format", options.dateFormatIndex,
+            .add_option("--date-format", dateFormatIndex,
                         "date format of the web interface, as in the window's list: 0 年-月-日, "
                         "1 月-日-年, 2 日-月-年, 3 年/月/日, 4 月/日/年, 5 日/月/年")
             ->check(CLI::Range(0, 5))
             ->capture_default_str();
     }
     command
-        .add_option("--language", options.webLanguageIndex,
+        .add_option("--language", webLanguageIndex,
                     "language of the web interface: 0 中文 (Chinese), 1 英文 (English)")
         ->check(CLI::Range(0, 1))
         ->capture_default_str();
 }
-
-}  // namespace
 
 CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std::string& name,
                                      const std::string& description, WebChoices webChoices,
@@ -37,7 +33,7 @@ CLI::App* AddListedControllerCommand(CLI::App& program, int& exitCode, const std
     CLI::App* command = program.add_subcommand(name, description);
     command->add_option("SERIAL", options->serial, "the controller's serial number, as listed")
         ->required();
-    AddWebChoiceOptions(*command, webChoices, *options);
+    AddWebChoiceOptions(*command, webChoices, options->dateFormatIndex, options->webLanguageIndex);
     command->callback([options, run = std::move(run), &exitCode] {
         ListedController controller(*options);
         exitCode = controller.Find() ? run(controller) : 1;

@@ -30,6 +30,11 @@ using ListedControllerRun = std::function<int(ListedController& controller)>;
 // Which of the panel's two web choices a command takes (as --date-format, --language).
 enum class WebChoices { None, LanguageOnly, DateFormatAndLanguage };
 
+// Adds the options of `choices` to `command`: --date-format (0-5) and --language (0-1),
+// both 0 by default.
+void AddWebChoiceOptions(CLI::App& command, WebChoices choices, int& dateFormatIndex,
+                         int& webLanguageIndex);
+
 // Adds a subcommand NAME SERIAL [...] that searches, selects the controller (exit code 1
 // when it is not listed) and then runs `run`. Gives the subcommand, for further positional
 // arguments after SERIAL.
