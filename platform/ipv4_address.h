@@ -25,7 +25,8 @@ constexpr std::uint32_t InNumberOrder(Ipv4Address address) {
            (std::uint32_t{Octet(address, 2)} << 8) | std::uint32_t{Octet(address, 3)};
 }
 constexpr Ipv4Address FromNumberOrder(std::uint32_t number) {
-    return MakeIpv4(static_cast<std::uint8_t>(number >> 24), static_cast<std::uint8_t>(number >> 16),
+    return MakeIpv4(static_cast<std::uint8_t>(number >> 24),
+                    static_cast<std::uint8_t>(number >> 16),
                     static_cast<std::uint8_t>(number >> 8), static_cast<std::uint8_t>(number));
 }
 
