@@ -4,16 +4,14 @@
 // test framework), so that tests of every front end can use it: native tests take the
 // images from the simulator in the process (tests/image_watch.h); tests under Wine ask
 // lumaro-sim for them (control command `images FILE`) and read them with
-// ParseControllerImages.
+// sim::ParseImagesText (sim/controller_image.h).
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace lumaro::testing {
@@ -47,9 +45,5 @@ FrameBytes Union(std::initializer_list<FrameBytes> groups);
 std::vector<std::string> UnexpectedChanges(const ControllerImages& before,
                                            const ControllerImages& after,
                                            const AllowedChanges& allowed);
-
-// The text of lumaro-sim's `images FILE`: one line per controller, its serial, a space and
-// 2048 hex digits. Empty optional when a line is not of that form.
-std::optional<ControllerImages> ParseControllerImages(std::string_view text);
 
 }  // namespace lumaro::testing
