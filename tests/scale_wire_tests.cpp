@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -21,11 +20,7 @@ using testing::PcNetworkCounter;
 using testing::Serials;
 using testing::StartControllers;
 
-int SearchesPerCase() {
-    const char* text = std::getenv("LUMARO_SCALE_SEARCHES");
-    const int searches = text ? std::atoi(text) : 0;
-    return searches > 0 ? searches : 3;
-}
+int SearchesPerCase() { return testing::CountFromEnvironment("LUMARO_SCALE_SEARCHES", 3); }
 
 // What the PC's kernel dropped for want of room in a socket's receive buffer, or for
 // any other receive error.
@@ -61,9 +56,7 @@ SearchFigures TimedSearch(testing::TestLan& lan, ControllerLink& link, const cha
     const std::uint64_t dropsBefore = UdpDrops();
     const auto start = std::chrono::steady_clock::now();
     SearchControllers(link);
-    const SearchFigures figures{
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-        UdpDrops() - dropsBefore};
+    const SearchFigures figures{testing::SecondsSince(start), UdpDrops() - dropsBefore};
     std::printf("%s: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
                 what, search, link.Table().count, figures.seconds,
                 static_cast<unsigned long long>(figures.drops));
