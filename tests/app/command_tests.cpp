@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/clock.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/frame_log.h"
@@ -54,15 +55,6 @@ using Marks = std::vector<std::pair<std::size_t, int>>;
 FrameBytes Bytes(const FrameBytes& frame, std::size_t first, std::size_t end) {
     return FrameBytes(frame.begin() + static_cast<std::ptrdiff_t>(first),
                       frame.begin() + static_cast<std::ptrdiff_t>(end));
-}
-
-std::int64_t SecondsSince1970() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const std::int64_t ticks = (std::int64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-    constexpr std::int64_t kTicksPerSecond = 10'000'000;
-    constexpr std::int64_t k1601To1970 = 11'644'473'600;
-    return ticks / kTicksPerSecond - k1601To1970;
 }
 
 // lumaro.exe on commands.conf (rows 100, 200, 300), its panel shown as a user opens it
@@ -241,9 +233,9 @@ TEST_F(ControllerCommands, HiddenModeShowsAndEnablesBothButtonsSendsNothingAndSe
     // The start-up seeded the counter a second or more before: the hidden mode seeds it
     // again, and the next frame carries the new seed.
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-    const std::int64_t before = SecondsSince1970();
+    const std::int64_t before = platform::SecondsSince1970();
     EnterHiddenMode();  // with a blank address and mask: the gateway is read first
-    const std::int64_t after = SecondsSince1970();
+    const std::int64_t after = platform::SecondsSince1970();
 
     EXPECT_TRUE(AllCommandFrames().empty());
     for (int id : {IDC_SYNC_TIME_BUTTON, IDC_DISABLE_WEB_BUTTON, IDC_APPLY_BUTTON}) {
