@@ -35,12 +35,6 @@ constexpr std::size_t kVariantCode = 18;
 constexpr std::size_t kMaskFirst = 1044;  // the write mask: bytes 1044-1171
 constexpr std::size_t kMaskEnd = 1172;
 
-SimulatorControl Simulator() {
-    auto simulator = SimulatorControl::FromEnvironment();
-    if (!simulator) throw std::runtime_error("no simulator: run through scripts/app-test.sh");
-    return *simulator;
-}
-
 // Every nonzero byte of a write's mask, by its position.
 std::vector<std::pair<std::size_t, int>> MarkedMaskBytes(const FrameBytes& frame) {
     std::vector<std::pair<std::size_t, int>> marked;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "tests/app/simulator_control.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"
 
@@ -23,6 +24,9 @@ private:
     std::unique_ptr<LaunchedProgram> program_;
     DialogDriver dialog_;
 };
+
+// The simulator beside the tests (scripts/app-test.sh starts it); throws when there is none.
+SimulatorControl Simulator();
 
 // Loads a controller file of the test LANs (by its name) into the simulator; throws when
 // the simulator does not answer "ok".
