@@ -4,12 +4,19 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "resources/resource.h"
 #include "tests/app/simulator_control.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
+
+// The controls that lumaro.exe shows when it has started: the list and the four bottom
+// buttons, in ascending order of id (as DialogDriver::SortedVisibleControlIds gives them).
+inline const std::vector<int> kStartUpControls{IDCANCEL, IDC_SEARCH_BUTTON, IDC_CONTROLLER_LIST,
+                                               IDC_QUICK_ENABLE_BUTTON, IDC_ADVANCED_BUTTON};
 
 class LumaroSession {
 public:
