@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/byte_io.h"
 #include "platform/clock.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
@@ -167,7 +168,7 @@ TEST_F(ControllerCommands, ApplyWritesSettingsThenAddressesFromOneBufferAndResel
         EXPECT_EQ(Bytes(frames[0], 116, 151), Bytes(frames[1], 116, 151));
         EXPECT_EQ(Bytes(frames[0], 20, 34), FrameBytes(14, 0));
         EXPECT_EQ(Bytes(frames[1], 20, 34), c.networkGroup);
-        EXPECT_EQ(FrameLe32(frames[1], kSequence), FrameLe32(frames[0], kSequence) + 1);
+        EXPECT_EQ(ByteReader(frames[1]).Le32(kSequence), ByteReader(frames[0]).Le32(kSequence) + 1);
 
         EXPECT_EQ(List().RowTexts(c.row), c.rowAfter);
         EXPECT_EQ(List().SelectedRows(), std::vector<int>{c.row});
@@ -239,7 +240,7 @@ TEST_F(ControllerCommands, HiddenModeShowsAndEnablesBothButtonsSendsNothingAndSe
     CloseMessage(ClickForMessage(IDC_SYNC_TIME_BUTTON));
     const std::vector<FrameBytes> frames = CommandFramesTo(100);
     ASSERT_EQ(frames.size(), 1u);
-    const std::uint32_t sequence = FrameLe32(frames[0], kSequence);
+    const std::uint32_t sequence = ByteReader(frames[0]).Le32(kSequence);
     EXPECT_GE(sequence, static_cast<std::uint32_t>(before));
     EXPECT_LE(sequence, static_cast<std::uint32_t>(after));
 }

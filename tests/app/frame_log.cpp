@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "link/byte_io.h"
 #include "sim/frame_log_line.h"
 #include "tests/app/simulator_control.h"
 #include "tests/frame_names.h"
@@ -31,17 +32,11 @@ std::vector<sim::ReceivedFrame> ReadLog() {
 
 }  // namespace
 
-std::uint32_t FrameLe32(const FrameBytes& frame, std::size_t offset) {
-    if (frame.size() < offset + 4) return 0;
-    return frame[offset] | frame[offset + 1] << 8 | frame[offset + 2] << 16 |
-           static_cast<std::uint32_t>(frame[offset + 3]) << 24;
-}
-
 std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
     std::vector<FrameBytes> frames;
     for (sim::ReceivedFrame& frame : ReadLog()) {
         if (frame.controllerSerial == serial && !testing::IsDiscovery(frame) &&
-            FrameLe32(frame.bytes, kTargetSerialOffset) == serial) {
+            ByteReader(frame.bytes).Le32(kTargetSerialOffset) == serial) {
             frames.push_back(std::move(frame.bytes));
         }
     }
