@@ -1,15 +1,12 @@
 #include "tests/app/frame_log.h"
 
-#include <filesystem>
-#include <fstream>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
 #include "link/byte_io.h"
-#include "sim/frame_log_line.h"
 #include "tests/app/simulator_control.h"
 #include "tests/frame_names.h"
-#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 
@@ -17,17 +14,11 @@ namespace {
 
 constexpr std::size_t kTargetSerialOffset = 12;
 
-// Every line of lumaro-sim's log, as the frames it stands for.
+// Every line of lumaro-sim's log, as the frames it stands for (their times unused).
 std::vector<sim::ReceivedFrame> ReadLog() {
     const auto path = SimulatorControl::LogPath();
     if (!path) throw std::runtime_error("no LUMARO_SIM_LOG: run through scripts/app-test.sh");
-    std::ifstream in(std::filesystem::path(WindowsPathOf(*path)));
-    std::vector<sim::ReceivedFrame> frames;
-    const auto start = std::chrono::steady_clock::now();
-    for (std::string line; std::getline(in, line);) {
-        if (auto frame = sim::ParseFrameLogLine(line, start)) frames.push_back(std::move(*frame));
-    }
-    return frames;
+    return SimulatorControl::ReadFrameLog(*path, std::chrono::steady_clock::now());
 }
 
 }  // namespace

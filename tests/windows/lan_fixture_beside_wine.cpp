@@ -14,7 +14,6 @@
 #include "link/controller_text.h"
 #include "platform/socket_layer.h"
 #include "sim/controller_image.h"
-#include "sim/frame_log_line.h"
 #include "sim/sim_config.h"
 #include "tools/window-reader/launched_program.h"
 #include "tests/app/simulator_control.h"
@@ -128,15 +127,7 @@ private:
     }
 
     std::vector<sim::ReceivedFrame> ReadLog(std::optional<std::uint32_t> serial) const {
-        std::vector<sim::ReceivedFrame> frames;
-        std::ifstream log(std::filesystem::path(apptest::WindowsPathOf(logPath_)), std::ios::binary);
-        for (std::string line; std::getline(log, line);) {
-            auto frame = sim::ParseFrameLogLine(line, simStart_);
-            // The last line may still be half written.
-            if (!frame) continue;
-            if (!serial || frame->controllerSerial == *serial) frames.push_back(std::move(*frame));
-        }
-        return frames;
+        return SimulatorControl::ReadFrameLog(logPath_, simStart_, serial);
     }
 
     SimulatorControl control_;
