@@ -15,7 +15,6 @@
 namespace lumaro {
 namespace {
 
-using testing::ConsoleFront;
 using testing::Controller;
 using testing::ProgramResult;
 using testing::RunProgram;
@@ -23,17 +22,13 @@ using testing::StartSimulator;
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
-class ConsoleSearch : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleSearch : public testing::ConsoleTest {
 protected:
-    void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
-    }
     ProgramResult Search() const { return RunProgram(GetParam().command + " search"); }
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     auto webOff = Controller(2147483648u, MakeIpv4(10, 0, 1, 20));
