@@ -6,7 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <map>
 #include <set>
 #include <span>
@@ -62,13 +61,7 @@ std::map<std::uint32_t, json> BySerial(const std::string& text) {
     return records;
 }
 
-Ipv4Address Address(const json& text) {
-    const auto parts = text.get<std::string>();
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (std::sscanf(parts.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) return 0;
-    return MakeIpv4(static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b),
-                    static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(d));
-}
+Ipv4Address Address(const json& text) { return ParseAddress(text.get<std::string>()).value_or(0); }
 
 // Frames other than the search that any controller received.
 std::vector<std::string> EveryCommand(const sim::Simulator& lan) {
