@@ -10,6 +10,7 @@
 
 #include "link/byte_io.h"
 #include "tests/console_program.h"
+#include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -83,12 +84,7 @@ protected:
 
     // The frames addressed to the controller, other than the searches' discovery.
     std::vector<std::vector<std::uint8_t>> CommandFrames() const {
-        std::vector<std::vector<std::uint8_t>> frames;
-        for (const auto& frame : lan_->LogOf(kSerial)) {
-            const bool discovery = frame.bytes[0] == 0x24 && frame.bytes[1] == 0x10;
-            if (!discovery && ByteReader(frame.bytes).Le32(12) == kSerial) frames.push_back(frame.bytes);
-        }
-        return frames;
+        return testing::FramesAddressedTo(lan_->LogOf(kSerial), kSerial);
     }
 
     std::unique_ptr<sim::Simulator> lan_;
