@@ -4,15 +4,12 @@
 #include <stdexcept>
 #include <string>
 
-#include "link/byte_io.h"
 #include "tests/app/simulator_control.h"
 #include "tests/frame_names.h"
 
 namespace lumaro::apptest {
 
 namespace {
-
-constexpr std::size_t kTargetSerialOffset = 12;
 
 // Every line of lumaro-sim's log, as the frames it stands for (their times unused).
 std::vector<sim::ReceivedFrame> ReadLog() {
@@ -24,14 +21,7 @@ std::vector<sim::ReceivedFrame> ReadLog() {
 }  // namespace
 
 std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
-    std::vector<FrameBytes> frames;
-    for (sim::ReceivedFrame& frame : ReadLog()) {
-        if (frame.controllerSerial == serial && !testing::IsDiscovery(frame) &&
-            ByteReader(frame.bytes).Le32(kTargetSerialOffset) == serial) {
-            frames.push_back(std::move(frame.bytes));
-        }
-    }
-    return frames;
+    return testing::FramesAddressedTo(ReadLog(), serial);
 }
 
 std::vector<FrameBytes> AllCommandFrames() {
