@@ -11,7 +11,6 @@ using lumaro::fuzz::kFuzzHost;
 using lumaro::fuzz::kFuzzSequence;
 using lumaro::fuzz::kFuzzSerial;
 using lumaro::fuzz::Require;
-using lumaro::testing::ArrivedBytes;
 using lumaro::testing::RecordOfReply;
 using lumaro::testing::SameReplyFields;
 
@@ -19,16 +18,16 @@ LUMARO_FUZZ_TARGET(exchange_reply) {
     lumaro::fuzz::LinkOnScriptedLan lan;
     lan.AnswerCommandsWith(datagram);
     lumaro::ControllerLink& link = lan.Link();
-    const ArrivedBytes arrived(datagram);
+    const lumaro::ByteReader arrived(datagram);
     const bool isReply = datagram.size() >= 20;
 
     // A request with an ordinary sequence takes only a reply that carries it.
     const int read = link.ReadNetworkParameters(kFuzzHost, kFuzzSerial);
-    const bool matches = isReply && arrived.Le(4, 4) == kFuzzSequence;
+    const bool matches = isReply && arrived.Le32(4) == kFuzzSequence;
     Require(read == (matches ? 0 : -1), "0 exactly for a reply of the request's sequence");
     Require(link.SequenceCounter() == kFuzzSequence + (isReply ? 1u : 0u),
             "the counter advances exactly when a reply came");
-    Require(lumaro::SequenceMatches(kFuzzSequence, datagram) == (arrived.Le(4, 4) == kFuzzSequence),
+    Require(lumaro::SequenceMatches(kFuzzSequence, datagram) == (arrived.Le32(4) == kFuzzSequence),
             "SequenceMatches compares bytes 4-7, zero past the end");
     if (isReply) {
         const auto reply = link.ReceivedReply();

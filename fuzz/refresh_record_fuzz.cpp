@@ -15,7 +15,6 @@ using lumaro::fuzz::kFuzzHost;
 using lumaro::fuzz::kFuzzHostMask;
 using lumaro::fuzz::kFuzzSerial;
 using lumaro::fuzz::Require;
-using lumaro::testing::ArrivedBytes;
 using lumaro::testing::RecordOfReply;
 
 namespace {
@@ -86,6 +85,6 @@ LUMARO_FUZZ_TARGET(refresh_record) {
                 after.dhcpMarker == expected.dhcpMarker,
             "the refreshed fields are the reply's, zero past its end");
     Require(report.presentAddress == expected.ip, "the procedure works on the refreshed address");
-    Require(ArrivedBytes(datagram).Le(4, 4) == 1'700'000'000u,
+    Require(lumaro::ByteReader(datagram).Le32(4) == 1'700'000'000u,
             "only a reply of the request's sequence refreshes the record");
 }

@@ -1,5 +1,8 @@
 #include "sim/controller_image.h"
 
+#include <algorithm>
+#include <charconv>
+
 #include "link/byte_io.h"
 #include "link/masked_write.h"
 #include "sim/sim_config.h"
@@ -61,6 +64,31 @@ std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images) {
         text += '\n';
     }
     return text;
+}
+
+Parsed<std::map<std::uint32_t, ParameterImage>> ParseImagesText(std::string_view text) {
+    std::map<std::uint32_t, ParameterImage> images;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        const std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        if (line.empty()) continue;
+
+        const auto bad = [line]() -> Parsed<std::map<std::uint32_t, ParameterImage>> {
+            return {std::nullopt, "bad image line \"" + std::string(line) + '"'};
+        };
+        const std::size_t space = line.find(' ');
+        if (space == std::string_view::npos || space == 0) return bad();
+        std::uint32_t serial = 0;
+        const auto [afterSerial, error] = std::from_chars(line.data(), line.data() + space, serial);
+        if (error != std::errc{} || afterSerial != line.data() + space) return bad();
+        const auto bytes = ParseHexText(line.substr(space + 1));
+        if (!bytes.value || bytes.value->size() != kImageBytes) return bad();
+        ParameterImage image{};
+        std::copy(bytes.value->begin(), bytes.value->end(), image.begin());
+        images[serial] = image;
+    }
+    return {images, {}};
 }
 
 ControllerSpec CurrentOf(const ControllerSpec& spec, const ParameterImage& image) {

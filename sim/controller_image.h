@@ -7,10 +7,12 @@
 #include <map>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "link/frame.h"
 #include "link/network_reply.h"
 #include "platform/ipv4_address.h"
+#include "sim/sim_config.h"
 #include "sim/simulator.h"
 
 namespace lumaro::sim {
@@ -52,6 +54,9 @@ Addressing AddressingInUse(const ParameterImage& image);
 // serial, a space and its 1024 image bytes (frame bytes 20-1043) as 2048 lower-case hex
 // digits, in ascending order of serial.
 std::string ImagesText(const std::map<std::uint32_t, ParameterImage>& images);
+// The reverse (either case of hex digit, blank lines skipped): an empty value and the bad
+// line quoted when a line is not a decimal serial, one space and exactly 2048 hex digits.
+Parsed<std::map<std::uint32_t, ParameterImage>> ParseImagesText(std::string_view text);
 
 // The controller's description as it stands now: identity and behaviour as it was started
 // with, the addresses in use, the DHCP fields and the web port from its image.

@@ -76,7 +76,7 @@ TEST_F(ChattyLan, ASearchEndsAndFindsTheControllersWhileAFloodKeepsArriving) {
     link_.DiscoverControllers();
     link_.SortBySerial();
     std::printf("search: %zu controllers after %.1f s\n", link_.Table().count,
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+                testing::SecondsSince(start));
     EXPECT_EQ(Serials(link_.Table()), (std::vector<std::uint32_t>{kSerial, kChatty}));
 }
 

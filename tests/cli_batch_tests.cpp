@@ -6,7 +6,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
 #include <map>
 #include <set>
 #include <span>
@@ -23,7 +22,6 @@ namespace lumaro {
 namespace {
 
 using nlohmann::json;
-using testing::ConsoleFront;
 using testing::Controller;
 using testing::FrameNames;
 using testing::ProgramResult;
@@ -63,28 +61,19 @@ std::map<std::uint32_t, json> BySerial(const std::string& text) {
     return records;
 }
 
-Ipv4Address Address(const json& text) {
-    const auto parts = text.get<std::string>();
-    unsigned a = 0, b = 0, c = 0, d = 0;
-    if (std::sscanf(parts.c_str(), "%u.%u.%u.%u", &a, &b, &c, &d) != 4) return 0;
-    return MakeIpv4(static_cast<std::uint8_t>(a), static_cast<std::uint8_t>(b),
-                    static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(d));
-}
+Ipv4Address Address(const json& text) { return ParseAddress(text.get<std::string>()).value_or(0); }
 
 // Frames other than the search that any controller received.
 std::vector<std::string> EveryCommand(const sim::Simulator& lan) {
     return FrameNames(lan.Log());
 }
 
-class ConsoleBatch : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleBatch : public testing::ConsoleTest {
 protected:
-    void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << "the Windows console is not built";
-    }
     // Under Wine ARP goes through the neighbour table, where each unanswered request takes
     // about 5 s: two fresh controllers there keep the test short, five natively.
     std::span<const std::uint32_t> Fresh() const {
-        return std::span(kFresh).first(std::string(GetParam().name) == "windows" ? 2 : 5);
+        return std::span(kFresh).first(Windows() ? 2 : 5);
     }
     ProgramResult EnableWeb(const std::string& arguments) const {
         return RunProgramSeparately(GetParam().command + " enable-web " + arguments +
@@ -92,9 +81,8 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleBatch,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleBatch, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 // The five share one address, so the search lists them by their distinct serials; each
 // run moves one (the others still share the address; the last one alone is outside the

@@ -12,22 +12,16 @@
 namespace lumaro {
 namespace {
 
-using testing::ConsoleFront;
 using testing::Controller;
 using testing::ProgramResult;
 
-class ConsoleDoctor : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleDoctor : public testing::ConsoleTest {
 protected:
-    void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << "the Windows console is not built";
-    }
     ProgramResult Doctor() const { return testing::RunProgram(GetParam().command + " doctor"); }
-    bool Windows() const { return std::string(GetParam().name) == "windows"; }
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleDoctor,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleDoctor, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 bool Shows(const ProgramResult& result, const std::string& line) {
     return result.output.find(line) != std::string::npos;

@@ -12,7 +12,6 @@
 namespace lumaro {
 namespace {
 
-using testing::ConsoleFront;
 using testing::Controller;
 using testing::FrameNames;
 using testing::RunProgram;
@@ -21,19 +20,15 @@ using Names = std::vector<std::string>;
 
 constexpr std::uint32_t kSerial = 3000000001u;  // above 2^31: parsed and printed unsigned
 
-class ConsoleEnableWeb : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleEnableWeb : public testing::ConsoleTest {
 protected:
-    void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << "the Windows console is not built";
-    }
     testing::ProgramResult EnableWeb(const std::string& arguments) const {
         return RunProgram(GetParam().command + " enable-web " + arguments + " 2>&1");
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleEnableWeb,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleEnableWeb, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 TEST_P(ConsoleEnableWeb, KeptAddressPrintsThePageAndWritesTheChosenSettings) {
     auto controller = Controller(kSerial, MakeIpv4(10, 0, 1, 42));

@@ -19,7 +19,6 @@ namespace lumaro {
 namespace {
 
 using json = nlohmann::ordered_json;  // keeps the order of the fields as written
-using testing::ConsoleFront;
 using testing::ProgramResult;
 using Rows = std::vector<std::vector<std::string>>;
 
@@ -62,10 +61,11 @@ Rows PythonCsvRows(const std::string& csv) {
     return rows.get<Rows>();
 }
 
-class ConsoleFormats : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleFormats : public testing::ConsoleTest {
 protected:
     void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << "the Windows console is not built";
+        ConsoleTest::SetUp();
+        if (IsSkipped()) return;
         const auto demo = sim::ReadControllerFile(LUMARO_DEMO_LAN);
         ASSERT_TRUE(demo.value) << demo.error;
         lan_ = testing::StartSimulator(*demo.value);
@@ -83,9 +83,8 @@ protected:
     Rows tsv_;
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleFormats,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleFormats, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 TEST_P(ConsoleFormats, CsvHasAHeaderRowAndTheValuesOfTheList) {
     const ProgramResult csv = Search("--format csv");

@@ -10,12 +10,12 @@
 
 #include "link/byte_io.h"
 #include "tests/console_program.h"
+#include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
 namespace {
 
-using testing::ConsoleFront;
 using testing::Controller;
 using testing::ProgramResult;
 using testing::RunProgram;
@@ -23,17 +23,13 @@ using testing::StartSimulator;
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
-class ConsoleSearch : public ::testing::TestWithParam<ConsoleFront> {
+class ConsoleSearch : public testing::ConsoleTest {
 protected:
-    void SetUp() override {
-        if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
-    }
     ProgramResult Search() const { return RunProgram(GetParam().command + " search"); }
 };
 
-INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch,
-                         ::testing::Values(testing::NativeConsole(), testing::WindowsConsole()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch, testing::BothConsoles(),
+                         testing::ConsoleName);
 
 TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
     auto webOff = Controller(2147483648u, MakeIpv4(10, 0, 1, 20));
@@ -88,12 +84,7 @@ protected:
 
     // The frames addressed to the controller, other than the searches' discovery.
     std::vector<std::vector<std::uint8_t>> CommandFrames() const {
-        std::vector<std::vector<std::uint8_t>> frames;
-        for (const auto& frame : lan_->LogOf(kSerial)) {
-            const bool discovery = frame.bytes[0] == 0x24 && frame.bytes[1] == 0x10;
-            if (!discovery && ByteReader(frame.bytes).Le32(12) == kSerial) frames.push_back(frame.bytes);
-        }
-        return frames;
+        return testing::FramesAddressedTo(lan_->LogOf(kSerial), kSerial);
     }
 
     std::unique_ptr<sim::Simulator> lan_;

@@ -7,6 +7,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -104,6 +106,24 @@ inline ConsoleFront WindowsConsole() {
         return {"windows", std::string(LUMARO_WINE_RUN) + " " + exe};
     }
     return {"windows", ""};
+}
+
+// A test of each console program; skipped where that program is not built.
+//   class ConsoleSearch : public testing::ConsoleTest { ... };
+//   INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch, testing::BothConsoles(),
+//                            testing::ConsoleName);
+class ConsoleTest : public ::testing::TestWithParam<ConsoleFront> {
+protected:
+    void SetUp() override {
+        if (GetParam().command.empty()) GTEST_SKIP() << LUMARO_WINDOWS_CLI_PATH << " is not built";
+    }
+    bool Windows() const { return std::string(GetParam().name) == "windows"; }
+};
+
+inline auto BothConsoles() { return ::testing::Values(NativeConsole(), WindowsConsole()); }
+
+inline std::string ConsoleName(const ::testing::TestParamInfo<ConsoleFront>& info) {
+    return info.param.name;
 }
 
 }  // namespace lumaro::testing

@@ -1,6 +1,5 @@
 #include "tests/controller_images.h"
 
-#include <charconv>
 #include <cstdio>
 
 namespace lumaro::testing {
@@ -64,32 +63,6 @@ std::vector<std::string> UnexpectedChanges(const ControllerImages& before,
         if (!before.count(serial)) problems.push_back("controller " + std::to_string(serial) + " appeared");
     }
     return problems;
-}
-
-std::optional<ControllerImages> ParseControllerImages(std::string_view text) {
-    ControllerImages images;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-        if (line.empty()) continue;
-
-        std::uint32_t serial = 0;
-        const auto [afterSerial, error] = std::from_chars(line.data(), line.data() + line.size(), serial);
-        const std::size_t hexStart = static_cast<std::size_t>(afterSerial - line.data()) + 1;
-        if (error != std::errc{} || hexStart > line.size() || line[hexStart - 1] != ' ' ||
-            line.size() - hexStart != 2 * kImageByteCount) {
-            return std::nullopt;
-        }
-        ImageBytes image{};
-        for (std::size_t i = 0; i < kImageByteCount; ++i) {
-            const char* digits = line.data() + hexStart + 2 * i;
-            const auto [next, bad] = std::from_chars(digits, digits + 2, image[i], 16);
-            if (bad != std::errc{} || next != digits + 2) return std::nullopt;
-        }
-        images[serial] = image;
-    }
-    return images;
 }
 
 }  // namespace lumaro::testing

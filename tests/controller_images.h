@@ -1,27 +1,27 @@
 #pragma once
 // Data safety: the check that an operation changed no byte of any controller's parameter
-// image except those it documents, for the serial it addressed. Portable (no simulator, no
-// test framework), so that tests of every front end can use it: native tests take the
-// images from the simulator in the process (tests/image_watch.h); tests under Wine ask
-// lumaro-sim for them (control command `images FILE`) and read them with
-// ParseControllerImages.
+// image except those it documents, for the serial it addressed. Portable (only the image
+// types of sim/simulator.h, no simulator, no test framework), so that tests of every front
+// end can use it: native tests take the images from the simulator in the process
+// (tests/image_watch.h); tests under Wine ask lumaro-sim for them (control command
+// `images FILE`) and read them with sim::ParseImagesText (sim/controller_image.h).
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
-#include <optional>
 #include <set>
 #include <string>
-#include <string_view>
 #include <vector>
+
+#include "sim/simulator.h"
 
 namespace lumaro::testing {
 
-constexpr std::size_t kImageFirstFrameByte = 20;  // image byte i is frame byte 20 + i
-constexpr std::size_t kImageByteCount = 1024;
+// The simulator's own image types: image byte i is frame byte 20 + i.
+constexpr std::size_t kImageFirstFrameByte = sim::kImageFrameOffset;
+constexpr std::size_t kImageByteCount = sim::kImageBytes;
 
-using ImageBytes = std::array<std::uint8_t, kImageByteCount>;
+using ImageBytes = sim::ParameterImage;
 using ControllerImages = std::map<std::uint32_t, ImageBytes>;  // by serial
 using FrameBytes = std::set<std::size_t>;                      // frame byte numbers
 
@@ -47,9 +47,5 @@ FrameBytes Union(std::initializer_list<FrameBytes> groups);
 std::vector<std::string> UnexpectedChanges(const ControllerImages& before,
                                            const ControllerImages& after,
                                            const AllowedChanges& allowed);
-
-// The text of lumaro-sim's `images FILE`: one line per controller, its serial, a space and
-// 2048 hex digits. Empty optional when a line is not of that form.
-std::optional<ControllerImages> ParseControllerImages(std::string_view text);
 
 }  // namespace lumaro::testing

@@ -1,4 +1,4 @@
-// The data-safety comparison and the text of lumaro-sim's image dump.
+// The data-safety comparison of controller images.
 
 #include <gtest/gtest.h>
 
@@ -55,24 +55,6 @@ TEST(ControllerImages, GroupsCoverTheDocumentedFrameBytes) {
     EXPECT_EQ(written_by::SettingsGroup().count(119), 0u);
     EXPECT_EQ(written_by::WebOffSettingsGroup().count(118), 0u);
     EXPECT_EQ(Union({written_by::SettingsGroup(), written_by::DhcpGroup()}).size(), 8u);
-}
-
-TEST(ControllerImages, ParseTheDumpOfTheSimulator) {
-    const std::string image(2048, '0');
-    std::string changed = image;
-    changed.replace(0, 8, "0a000164");  // 10.0.1.100 at frame bytes 20-23
-    const auto parsed = ParseControllerImages("100 " + changed + "\n200 " + image + "\n");
-    ASSERT_TRUE(parsed);
-    ASSERT_EQ(parsed->size(), 2u);
-    EXPECT_EQ(parsed->at(100)[0], 0x0A);
-    EXPECT_EQ(parsed->at(100)[3], 0x64);
-    EXPECT_EQ(parsed->at(200)[3], 0x00);
-
-    const char* broken[] = {"100", "100 " , "x 00", "100 0a", "100  00"};
-    for (const char* text : broken) {
-        EXPECT_FALSE(ParseControllerImages(text)) << text;
-    }
-    EXPECT_FALSE(ParseControllerImages("100 " + std::string(2047, '0') + "g\n"));
 }
 
 }  // namespace

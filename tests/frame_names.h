@@ -4,6 +4,7 @@
 // "clock", "web-off"; discovery broadcasts are left out. Raw offsets on purpose: an
 // independent check of the link's constants.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -17,6 +18,20 @@ inline bool IsDiscovery(const sim::ReceivedFrame& frame) {
     const ByteReader bytes(frame.bytes);
     return frame.bytes.size() == 20 && bytes.U8(0) == 0x24 && bytes.U8(1) == 0x10 &&
            bytes.Le32(12) == 0xFFFFFFFFu;
+}
+
+// The frames that the controller with this serial received addressed to it (target serial,
+// bytes 12-15), in the order received; discovery broadcasts are left out.
+inline std::vector<std::vector<std::uint8_t>> FramesAddressedTo(
+    const std::vector<sim::ReceivedFrame>& frames, std::uint32_t serial) {
+    std::vector<std::vector<std::uint8_t>> addressed;
+    for (const sim::ReceivedFrame& frame : frames) {
+        if (frame.controllerSerial == serial && !IsDiscovery(frame) &&
+            ByteReader(frame.bytes).Le32(12) == serial) {
+            addressed.push_back(frame.bytes);
+        }
+    }
+    return addressed;
 }
 
 inline std::string FrameName(std::span<const std::uint8_t> frame) {

@@ -24,16 +24,13 @@ using testing::kPcMask;
 using testing::LinkOperation;
 using testing::RecordOfReply;
 using testing::SameReplyFields;
+using testing::SecondsSince;
 using testing::StartSimulator;
 
 constexpr std::uint32_t kSerial = 4242;
 constexpr std::uint32_t kNeighbour = 5151;
 constexpr std::uint32_t kStranger = 6161;
 constexpr std::uint32_t kSpraySeed = 20240310;
-
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 // Every record must be what some datagram that left the simulator and passed the
 // acceptance test (4 bytes or more, starting 24 11) gives, heard through the PC's socket.

@@ -19,18 +19,12 @@
 
 namespace lumaro::testing {
 
-inline ControllerImages ImagesOf(const sim::Simulator& lan) {
-    ControllerImages images;
-    for (const auto& [serial, image] : lan.Images()) images[serial] = image;
-    return images;
-}
-
 class ImageWatch {
 public:
-    explicit ImageWatch(const sim::Simulator& lan) : lan_(lan), before_(ImagesOf(lan)) {}
+    explicit ImageWatch(const sim::Simulator& lan) : lan_(lan), before_(lan.Images()) {}
 
     ::testing::AssertionResult ChangedOnly(const AllowedChanges& allowed) const {
-        const auto problems = UnexpectedChanges(before_, ImagesOf(lan_), allowed);
+        const auto problems = UnexpectedChanges(before_, lan_.Images(), allowed);
         if (problems.empty()) return ::testing::AssertionSuccess();
         auto failure = ::testing::AssertionFailure();
         for (const std::string& problem : problems) failure << problem << "\n";

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <sstream>
@@ -92,6 +94,18 @@ inline std::optional<std::uint64_t> PcNetworkCounter(const std::string& protocol
 // Wine binds a datagram socket to any address (0.0.0.0 on the interface of the address,
 // when there is one), so under Wine an address the PC does not have binds too.
 bool RunningUnderWine();
+
+// A count from the environment variable `name` when it holds a positive number (such as
+// LUMARO_SCALE_SEARCHES), else `fallback`.
+inline int CountFromEnvironment(const char* name, int fallback) {
+    const char* text = std::getenv(name);
+    const int count = text ? std::atoi(text) : 0;
+    return count > 0 ? count : fallback;
+}
+
+inline double SecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 inline std::vector<std::uint32_t> Serials(const ControllerTable& table) {
     std::vector<std::uint32_t> serials;

@@ -34,13 +34,8 @@ namespace lumaro {
 namespace {
 
 using testing::Controller;
+using testing::CountFromEnvironment;
 using testing::StartControllers;
-
-int CountFromEnvironment(const char* name, int fallback) {
-    const char* text = std::getenv(name);
-    const int count = text ? std::atoi(text) : 0;
-    return count > 0 ? count : fallback;
-}
 
 struct ProcessFigures {
     std::size_t descriptors = 0;

@@ -1,45 +1,31 @@
 #pragma once
 // A network reply's fields read straight from its bytes, with the offsets written out
-// here: an independent reader to check the link's decoding against (fuzz targets, the
-// hostile LAN). Bytes past the end of what arrived read as zero.
+// here: an independent decoding to check the link's against (fuzz targets, the hostile
+// LAN). Bytes past the end of what arrived read as zero (ByteReader).
 
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
+#include "link/byte_io.h"
 #include "link/controller_record.h"
 
 namespace lumaro::testing {
 
-class ArrivedBytes {
-public:
-    explicit ArrivedBytes(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
-    std::uint8_t At(std::size_t i) const { return i < bytes_.size() ? bytes_[i] : 0; }
-    // `count` bytes from `i` on, little-endian.
-    std::uint32_t Le(std::size_t i, int count) const {
-        std::uint32_t value = 0;
-        for (int k = count - 1; k >= 0; --k) value = (value << 8) | At(i + static_cast<std::size_t>(k));
-        return value;
-    }
-
-private:
-    std::span<const std::uint8_t> bytes_;
-};
-
 // The fields that a record takes from a network reply of these bytes (the host fields
 // stay zero).
 inline ControllerRecord RecordOfReply(std::span<const std::uint8_t> reply) {
-    const ArrivedBytes bytes(reply);
-    const bool dhcp = bytes.At(150) == 0xA5;
+    const ByteReader bytes(reply);
+    const bool dhcp = bytes.U8(150) == 0xA5;
     ControllerRecord record;
-    record.serial = bytes.Le(8, 4);
-    record.variantCode = bytes.At(18);
-    record.dhcpMarker = bytes.At(150);
-    record.ip = bytes.Le(dhcp ? 404 : 136, 4);
-    record.mask = bytes.Le(dhcp ? 408 : 140, 4);
-    record.gateway = bytes.Le(dhcp ? 412 : 144, 4);
-    for (std::size_t i = 0; i < record.mac.size(); ++i) record.mac[i] = bytes.At(130 + i);
-    record.webPort = bytes.Le(484, 2);
+    record.serial = bytes.Le32(8);
+    record.variantCode = bytes.U8(18);
+    record.dhcpMarker = bytes.U8(150);
+    record.ip = bytes.Le32(dhcp ? 404 : 136);
+    record.mask = bytes.Le32(dhcp ? 408 : 140);
+    record.gateway = bytes.Le32(dhcp ? 412 : 144);
+    for (std::size_t i = 0; i < record.mac.size(); ++i) record.mac[i] = bytes.U8(130 + i);
+    record.webPort = bytes.Le16(484);
     return record;
 }
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -21,11 +20,7 @@ using testing::PcNetworkCounter;
 using testing::Serials;
 using testing::StartControllers;
 
-int SearchesPerCase() {
-    const char* text = std::getenv("LUMARO_SCALE_SEARCHES");
-    const int searches = text ? std::atoi(text) : 0;
-    return searches > 0 ? searches : 3;
-}
+int SearchesPerCase() { return testing::CountFromEnvironment("LUMARO_SCALE_SEARCHES", 3); }
 
 // What the PC's kernel dropped for want of room in a socket's receive buffer, or for
 // any other receive error.
@@ -53,23 +48,29 @@ struct SearchFigures {
     std::uint64_t drops = 0;
 };
 
-// Runs the searches and checks each table; prints one line of figures per search.
+// One search once the controllers are quiet, timed, with what the kernel dropped meanwhile;
+// prints one line of figures.
+SearchFigures TimedSearch(testing::TestLan& lan, ControllerLink& link, const char* what,
+                          int search) {
+    WaitUntilTheControllersAreQuiet(lan);
+    const std::uint64_t dropsBefore = UdpDrops();
+    const auto start = std::chrono::steady_clock::now();
+    SearchControllers(link);
+    const SearchFigures figures{testing::SecondsSince(start), UdpDrops() - dropsBefore};
+    std::printf("%s: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
+                what, search, link.Table().count, figures.seconds,
+                static_cast<unsigned long long>(figures.drops));
+    return figures;
+}
+
+// Runs the searches and checks each table.
 void ExpectEverySearchFindsDistinctControllers(testing::TestLan& lan, const char* what,
                                                std::size_t controllers, std::uint32_t firstSerial) {
     const std::size_t expected = std::min<std::size_t>(controllers, 256);
     ControllerLink link;
     for (int search = 1; search <= SearchesPerCase(); ++search) {
-        WaitUntilTheControllersAreQuiet(lan);
-        const std::uint64_t dropsBefore = UdpDrops();
-        const auto start = std::chrono::steady_clock::now();
-        SearchControllers(link);
-        const SearchFigures figures{
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-            UdpDrops() - dropsBefore};
+        const SearchFigures figures = TimedSearch(lan, link, what, search);
         const auto serials = Serials(link.Table());
-        std::printf("%s: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
-                    what, search, serials.size(), figures.seconds,
-                    static_cast<unsigned long long>(figures.drops));
         EXPECT_EQ(serials.size(), expected) << what << ", search " << search;
         EXPECT_TRUE(std::is_sorted(serials.begin(), serials.end())) << what;
         EXPECT_EQ(std::adjacent_find(serials.begin(), serials.end()), serials.end())
@@ -111,16 +112,8 @@ TEST(ScaleBehindFourInterfaces, SixtyFourControllersBehindEachAreAllFound) {
     ASSERT_TRUE(lan);
     ControllerLink link;
     for (int search = 1; search <= SearchesPerCase(); ++search) {
-        WaitUntilTheControllersAreQuiet(*lan);
-        const std::uint64_t dropsBefore = UdpDrops();
-        const auto start = std::chrono::steady_clock::now();
-        SearchControllers(link);
-        const std::uint64_t drops = UdpDrops() - dropsBefore;
-        std::printf("4 x 64 controllers: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
-                    search, link.Table().count,
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(),
-                    static_cast<unsigned long long>(drops));
-        EXPECT_EQ(drops, 0u) << "search " << search;
+        const SearchFigures figures = TimedSearch(*lan, link, "4 x 64 controllers", search);
+        EXPECT_EQ(figures.drops, 0u) << "search " << search;
         ASSERT_EQ(link.InterfaceCount(), 4u);
         ASSERT_EQ(link.Table().count, 256u) << "search " << search;
         for (const ControllerRecord& record : link.Table().Found()) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "sim/controller_image.h"
 #include "sim/frame_log_file.h"
 #include "sim/sim_config.h"
 #include "tests/sim_test_support.h"
@@ -211,6 +212,25 @@ TEST(SimConfig, HexTextReadsBackAsItsBytes) {
     EXPECT_EQ(ParseHexText("0024abff").value, bytes);
     EXPECT_EQ(ParseHexText("0024ABFF").value, bytes);
     for (const char* bad : {"0", "0g", "-1"}) EXPECT_FALSE(ParseHexText(bad).value) << bad;
+}
+
+TEST(SimConfig, ImagesTextReadsBackAsTheImages) {
+    const std::string image(2048, '0');
+    std::string changed = image;
+    changed.replace(0, 8, "0a000164");  // 10.0.1.100 at frame bytes 20-23
+    const auto parsed = ParseImagesText("100 " + changed + "\n200 " + image + "\n");
+    ASSERT_TRUE(parsed.value) << parsed.error;
+    ASSERT_EQ(parsed.value->size(), 2u);
+    EXPECT_EQ(parsed.value->at(100)[0], 0x0A);
+    EXPECT_EQ(parsed.value->at(100)[3], 0x64);
+    EXPECT_EQ(parsed.value->at(200)[3], 0x00);
+    EXPECT_EQ(ImagesText(*parsed.value), "100 " + changed + "\n200 " + image + "\n");
+
+    const char* broken[] = {"100", "100 " , "x 00", "100 0a", "100  00"};
+    for (const char* text : broken) {
+        EXPECT_FALSE(ParseImagesText(text).value) << text;
+    }
+    EXPECT_FALSE(ParseImagesText("100 " + std::string(2047, '0') + "g\n").value);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 #include <sstream>
 
 #include "link/discovery_frames.h"
-#include "tests/controller_images.h"
+#include "sim/controller_image.h"
 #include "tests/sim_test_support.h"
 
 extern char** environ;
@@ -218,7 +218,8 @@ TEST_F(SimProgramTest, DumpsEveryControllersParameterImageOnRequest) {
     const fs::path dump = directory_ / "images.txt";
     EXPECT_EQ(Command("images " + dump.string()), "ok");
 
-    const auto images = lumaro::testing::ParseControllerImages(ReadFile(dump));
+    const auto parsed = sim::ParseImagesText(ReadFile(dump));
+    const auto& images = parsed.value;
     ASSERT_TRUE(images) << ReadFile(dump);
     ASSERT_EQ(images->size(), 3u);
     const auto& image100 = images->at(100);  // image byte i is frame byte 20 + i

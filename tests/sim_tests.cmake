@@ -13,7 +13,6 @@ lumaro_lab_test(sim_program_test
     SOURCES sim_program_test.cpp
     LAB --segments 2 --pc 0:10.0.1.1/24 --pc 1:10.0.2.1/24)
 target_compile_definitions(sim_program_test PRIVATE LUMARO_SIM_PROGRAM="$<TARGET_FILE:lumaro-sim>")
-target_link_libraries(sim_program_test PRIVATE lumaro_controller_images)
 add_dependencies(sim_program_test lumaro-sim)
 
 lumaro_unit_test(sim_config_test sim_config_test.cpp sim_spray_test.cpp)

@@ -11,6 +11,8 @@
 #include <thread>
 #include <vector>
 
+#include "link/byte_io.h"
+#include "platform/clock.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/frame_log.h"
@@ -34,12 +36,6 @@ constexpr std::size_t kVariantCode = 18;
 constexpr std::size_t kMaskFirst = 1044;  // the write mask: bytes 1044-1171
 constexpr std::size_t kMaskEnd = 1172;
 
-SimulatorControl Simulator() {
-    auto simulator = SimulatorControl::FromEnvironment();
-    if (!simulator) throw std::runtime_error("no simulator: run through scripts/app-test.sh");
-    return *simulator;
-}
-
 // Every nonzero byte of a write's mask, by its position.
 std::vector<std::pair<std::size_t, int>> MarkedMaskBytes(const FrameBytes& frame) {
     std::vector<std::pair<std::size_t, int>> marked;
@@ -54,15 +50,6 @@ using Marks = std::vector<std::pair<std::size_t, int>>;
 FrameBytes Bytes(const FrameBytes& frame, std::size_t first, std::size_t end) {
     return FrameBytes(frame.begin() + static_cast<std::ptrdiff_t>(first),
                       frame.begin() + static_cast<std::ptrdiff_t>(end));
-}
-
-std::int64_t SecondsSince1970() {
-    FILETIME now{};
-    GetSystemTimeAsFileTime(&now);
-    const std::int64_t ticks = (std::int64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
-    constexpr std::int64_t kTicksPerSecond = 10'000'000;
-    constexpr std::int64_t k1601To1970 = 11'644'473'600;
-    return ticks / kTicksPerSecond - k1601To1970;
 }
 
 // lumaro.exe on commands.conf (rows 100, 200, 300), its panel shown as a user opens it
@@ -181,7 +168,7 @@ TEST_F(ControllerCommands, ApplyWritesSettingsThenAddressesFromOneBufferAndResel
         EXPECT_EQ(Bytes(frames[0], 116, 151), Bytes(frames[1], 116, 151));
         EXPECT_EQ(Bytes(frames[0], 20, 34), FrameBytes(14, 0));
         EXPECT_EQ(Bytes(frames[1], 20, 34), c.networkGroup);
-        EXPECT_EQ(FrameLe32(frames[1], kSequence), FrameLe32(frames[0], kSequence) + 1);
+        EXPECT_EQ(ByteReader(frames[1]).Le32(kSequence), ByteReader(frames[0]).Le32(kSequence) + 1);
 
         EXPECT_EQ(List().RowTexts(c.row), c.rowAfter);
         EXPECT_EQ(List().SelectedRows(), std::vector<int>{c.row});
@@ -241,9 +228,9 @@ TEST_F(ControllerCommands, HiddenModeShowsAndEnablesBothButtonsSendsNothingAndSe
     // The start-up seeded the counter a second or more before: the hidden mode seeds it
     // again, and the next frame carries the new seed.
     std::this_thread::sleep_for(std::chrono::milliseconds(1200));
-    const std::int64_t before = SecondsSince1970();
+    const std::int64_t before = platform::SecondsSince1970();
     EnterHiddenMode();  // with a blank address and mask: the gateway is read first
-    const std::int64_t after = SecondsSince1970();
+    const std::int64_t after = platform::SecondsSince1970();
 
     EXPECT_TRUE(AllCommandFrames().empty());
     for (int id : {IDC_SYNC_TIME_BUTTON, IDC_DISABLE_WEB_BUTTON, IDC_APPLY_BUTTON}) {
@@ -253,7 +240,7 @@ TEST_F(ControllerCommands, HiddenModeShowsAndEnablesBothButtonsSendsNothingAndSe
     CloseMessage(ClickForMessage(IDC_SYNC_TIME_BUTTON));
     const std::vector<FrameBytes> frames = CommandFramesTo(100);
     ASSERT_EQ(frames.size(), 1u);
-    const std::uint32_t sequence = FrameLe32(frames[0], kSequence);
+    const std::uint32_t sequence = ByteReader(frames[0]).Le32(kSequence);
     EXPECT_GE(sequence, static_cast<std::uint32_t>(before));
     EXPECT_LE(sequence, static_cast<std::uint32_t>(after));
 }

@@ -1,51 +1,27 @@
 #include "tests/app/frame_log.h"
 
-#include <filesystem>
-#include <fstream>
+#include <chrono>
 #include <stdexcept>
 #include <string>
 
-#include "sim/frame_log_line.h"
 #include "tests/app/simulator_control.h"
 #include "tests/frame_names.h"
-#include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
 
 namespace {
 
-constexpr std::size_t kTargetSerialOffset = 12;
-
-// Every line of lumaro-sim's log, as the frames it stands for.
+// Every line of lumaro-sim's log, as the frames it stands for (their times unused).
 std::vector<sim::ReceivedFrame> ReadLog() {
     const auto path = SimulatorControl::LogPath();
     if (!path) throw std::runtime_error("no LUMARO_SIM_LOG: run through scripts/app-test.sh");
-    std::ifstream in(std::filesystem::path(WindowsPathOf(*path)));
-    std::vector<sim::ReceivedFrame> frames;
-    const auto start = std::chrono::steady_clock::now();
-    for (std::string line; std::getline(in, line);) {
-        if (auto frame = sim::ParseFrameLogLine(line, start)) frames.push_back(std::move(*frame));
-    }
-    return frames;
+    return SimulatorControl::ReadFrameLog(*path, std::chrono::steady_clock::now());
 }
 
 }  // namespace
 
-std::uint32_t FrameLe32(const FrameBytes& frame, std::size_t offset) {
-    if (frame.size() < offset + 4) return 0;
-    return frame[offset] | frame[offset + 1] << 8 | frame[offset + 2] << 16 |
-           static_cast<std::uint32_t>(frame[offset + 3]) << 24;
-}
-
 std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
-    std::vector<FrameBytes> frames;
-    for (sim::ReceivedFrame& frame : ReadLog()) {
-        if (frame.controllerSerial == serial && !testing::IsDiscovery(frame) &&
-            FrameLe32(frame.bytes, kTargetSerialOffset) == serial) {
-            frames.push_back(std::move(frame.bytes));
-        }
-    }
-    return frames;
+    return testing::FramesAddressedTo(ReadLog(), serial);
 }
 
 std::vector<FrameBytes> AllCommandFrames() {

@@ -16,7 +16,4 @@ std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial);
 // The same for every controller: frames other than discovery.
 std::vector<FrameBytes> AllCommandFrames();
 
-// Little-endian reads of a frame's fields.
-std::uint32_t FrameLe32(const FrameBytes& frame, std::size_t offset);
-
 }  // namespace lumaro::apptest

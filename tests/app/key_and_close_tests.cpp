@@ -25,9 +25,6 @@
 namespace lumaro::apptest {
 namespace {
 
-const std::vector<int> kStartUpControls{IDCANCEL, IDC_SEARCH_BUTTON, IDC_CONTROLLER_LIST,
-                                        IDC_QUICK_ENABLE_BUTTON, IDC_ADVANCED_BUTTON};
-
 TEST(KeysAndClose, F4ShowsTheWebOffButtonWhereverTheFocusIsWithoutEnablingIt) {
     UseLan("empty.conf");  // nothing to select: the command buttons stay disabled
     const LumaroSession lumaro(Settings().lumaroProgram);

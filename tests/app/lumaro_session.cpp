@@ -24,10 +24,14 @@ LumaroSession::LumaroSession(const std::string& program, const LaunchOptions& op
 
 ListViewDriver LumaroSession::List() const { return dialog_.List(IDC_CONTROLLER_LIST); }
 
-void UseLan(const std::string& controllerFileName) {
-    const auto simulator = SimulatorControl::FromEnvironment();
+SimulatorControl Simulator() {
+    auto simulator = SimulatorControl::FromEnvironment();
     if (!simulator) throw std::runtime_error("no simulator: run through scripts/app-test.sh");
-    const std::string reply = simulator->Load(Settings().lanDirectory + "/" + controllerFileName);
+    return *simulator;
+}
+
+void UseLan(const std::string& controllerFileName) {
+    const std::string reply = Simulator().Load(Settings().lanDirectory + "/" + controllerFileName);
     if (reply != "ok") throw std::runtime_error("loading " + controllerFileName + ": " + reply);
 }
 

@@ -1,7 +1,6 @@
 #include "tests/app/message_box_driver.h"
 
-#include <thread>
-
+#include "tests/app/wait_until.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"
 #include "tools/window-reader/send_patiently.h"
@@ -13,7 +12,6 @@ namespace {
 // The controls of the system's message box: its text and its icon.
 constexpr int kMessageTextId = 0xFFFF;
 constexpr int kMessageIconId = 0x0440;
-constexpr std::chrono::milliseconds kPollInterval{50};
 
 }  // namespace
 
@@ -26,12 +24,9 @@ std::optional<MessageBoxDriver> MessageBoxDriver::Find(DWORD processId, HWND mai
 
 std::optional<MessageBoxDriver> MessageBoxDriver::WaitFor(DWORD processId, HWND mainDialog,
                                                           std::chrono::milliseconds patience) {
-    const auto deadline = std::chrono::steady_clock::now() + patience;
-    for (;;) {
-        if (auto box = Find(processId, mainDialog)) return box;
-        if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
-        std::this_thread::sleep_for(kPollInterval);
-    }
+    std::optional<MessageBoxDriver> box;
+    WaitUntil([&] { return (box = Find(processId, mainDialog)).has_value(); }, patience);
+    return box;
 }
 
 std::wstring MessageBoxDriver::Caption() const { return WindowText(box_); }

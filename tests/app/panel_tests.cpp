@@ -25,8 +25,6 @@ const std::vector<int> kPanelControls{
     IDC_PANEL_FRAME, IDC_SERIAL_LABEL, IDC_IP_LABEL, IDC_MASK_LABEL, IDC_GATEWAY_LABEL,
     IDC_SERIAL_EDIT, IDC_APPLY_BUTTON, IDC_IP_FIELD, IDC_MASK_FIELD, IDC_GATEWAY_FIELD,
     IDC_DATE_FORMAT_LABEL, IDC_DATE_FORMAT_COMBO, IDC_WEB_LANGUAGE_COMBO, IDC_WEB_LANGUAGE_LABEL};
-const std::vector<int> kStartUpControls{IDCANCEL, IDC_SEARCH_BUTTON, IDC_CONTROLLER_LIST,
-                                        IDC_QUICK_ENABLE_BUTTON, IDC_ADVANCED_BUTTON};
 
 // A figure of the 96-DPI layout at the test's DPI; the tests run at DPIs that scale every
 // figure to whole pixels.

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <thread>
 
+#include "sim/frame_log_line.h"
 #include "tools/window-reader/launched_program.h"
 
 namespace lumaro::apptest {
@@ -42,6 +43,19 @@ std::optional<std::string> SimulatorControl::LogPath() {
     const char* path = std::getenv("LUMARO_SIM_LOG");
     if (path == nullptr || *path == '\0') return std::nullopt;
     return std::string(path);
+}
+
+std::vector<sim::ReceivedFrame> SimulatorControl::ReadFrameLog(
+    const std::string& logPath, std::chrono::steady_clock::time_point simStart,
+    std::optional<std::uint32_t> serial) {
+    std::vector<sim::ReceivedFrame> frames;
+    std::ifstream log(std::filesystem::path(WindowsPathOf(logPath)), std::ios::binary);
+    for (std::string line; std::getline(log, line);) {
+        auto frame = sim::ParseFrameLogLine(line, simStart);
+        if (!frame) continue;
+        if (!serial || frame->controllerSerial == *serial) frames.push_back(std::move(*frame));
+    }
+    return frames;
 }
 
 std::string SimulatorControl::Send(const std::string& command) const {

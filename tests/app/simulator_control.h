@@ -2,9 +2,13 @@
 // Changes the simulated LAN between test cases through lumaro-sim's control directory
 // (reached through Wine's Z: drive): one command line in, one reply line out.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include "sim/simulator.h"
 
 namespace lumaro::apptest {
 
@@ -23,6 +27,13 @@ public:
     std::string SetBehaviour(std::uint32_t serial, const std::string& behaviour) const;
     // lumaro-sim's log of the frames it received (a Unix path), from LUMARO_SIM_LOG.
     static std::optional<std::string> LogPath();
+    // The frames of that log (binary, through Wine's Z: drive), in order; a line that does
+    // not parse (the last one may still be half written) is left out. The times count from
+    // `simStart`, lumaro-sim's start on this program's clock; with `serial`, only the frames
+    // that controller received.
+    static std::vector<sim::ReceivedFrame> ReadFrameLog(
+        const std::string& logPath, std::chrono::steady_clock::time_point simStart,
+        std::optional<std::uint32_t> serial = std::nullopt);
     // Any command line of lumaro-sim (see its usage); gives its reply.
     std::string Send(const std::string& command) const;
     const std::string& Directory() const { return directory_; }  // Unix path

@@ -44,9 +44,7 @@ TEST_F(LumaroStartup, CaptionEndsInTheProductVersionsFirstTwoNumbers) {
 TEST_F(LumaroStartup, OnlyTheListAndTheFourBottomButtonsAreVisible) {
     const LumaroSession lumaro(Settings().lumaroProgram);
     const std::vector<int> visible = lumaro.Dialog().SortedVisibleControlIds();
-    const std::vector<int> expected{IDCANCEL, IDC_SEARCH_BUTTON, IDC_CONTROLLER_LIST,
-                                    IDC_QUICK_ENABLE_BUTTON, IDC_ADVANCED_BUTTON};
-    EXPECT_EQ(visible, expected);
+    EXPECT_EQ(visible, kStartUpControls);
 }
 
 TEST_F(LumaroStartup, ListStartsAtEightPixelsAndIsTwentyTwoNarrowerThanTheDialog) {

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -15,7 +14,6 @@
 #include "link/controller_text.h"
 #include "platform/socket_layer.h"
 #include "sim/controller_image.h"
-#include "sim/frame_log_line.h"
 #include "sim/sim_config.h"
 #include "tools/window-reader/launched_program.h"
 #include "tests/app/simulator_control.h"
@@ -68,7 +66,7 @@ public:
     std::vector<sim::ReceivedFrame> Log() const override { return ReadLog(std::nullopt); }
     std::vector<sim::ReceivedFrame> LogOf(std::uint32_t serial) const override { return ReadLog(serial); }
 
-    void ClearLog() override { Expect(control_.Send("clear-log"), "clear-log"); }
+    void ClearLog() override { Expect(control_.ClearLog(), "clear-log"); }
 
     sim::ParameterImage Image(std::uint32_t serial) const override {
         const std::vector<std::uint8_t> bytes = Bytes(Field(State(serial), "image"));
@@ -97,9 +95,11 @@ public:
     }
 
     void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) override {
-        const std::string command =
-            "behaviour " + std::to_string(serial) + " " + sim::BehaviourText(behaviour);
-        if (Expect(control_.Send(command), command)) specs_[serial].behaviour = behaviour;
+        const std::string words = sim::BehaviourText(behaviour);
+        if (Expect(control_.SetBehaviour(serial, words),
+                   "behaviour " + std::to_string(serial) + " " + words)) {
+            specs_[serial].behaviour = behaviour;
+        }
     }
 
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
@@ -127,15 +127,7 @@ private:
     }
 
     std::vector<sim::ReceivedFrame> ReadLog(std::optional<std::uint32_t> serial) const {
-        std::vector<sim::ReceivedFrame> frames;
-        std::ifstream log(std::filesystem::path(apptest::WindowsPathOf(logPath_)), std::ios::binary);
-        for (std::string line; std::getline(log, line);) {
-            auto frame = sim::ParseFrameLogLine(line, simStart_);
-            // The last line may still be half written.
-            if (!frame) continue;
-            if (!serial || frame->controllerSerial == *serial) frames.push_back(std::move(*frame));
-        }
-        return frames;
+        return SimulatorControl::ReadFrameLog(logPath_, simStart_, serial);
     }
 
     SimulatorControl control_;
@@ -150,8 +142,8 @@ private:
 // lumaro-sim then loads in place of the ones it had (its log is emptied with them).
 std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs) {
     const auto control = SimulatorControl::FromEnvironment();
-    const char* log = std::getenv("LUMARO_SIM_LOG");
-    if (!control || log == nullptr) {
+    const auto log = SimulatorControl::LogPath();
+    if (!control || !log) {
         ADD_FAILURE() << "no lumaro-sim beside this program: run it through scripts/app-test.sh";
         return nullptr;
     }
@@ -170,7 +162,7 @@ std::unique_ptr<TestLan> StartControllers(std::vector<sim::ControllerSpec> specs
         ADD_FAILURE() << "lumaro-sim did not start the controllers: " << reply;
         return nullptr;
     }
-    auto lan = std::make_unique<LanBesideWine>(*control, log, std::move(specs));
+    auto lan = std::make_unique<LanBesideWine>(*control, *log, std::move(specs));
     const std::string now = control->Send("now");
     if (!lan->Anchor(now)) {
         ADD_FAILURE() << "now: " << now;

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "link/byte_io.h"
 #include "link/controller_text.h"
 #include "resources/resource.h"
+#include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 #include "workflow/controller_commands.h"
 
@@ -92,14 +92,11 @@ protected:
 
     // The kinds of the frames addressed to a controller, as "group/code".
     std::vector<std::string> FrameKinds(std::uint32_t serial) const {
+        // The discovery of the search that follows is left out (these commands read nothing).
         std::vector<std::string> kinds;
-        for (const auto& frame : lan_->LogOf(serial)) {
-            if (ByteReader(frame.bytes).Le32(12) != serial) continue;  // broadcast to another
-            if (frame.bytes[0] == 0x24 && frame.bytes[1] == 0x10) {
-                continue;  // the discovery of the search that follows (these commands read nothing)
-            }
+        for (const auto& frame : testing::FramesAddressedTo(lan_->LogOf(serial), serial)) {
             char kind[8];
-            std::snprintf(kind, sizeof kind, "%02X/%02X", frame.bytes[0], frame.bytes[1]);
+            std::snprintf(kind, sizeof kind, "%02X/%02X", frame[0], frame[1]);
             kinds.push_back(kind);
         }
         return kinds;
