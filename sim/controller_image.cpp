@@ -1,7 +1,6 @@
 #include "sim/controller_image.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "link/byte_io.h"
 #include "link/masked_write.h"
@@ -78,15 +77,13 @@ Parsed<std::map<std::uint32_t, ParameterImage>> ParseImagesText(std::string_view
             return {std::nullopt, "bad image line \"" + std::string(line) + '"'};
         };
         const std::size_t space = line.find(' ');
-        if (space == std::string_view::npos || space == 0) return bad();
-        std::uint32_t serial = 0;
-        const auto [afterSerial, error] = std::from_chars(line.data(), line.data() + space, serial);
-        if (error != std::errc{} || afterSerial != line.data() + space) return bad();
+        if (space == std::string_view::npos) return bad();
+        const auto serial = ParseNumber<std::uint32_t>(line.substr(0, space));
         const auto bytes = ParseHexText(line.substr(space + 1));
-        if (!bytes.value || bytes.value->size() != kImageBytes) return bad();
+        if (!serial || !bytes.value || bytes.value->size() != kImageBytes) return bad();
         ParameterImage image{};
         std::copy(bytes.value->begin(), bytes.value->end(), image.begin());
-        images[serial] = image;
+        images[*serial] = image;
     }
     return {images, {}};
 }
