@@ -15,12 +15,12 @@
 #include <utility>
 
 #include "link/byte_io.h"
+#include "link/frame.h"
 
 namespace lumaro::bench {
 
 namespace {
 
-constexpr std::uint16_t kControllerPort = 60000;
 constexpr int kCaptureBufferBytes = 32 * 1024 * 1024;  // thousands of replies per search
 constexpr std::size_t kIpv4HeaderMinimum = 20;
 constexpr std::size_t kUdpHeaderBytes = 8;

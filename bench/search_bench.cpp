@@ -42,9 +42,11 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using Seconds = std::chrono::duration<double>;
 
-constexpr auto kSlice = std::chrono::milliseconds(8);
-constexpr int kCollectQuietWaits = 11;
-constexpr int kDrainQuietSlices = 101;
+// The link's own figures: a collect ends on its 11th quiet wait, a drain on its 101st
+// quiet slice.
+constexpr auto kSlice = kWaitSlice;
+constexpr int kCollectQuietWaits = kCollectQuietCount + 1;
+constexpr int kDrainQuietSlices = kExchangeQuietCount + 1;
 constexpr auto kSettle = std::chrono::milliseconds(300);
 
 // CPU time of the calling thread alone (the simulator runs on threads of its own).
@@ -150,7 +152,8 @@ SearchFigures MeasureSearches(ControllerLink& link, bench::PacketCapture& captur
     figures.wall = Median(wall);
     figures.cpu = Median(cpu);
     figures.arrivalFloor = Median(arrival);
-    figures.protocolFloor = Seconds(4 * link.InterfaceCount() * kCollectQuietWaits * kSlice).count();
+    figures.protocolFloor =
+        Seconds(kDiscoveryFrames.size() * link.InterfaceCount() * kCollectQuietWaits * kSlice).count();
     return figures;
 }
 
