@@ -18,8 +18,8 @@
 //
 //   lumaro_fuzz_target(refresh_record SOURCES refresh_record_fuzz.cpp LIBS lumaro_workflow)
 //
-// with its seeds in fuzz/testdata/refresh_record/ (make_seeds.cpp writes real answers;
-// the exchange_reply seeds suit it). In the fuzz build
+// with its seeds in fuzz/testdata/refresh_record/ (make_seeds.cpp writes them from the
+// simulator's real answers). In the fuzz build
 // (scripts/build.sh fuzz) the target is a libFuzzer program of its own, fuzz_<name>, with
 // a short run as the test fuzz_smoke.<name>; in the normal build it joins
 // fuzz_regression_tests, which runs it on every file of fuzz/testdata/<name>/: the seeds

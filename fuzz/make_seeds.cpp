@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fuzz/scripted_link.h"
@@ -93,18 +94,30 @@ int main(int argc, char** argv) {
               Write(collect, "acknowledge-probe.bin", probeAck) &&
               Write(collect, "discovery-frame.bin", discovery);
 
-    const Bytes readReply = Answer(Controller(true, 80), Request(kReadNetworkParametersFrame));
-    const Bytes staleReply =
-        Answer(Controller(false, 80), Request(kReadNetworkParametersFrame, kFuzzSequence - 1));
-    const auto exchange = top / "exchange_reply";
-    ok = ok && Write(exchange, "network-reply-matching.bin", readReply) &&
-         Write(exchange, "network-reply-other-sequence.bin", staleReply) &&
-         Write(exchange, "acknowledge-write.bin", Answer(Controller(false, 80), Request(kWriteSettingsFrame))) &&
-         Write(exchange, "acknowledge-clock.bin", Answer(Controller(false, 80), Request(kSetControllerClockFrame))) &&
-         Write(exchange, "acknowledge-restart.bin", Answer(Controller(false, 80), Request(kRestartControllerFrame))) &&
-         Write(exchange, "acknowledge-probe.bin", probeAck) &&
-         Write(exchange, "acknowledge-cut-19.bin", Cut(probeAck, 19)) &&
-         Write(exchange, "acknowledge-cut-20.bin", Cut(probeAck, 20)) &&
-         Write(exchange, "empty.bin", {});
+    // Answers that are never a network reply, for every target that sends commands.
+    const std::vector<std::pair<const char*, Bytes>> acknowledgements{
+        {"acknowledge-write.bin", Answer(Controller(false, 80), Request(kWriteSettingsFrame))},
+        {"acknowledge-clock.bin", Answer(Controller(false, 80), Request(kSetControllerClockFrame))},
+        {"acknowledge-restart.bin", Answer(Controller(false, 80), Request(kRestartControllerFrame))},
+        {"acknowledge-probe.bin", probeAck},
+        {"acknowledge-cut-19.bin", Cut(probeAck, 19)},
+        {"acknowledge-cut-20.bin", Cut(probeAck, 20)},
+        {"empty.bin", {}},
+    };
+    // The read's answer with the request's sequence, and with the sequence before.
+    const auto writeReadReplies = [&](const std::filesystem::path& folder, const char* matchingName,
+                                      std::uint32_t sequence) {
+        bool written =
+            Write(folder, matchingName,
+                  Answer(Controller(true, 80), Request(kReadNetworkParametersFrame, sequence))) &&
+            Write(folder, "network-reply-other-sequence.bin",
+                  Answer(Controller(false, 80), Request(kReadNetworkParametersFrame, sequence - 1)));
+        for (const auto& [name, bytes] : acknowledgements) written = written && Write(folder, name, bytes);
+        return written;
+    };
+    ok = ok && writeReadReplies(top / "exchange_reply", "network-reply-matching.bin", kFuzzSequence);
+    // The one-click procedure's read carries the sequence that the scripted clock seeds.
+    ok = ok && writeReadReplies(top / "refresh_record", "network-reply-seeded-sequence.bin",
+                                static_cast<std::uint32_t>(testing::kScriptedSecondsSince1970));
     return ok ? 0 : 1;
 }

@@ -63,8 +63,8 @@ LUMARO_FUZZ_TARGET(refresh_record) {
     system.openPage = [](const std::string&) {};
     system.pause = [](std::chrono::milliseconds) {};
     OneRowDialog dialog;
-    // The procedure seeds the counter from the scripted clock (1700000000): the seeds answer
-    // with that sequence or another.
+    // The procedure seeds the counter from the scripted clock (kScriptedSecondsSince1970): the
+    // seeds answer with that sequence or another.
     const lumaro::WebEnableReport report = lumaro::EnableWebProcedure(link, dialog, system);
 
     const ControllerRecord& after = link.Table().records[0];
@@ -85,6 +85,7 @@ LUMARO_FUZZ_TARGET(refresh_record) {
                 after.dhcpMarker == expected.dhcpMarker,
             "the refreshed fields are the reply's, zero past its end");
     Require(report.presentAddress == expected.ip, "the procedure works on the refreshed address");
-    Require(lumaro::ByteReader(datagram).Le32(4) == 1'700'000'000u,
+    Require(lumaro::ByteReader(datagram).Le32(4) ==
+                static_cast<std::uint32_t>(lumaro::testing::kScriptedSecondsSince1970),
             "only a reply of the request's sequence refreshes the record");
 }

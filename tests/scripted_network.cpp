@@ -159,7 +159,7 @@ LinkEnvironment ScriptedNetwork::Environment() const {
         return std::make_unique<ScriptedSocket>(state, local);
     };
     environment.steadyNow = [state] { return LinkEnvironment::SteadyTime(state->now); };
-    environment.secondsSince1970 = [] { return std::int64_t{1'700'000'000}; };
+    environment.secondsSince1970 = [] { return kScriptedSecondsSince1970; };
     environment.localNow = [] { return std::optional(platform::CalendarTime{2024, 3, 10, 0, 9, 5, 7}); };
     return environment;
 }

@@ -15,6 +15,9 @@
 
 namespace lumaro::testing {
 
+// What the scripted LAN's calendar clock reads; the link seeds its sequence counter from it.
+constexpr std::int64_t kScriptedSecondsSince1970 = 1'700'000'000;
+
 using Datagram = std::vector<std::uint8_t>;
 using VirtualTime = std::chrono::microseconds;  // since the network was made
 
