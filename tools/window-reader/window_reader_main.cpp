@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/utf8_win32.h"
 #include "resources/resource.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"
@@ -40,26 +41,16 @@ struct ProbeOptions {
     bool close = false;
 };
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                          nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                        bytes, nullptr, nullptr);
-    return out;
-}
-
 std::string Report(const DialogDriver& dialog) {
     std::string report = "caption\t";
-    report += Utf8(dialog.Caption());
+    report += platform::Utf8FromWide(dialog.Caption());
     report += "\n";
     const ListViewDriver list = dialog.List(IDC_CONTROLLER_LIST);
     for (int row = 0; row < list.RowCount(); ++row) {
         report += "row";
         for (const std::wstring& cell : list.RowTexts(row)) {
             report += "\t";
-            report += Utf8(cell);
+            report += platform::Utf8FromWide(cell);
         }
         report += "\n";
     }
