@@ -72,9 +72,8 @@ start_simulator "$work" "$sim" --config "$lan" --control "$work/control" \
 export LUMARO_SIM_CONTROL="$work/control" LUMARO_SIM_LOG="$work/frames.log"
 export LUMARO_WINE_ERRORS="$work/wine-errors.log"
 # A stand-in for the default browser: it writes down every address that it is given.
-printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/browser"
-chmod +x "$work/browser"
-export LUMARO_WINE_BROWSER="$work/browser" LUMARO_BROWSER_LOG="$work/browser.log"
+make_browser_recorder "$work"
+export LUMARO_BROWSER_LOG="$work/browser.log"
 unset DISPLAY
 [ -z "$artifacts" ] || export LUMARO_WINE_SHOTS="$artifacts"
 status=0

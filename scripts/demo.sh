@@ -93,9 +93,7 @@ fi
 
 if [ "$use_xvfb" = 1 ] || [ -n "$browser_log" ]; then
     # Nobody could see a browser on a private screen: a recorder takes the page addresses.
-    printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/browser"
-    chmod +x "$work/browser"
-    export LUMARO_WINE_BROWSER="$work/browser"
+    make_browser_recorder "$work"
 fi
 
 reader_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")

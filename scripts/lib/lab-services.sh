@@ -58,3 +58,13 @@ serve_screenshots() {
     ) &
     shot_pid=$!
 }
+
+# make_browser_recorder WORKDIR
+# A stand-in for the default browser that writes down every address it is given, one a line,
+# in WORKDIR/browser.log; exported as LUMARO_WINE_BROWSER for wine-run.sh.
+make_browser_recorder() {
+    local work=$1
+    printf '#!/bin/sh\nprintf "%%s\\n" "$1" >>"%s"\n' "$work/browser.log" >"$work/browser"
+    chmod +x "$work/browser"
+    export LUMARO_WINE_BROWSER="$work/browser"
+}
