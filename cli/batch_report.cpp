@@ -1,5 +1,7 @@
 #include "cli/batch_report.h"
 
+#include <string>
+
 #include "cli/console_texts.h"
 #include "link/controller_text.h"
 #include "resources/resource.h"
@@ -96,8 +98,11 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
     return records;
 }
 
-std::string ProgressLine(const BatchOutcome& outcome) {
-    const std::string controller = "controller " + FormatSerial(outcome.serial) + ": ";
+std::string ProgressLine(const BatchOutcome& outcome, const SideBySideProgress& progress) {
+    const std::string controller = "[" + std::to_string(progress.done) + " done, " +
+                                   std::to_string(progress.running) + " running, " +
+                                   std::to_string(progress.left) + " left] controller " +
+                                   FormatSerial(outcome.serial) + ": ";
     if (outcome.result == BatchResult::Failed) {
         if (outcome.message == IDS_SELECT_CONTROLLER_FIRST) {
             return controller + "failed: no longer listed by the last search";

@@ -19,7 +19,8 @@ RecordTable PlanRecords(const std::vector<BatchEntry>& entries);
 // not-needed, left-out), previousIp, ip, moved, webEnabled, page, message.
 RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes);
 
-// "controller 100: 192.168.1.100 -> 10.0.1.123, web on", or its failure and message.
-std::string ProgressLine(const BatchOutcome& outcome);
+// "[3 done, 8 running, 39 left] controller 100: 192.168.1.100 -> 10.0.1.123, web on", or its
+// failure and message: one run as it ends, and where the batch stands then.
+std::string ProgressLine(const BatchOutcome& outcome, const SideBySideProgress& progress);
 
 }  // namespace lumaro

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include "cli/batch_report.h"
 #include "cli/confirmation.h"
 #include "cli/console_dialog.h"
 #include "link/controller_link.h"
+#include "link/search.h"
 
 namespace lumaro {
 
@@ -39,10 +41,8 @@ void PrintToStandardError(const std::string& text) {
 }  // namespace
 
 int RunEnableWebBatch(const WebBatchOptions& options) {
-    ControllerLink link;
-    // Each run's message goes into its progress line rather than a line of its own.
-    ConsoleDialog dialog(link, options.dateFormat, options.language, nullptr);
-    dialog.Search();
+    ControllerLink link;  // the search that the plan and every run's list come from
+    SearchControllers(link);
     const bool unlisted = ReportUnlisted(options.choice, link.Table());
 
     WebEnableSystem system = WebEnableSystem::System();
@@ -72,9 +72,19 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
         }
     }
 
+    // Each procedure on a link and a list of its own; its messages go into its progress line.
+    const BatchLaneMaker makeLane = [&options] {
+        BatchLane lane;
+        lane.link = std::make_unique<ControllerLink>();
+        lane.dialog = std::make_unique<ConsoleDialog>(*lane.link, options.dateFormat,
+                                                      options.language, nullptr);
+        return lane;
+    };
     const std::vector<BatchOutcome> outcomes = RunWebEnableBatch(
-        link, dialog, system, entries,
-        [](const BatchOutcome& outcome) { PrintToStandardError(ProgressLine(outcome) + "\n"); });
+        link.Table(), makeLane, system, entries, options.jobs,
+        [](const BatchOutcome& outcome, const SideBySideProgress& progress) {
+            PrintToStandardError(ProgressLine(outcome, progress) + "\n");
+        });
     PrintRecords(SummaryRecords(outcomes), options.format);
     const bool failed = std::ranges::any_of(outcomes, [](const BatchOutcome& outcome) {
         return outcome.result == BatchResult::Failed;

@@ -11,6 +11,7 @@ struct WebBatchOptions {
     BatchChoice choice;
     bool dryRun = false;  // print the plan only
     bool yes = false;     // no question asked
+    std::size_t jobs = kDefaultBatchJobs;  // procedures at once
     int dateFormat = 0;
     int language = 0;
     OutputFormat format = OutputFormat::Tsv;

@@ -30,6 +30,7 @@ struct EnableWebOptions {
     bool onlyUnreachable = false;
     bool dryRun = false;
     bool yes = false;
+    std::size_t jobs = kDefaultBatchJobs;
     OutputFormat format = OutputFormat::Tsv;
 };
 
@@ -79,6 +80,7 @@ int RunEnableWebCommand(const EnableWebOptions& options) {
     batch.choice = BatchChoice{options.serials, options.onlyUnreachable};
     batch.dryRun = options.dryRun;
     batch.yes = options.yes;
+    batch.jobs = options.jobs;
     batch.dateFormat = options.dateFormat;
     batch.language = options.language;
     batch.format = options.format;
@@ -98,9 +100,11 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
         "the ARP requests need root or CAP_NET_RAW; without them the kernel's neighbour table "
         "is read instead (an address it already knows then takes up to 9 s to check).\n"
         "With --all: the same for every listed controller that needs it (an address that "
-        "would not be kept, or the web server off), in serial order. It prints its plan "
-        "first and goes on only after a yes typed at the terminal, or with --yes; progress "
-        "on standard error, one line per controller, then a summary on standard output.");
+        "would not be kept, or the web server off). It prints its plan first and goes on "
+        "only after a yes typed at the terminal, or with --yes; then works on up to --jobs "
+        "controllers at once, started in serial order, with a progress line per controller "
+        "on standard error as each one ends, and a summary on standard output in serial "
+        "order.");
     command->add_option("SERIAL", options->serials,
                         "the controller's serial number; with --all, the controllers the batch "
                         "may touch (all listed ones when none is given)");
@@ -120,6 +124,16 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
                    "address it would get) and stop; sends nothing but the search and ARP")
         ->needs(all);
     command->add_flag("--yes", options->yes, "with --all: go on without asking")->needs(all);
+    command
+        ->add_option("--jobs", options->jobs,
+                     "with --all: how many controllers are worked on at once (1: one after "
+                     "another in serial order). Every frame but the probe is a broadcast "
+                     "that every controller of the segment receives, and each run ends with "
+                     "a search that every controller answers; the default keeps that load "
+                     "small for a LAN of small devices")
+        ->check(CLI::Range(std::size_t{1}, kMaxBatchJobs))
+        ->capture_default_str()
+        ->needs(all);
     AddFormatOption(*command, options->format);
     command->get_option("--format")->needs(all);
     command->callback([options, &exitCode] { exitCode = RunEnableWebCommand(*options); });

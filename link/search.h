@@ -8,4 +8,13 @@ namespace lumaro {
 // the socket layer around it), discover the controllers and sort them by serial.
 void SearchControllers(ControllerLink& link);
 
+// A link that works beside another, on that one's search: opens the link's own interface
+// sockets as a search does (the socket layer started for them) and lists `table` in it
+// without a discovery. Its next search, or CloseSearchedSockets, closes them again.
+void OpenListingTable(ControllerLink& link, const ControllerTable& table);
+
+// Closes the sockets that the link's last search (or OpenListingTable) opened and releases
+// the start of the socket layer made for them, as the next search does first.
+void CloseSearchedSockets(ControllerLink& link);
+
 }  // namespace lumaro

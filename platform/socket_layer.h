@@ -15,6 +15,23 @@ struct SocketLayerStart {
 SocketLayerStart StartSocketLayer(std::uint8_t major, std::uint8_t minor);
 // Releases one successful start.
 void StopSocketLayer();
+// One start of the socket layer (version 2.2) for as long as it lives. Code that starts and
+// releases the layer around its own sockets while others use theirs on other threads holds
+// one meanwhile, so that the count of starts never falls to zero under them (Winsock closes
+// every socket of the process then).
+class SocketLayerHold {
+public:
+    SocketLayerHold() : started_(StartSocketLayer(2, 2).succeeded) {}
+    ~SocketLayerHold() {
+        if (started_) StopSocketLayer();
+    }
+    SocketLayerHold(const SocketLayerHold&) = delete;
+    SocketLayerHold& operator=(const SocketLayerHold&) = delete;
+
+private:
+    bool started_;
+};
+
 // Sets the thread's last socket error to "version not supported" (Windows only; no-op elsewhere).
 void MarkSocketVersionNotSupported();
 

@@ -104,9 +104,13 @@ bool WebEnableRun::CurrentAddressCheck() {
 }
 
 std::optional<Ipv4Address> WebEnableRun::FreeAddressSearch() {
-    // A candidate that anybody answers ARP for is taken.
+    // A candidate that another run holds, or that anybody answers ARP for, is taken. The
+    // claim comes first, so that no other run asks ARP about it meanwhile and finds it free.
     return FindFreeAddress(hostAddress_, [this](Ipv4Address candidate) {
-        return system_.arp(candidate, hostAddress_).has_value();
+        if (!system_.claimAddress(candidate)) return true;
+        const bool answered = system_.arp(candidate, hostAddress_).has_value();
+        if (answered) system_.releaseAddress(candidate);
+        return answered;
     });
 }
 

@@ -38,6 +38,13 @@ struct WebEnableSystem {
     // Hands the page address to the default browser; its result is not needed.
     std::function<void(const std::string& pageAddress)> openPage;
     std::function<void(std::chrono::milliseconds)> pause;
+    // Holds a candidate address for this run before ARP is asked about it; false when
+    // another run holds it. The batch runs several procedures at once and shares its claims
+    // among them (workflow/address_claims.h); the window runs one at a time and holds
+    // every address it asks about.
+    std::function<bool(Ipv4Address candidate)> claimAddress = [](Ipv4Address) { return true; };
+    // Gives a claimed candidate back: somebody answers ARP there.
+    std::function<void(Ipv4Address candidate)> releaseAddress = [](Ipv4Address) {};
 
     static WebEnableSystem System();
 };

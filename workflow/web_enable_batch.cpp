@@ -1,9 +1,14 @@
 #include "workflow/web_enable_batch.h"
 
 #include <algorithm>
+#include <mutex>
+#include <span>
 
 #include "link/controller_text.h"
+#include "link/search.h"
+#include "platform/socket_layer.h"
 #include "resources/resource.h"
+#include "workflow/address_claims.h"
 #include "workflow/reselection.h"
 
 namespace lumaro {
@@ -26,8 +31,8 @@ BatchOutcome Untouched(const BatchEntry& entry) {
     return outcome;
 }
 
-BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEnableSystem& system,
-                    const BatchEntry& entry) {
+BatchOutcome RunProcedure(ControllerLink& link, ControllerDialog& dialog,
+                          const WebEnableSystem& system, const BatchEntry& entry) {
     BatchOutcome outcome = Untouched(entry);
     outcome.result = BatchResult::Failed;
     const std::optional<int> row = RowOfSerial(link, dialog, entry.plan.serial);
@@ -53,6 +58,114 @@ BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEna
     return outcome;
 }
 
+// A lane whose link lists the batch's table on sockets of its own, closed when it goes.
+class ListingLane {
+public:
+    ListingLane(BatchLane lane, const ControllerTable& listed) : lane_(std::move(lane)) {
+        OpenListingTable(*lane_.link, listed);
+    }
+    ~ListingLane() { CloseSearchedSockets(*lane_.link); }
+    ListingLane(const ListingLane&) = delete;
+    ListingLane& operator=(const ListingLane&) = delete;
+
+    ControllerLink& Link() { return *lane_.link; }
+    ControllerDialog& Dialog() { return *lane_.dialog; }
+
+private:
+    BatchLane lane_;
+};
+
+// One batch: the entries to run, the addresses held for their controllers and the list as
+// the runs that have ended left it.
+class BatchRun {
+public:
+    BatchRun(const ControllerTable& listed, const BatchLaneMaker& makeLane,
+             const WebEnableSystem& system, const std::vector<BatchEntry>& entries)
+        : makeLane_(makeLane), system_(system), entries_(entries), listed_(listed) {
+        for (std::size_t i = 0; i < entries_.size(); ++i) {
+            if (entries_[i].ToRun()) toRun_.push_back(i);
+        }
+        HoldPlannedAddresses();
+    }
+
+    std::vector<BatchOutcome> Run(
+        std::size_t jobs,
+        const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished) {
+        outcomes_.clear();
+        for (const BatchEntry& entry : entries_) outcomes_.push_back(Untouched(entry));
+        SideBySideTasks tasks;
+        tasks.count = toRun_.size();
+        tasks.waitsFor = [this](std::size_t later, std::size_t earlier) {
+            return KeepsAddressOf(entries_[toRun_[later]], entries_[toRun_[earlier]]);
+        };
+        tasks.run = [this](std::size_t task) {
+            outcomes_[toRun_[task]] = RunOne(entries_[toRun_[task]]);
+        };
+        tasks.ended = [&](std::size_t task, const SideBySideProgress& progress) {
+            finished(outcomes_[toRun_[task]], progress);
+        };
+        // The lanes start and release the socket layer around their sockets: one start
+        // held throughout keeps the other lanes' sockets open meanwhile.
+        const platform::SocketLayerHold socketLayer;
+        RunSideBySide(tasks, jobs);
+        return outcomes_;
+    }
+
+private:
+    // The addresses that the plan gives out stay with their controllers: a move's new
+    // address, and the address a controller keeps (a restart may silence its ARP for a
+    // while). Another controller's run passes over them, as the plan did.
+    void HoldPlannedAddresses() {
+        for (std::size_t i : toRun_) {
+            const WebEnablePlan& plan = entries_[i].plan;
+            if (plan.way == PlannedWay::Move || plan.way == PlannedWay::KeepAddress) {
+                claims_.Claim(plan.address, plan.serial);
+            }
+        }
+    }
+
+    // One after another, the earlier controller would have moved away from the address
+    // that the later one keeps before the later one's run counted who is listed there.
+    static bool KeepsAddressOf(const BatchEntry& later, const BatchEntry& earlier) {
+        return later.plan.way == PlannedWay::KeepAddress &&
+               later.plan.presentAddress == earlier.plan.presentAddress;
+    }
+
+    BatchOutcome RunOne(const BatchEntry& entry) {
+        ListingLane lane(makeLane_(), ListedNow());
+        WebEnableSystem system = system_;
+        const std::uint32_t serial = entry.plan.serial;
+        system.claimAddress = [this, serial](Ipv4Address a) { return claims_.Claim(a, serial); };
+        system.releaseAddress = [this, serial](Ipv4Address a) { claims_.Release(a, serial); };
+        const BatchOutcome outcome = RunProcedure(lane.Link(), lane.Dialog(), system, entry);
+        NoteEnd(outcome);
+        return outcome;
+    }
+
+    ControllerTable ListedNow() const {
+        const std::lock_guard lock(mutex_);
+        return listed_;
+    }
+
+    // A controller that is done is listed at its new address from now on.
+    void NoteEnd(const BatchOutcome& outcome) {
+        if (outcome.result != BatchResult::Done) return;
+        const std::lock_guard lock(mutex_);
+        for (ControllerRecord& record : std::span(listed_.records).first(listed_.count)) {
+            if (record.serial == outcome.serial) record.ip = outcome.address;
+        }
+    }
+
+    const BatchLaneMaker& makeLane_;
+    const WebEnableSystem& system_;
+    const std::vector<BatchEntry>& entries_;
+    std::vector<std::size_t> toRun_;  // positions in entries_ of those to run, in order
+    std::vector<BatchOutcome> outcomes_;  // one per entry; each run writes its own
+    AddressClaims claims_;
+    mutable std::mutex mutex_;
+    ControllerTable listed_;  // guarded by mutex_
+};
+
 }  // namespace
 
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
@@ -76,19 +189,10 @@ std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
 }
 
 std::vector<BatchOutcome> RunWebEnableBatch(
-    ControllerLink& link, ControllerDialog& dialog, const WebEnableSystem& system,
-    const std::vector<BatchEntry>& entries,
-    const std::function<void(const BatchOutcome&)>& finished) {
-    std::vector<BatchOutcome> outcomes;
-    for (const BatchEntry& entry : entries) {
-        if (!entry.ToRun()) {
-            outcomes.push_back(Untouched(entry));
-            continue;
-        }
-        outcomes.push_back(RunOne(link, dialog, system, entry));
-        finished(outcomes.back());
-    }
-    return outcomes;
+    const ControllerTable& listed, const BatchLaneMaker& makeLane, const WebEnableSystem& system,
+    const std::vector<BatchEntry>& entries, std::size_t jobs,
+    const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished) {
+    return BatchRun(listed, makeLane, system, entries).Run(jobs, finished);
 }
 
 }  // namespace lumaro

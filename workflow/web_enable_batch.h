@@ -1,18 +1,21 @@
 #pragma once
-// The one-click procedure for many listed controllers, one after another in serial order:
-// a plan first (search records and ARP only), then the same procedure as the button for
-// each controller that needs it. The controllers moved before answer ARP at their new
-// addresses, so each one that must move finds its own free address. A failure does not
-// stop the others.
+// The one-click procedure for many listed controllers: a plan first (search records and ARP
+// only), then the same procedure as the button for each controller that needs it, several
+// side by side or one after another in serial order. The controllers moved before answer
+// ARP at their new addresses, and the addresses that the plan gave out or that a running
+// procedure has found are held for their controllers (workflow/address_claims.h), so each
+// one that must move finds an address of its own. A failure does not stop the others.
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "link/controller_link.h"
 #include "workflow/controller_dialog.h"
+#include "workflow/side_by_side.h"
 #include "workflow/web_enable.h"
 #include "workflow/web_enable_plan.h"
 
@@ -55,12 +58,32 @@ struct BatchOutcome {
     bool Moved() const { return address != previousAddress; }
 };
 
-// Runs the procedure through `dialog` for each entry to run, in order, selecting its row by
-// serial in the link's present table; `finished` hears of each one as it ends. Gives one
-// outcome per entry, in the entries' order.
+// What one running procedure works with: a link of its own (its own interface sockets, so
+// its own local ports, and its own buffers, sequence counter and table) and the window's
+// stand-in over that link.
+struct BatchLane {
+    std::unique_ptr<ControllerLink> link;
+    std::unique_ptr<ControllerDialog> dialog;  // over *link; goes before it
+};
+using BatchLaneMaker = std::function<BatchLane()>;
+
+// How many procedures run at once when nobody says (the console's --jobs tells why), and at
+// most.
+constexpr std::size_t kDefaultBatchJobs = 8;
+constexpr std::size_t kMaxBatchJobs = 64;
+
+// Runs the procedure for each entry to run, up to `jobs` at once: each starts, in the
+// entries' order, as soon as fewer are running; with `jobs` 1 they run one after another.
+// Each runs in a lane of its own from `makeLane`, whose link lists `listed` (the search
+// that the entries were planned from) with the addresses of the runs done before it; its
+// row is selected by serial. An entry whose plan keeps an address that the list shows for
+// an earlier controller too waits until those earlier ones have ended, as it would one
+// after another. `finished` hears of each run as it ends, in that order, one at a time,
+// with the counts of runs done, running and left. Gives one outcome per entry, in the
+// entries' order.
 std::vector<BatchOutcome> RunWebEnableBatch(
-    ControllerLink& link, ControllerDialog& dialog, const WebEnableSystem& system,
-    const std::vector<BatchEntry>& entries,
-    const std::function<void(const BatchOutcome&)>& finished);
+    const ControllerTable& listed, const BatchLaneMaker& makeLane, const WebEnableSystem& system,
+    const std::vector<BatchEntry>& entries, std::size_t jobs,
+    const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished);
 
 }  // namespace lumaro
