@@ -99,10 +99,11 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
 }
 
 std::string ProgressLine(const BatchOutcome& outcome, const SideBySideProgress& progress) {
-    const std::string controller = "[" + std::to_string(progress.done) + " done, " +
-                                   std::to_string(progress.running) + " running, " +
-                                   std::to_string(progress.left) + " left] controller " +
-                                   FormatSerial(outcome.serial) + ": ";
+    std::string controller = "[";
+    controller += std::to_string(progress.done) + " done, ";
+    controller += std::to_string(progress.running) + " running, ";
+    controller += std::to_string(progress.left) + " left] controller ";
+    controller += FormatSerial(outcome.serial) + ": ";
     if (outcome.result == BatchResult::Failed) {
         if (outcome.message == IDS_SELECT_CONTROLLER_FIRST) {
             return controller + "failed: no longer listed by the last search";
