@@ -81,7 +81,7 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
         return lane;
     };
     const std::vector<BatchOutcome> outcomes = RunWebEnableBatch(
-        link.Table(), makeLane, system, entries, options.jobs,
+        link.Table(), makeLane, system, entries, BatchPace{.jobs = options.jobs},
         [](const BatchOutcome& outcome, const SideBySideProgress& progress) {
             PrintToStandardError(ProgressLine(outcome, progress) + "\n");
         });

@@ -126,11 +126,11 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
     command->add_flag("--yes", options->yes, "with --all: go on without asking")->needs(all);
     command
         ->add_option("--jobs", options->jobs,
-                     "with --all: how many controllers are worked on at once (1: one after "
-                     "another in serial order). Every frame but the probe is a broadcast "
-                     "that every controller of the segment receives, and each run ends with "
-                     "a search that every controller answers; the default keeps that load "
-                     "small for a LAN of small devices")
+                     "with --all: how many controllers are worked on at once, at most (1: one "
+                     "after another in serial order). Whatever the number, one starts at "
+                     "most every 0.5 s, so that the controllers, which receive every "
+                     "broadcast frame of every run, never meet a burst of them; that "
+                     "alone keeps about 16 at work at once")
         ->check(CLI::Range(std::size_t{1}, kMaxBatchJobs))
         ->capture_default_str()
         ->needs(all);

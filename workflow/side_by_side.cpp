@@ -12,6 +12,8 @@ namespace lumaro {
 
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 enum class TaskState { Waiting, Running, Ended };
 
 // The tasks' states and the threads that take them; every thread runs Work().
@@ -33,7 +35,9 @@ public:
             states_[*task] = TaskState::Running;
             --left_;
             ++running_;
+            const auto startAt = NextStartTime();
             lock.unlock();
+            std::this_thread::sleep_until(startAt);
             tasks_.run(*task);
             lock.lock();
             states_[*task] = TaskState::Ended;
@@ -45,6 +49,14 @@ public:
     }
 
 private:
+    // Each start takes the next time a spacing after the one before, and no earlier than now.
+    Clock::time_point NextStartTime() {
+        const auto now = Clock::now();
+        const auto startAt = lastStart_ ? std::max(now, *lastStart_ + tasks_.spacing) : now;
+        lastStart_ = startAt;
+        return startAt;
+    }
+
     // The first waiting task that no unended earlier task holds back. The first waiting
     // task can be held back only by running ones, so while none runs there always is one.
     std::optional<std::size_t> NextToStart() const {
@@ -66,6 +78,7 @@ private:
     std::size_t left_;
     std::size_t running_ = 0;
     std::size_t done_ = 0;
+    std::optional<Clock::time_point> lastStart_;
 };
 
 }  // namespace

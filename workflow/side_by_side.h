@@ -1,8 +1,10 @@
 #pragma once
 // Runs numbered tasks side by side on a few threads: each starts, in number order, as soon
-// as a thread is free, except that a task may have to wait for some earlier ones to end.
-// What the batch of one-click procedures uses to overlap the procedures' waits.
+// as a thread is free and a spacing after the one before, except that a task may have to
+// wait for some earlier ones to end. What the batch of one-click procedures uses to overlap
+// the procedures' waits.
 
+#include <chrono>
 #include <cstddef>
 #include <functional>
 
@@ -17,6 +19,8 @@ struct SideBySideProgress {
 
 struct SideBySideTasks {
     std::size_t count = 0;
+    // A task starts at least this long after the task started before it.
+    std::chrono::milliseconds spacing{0};
     // Whether task `later` may start only after task `earlier` (earlier < later) has ended.
     std::function<bool(std::size_t later, std::size_t earlier)> waitsFor =
         [](std::size_t, std::size_t) { return false; };

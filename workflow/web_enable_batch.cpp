@@ -1,6 +1,8 @@
 #include "workflow/web_enable_batch.h"
 
 #include <algorithm>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <span>
 
@@ -18,6 +20,42 @@ namespace {
 bool Chosen(const BatchChoice& choice, std::uint32_t serial) {
     return choice.serials.empty() ||
            std::find(choice.serials.begin(), choice.serials.end(), serial) != choice.serials.end();
+}
+
+// The plan asks ARP about each controller's present address when it comes to that row, one
+// row after another. Where an answer takes long (through the neighbour table, an address
+// that the system already holds is checked again, up to 9 s, and every controller that
+// answered the search is held), asking each in turn adds up: the present addresses that
+// the plan may ask about (those in the subnet of the PC interface that heard the
+// controller, and not reserved) are asked beforehand, `parallelArp` at a time, and the
+// plan takes those answers.
+ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchChoice& choice,
+                                     const ArpRequest& arp, std::size_t parallelArp) {
+    using Question = std::pair<Ipv4Address, Ipv4Address>;  // target, source
+    std::vector<Question> questions;
+    for (const ControllerRecord& record : table.Found()) {
+        const bool inPcSubnet =
+            (record.ip & record.hostMask) == (record.hostAddress & record.hostMask);
+        const bool neverKept = std::ranges::find(kAddressesNeverKept, record.ip) !=
+                               kAddressesNeverKept.end();
+        const Question question{record.ip, record.hostAddress};
+        if (Chosen(choice, record.serial) && inPcSubnet && !neverKept &&
+            std::ranges::find(questions, question) == questions.end()) {
+            questions.push_back(question);
+        }
+    }
+    std::vector<std::optional<platform::HardwareAddress>> answers(questions.size());
+    SideBySideTasks asking;
+    asking.count = questions.size();
+    asking.run = [&](std::size_t i) { answers[i] = arp(questions[i].first, questions[i].second); };
+    RunSideBySide(asking, parallelArp);
+
+    auto known = std::make_shared<std::map<Question, std::optional<platform::HardwareAddress>>>();
+    for (std::size_t i = 0; i < questions.size(); ++i) (*known)[questions[i]] = answers[i];
+    return [known, arp](Ipv4Address target, Ipv4Address source) {
+        const auto answer = known->find({target, source});
+        return answer != known->end() ? answer->second : arp(target, source);
+    };
 }
 
 // What is known of a controller without running anything on it: its plan's listed values.
@@ -89,12 +127,13 @@ public:
     }
 
     std::vector<BatchOutcome> Run(
-        std::size_t jobs,
+        const BatchPace& pace,
         const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished) {
         outcomes_.clear();
         for (const BatchEntry& entry : entries_) outcomes_.push_back(Untouched(entry));
         SideBySideTasks tasks;
         tasks.count = toRun_.size();
+        tasks.spacing = pace.startSpacing;
         tasks.waitsFor = [this](std::size_t later, std::size_t earlier) {
             return KeepsAddressOf(entries_[toRun_[later]], entries_[toRun_[earlier]]);
         };
@@ -107,7 +146,7 @@ public:
         // The lanes start and release the socket layer around their sockets: one start
         // held throughout keeps the other lanes' sockets open meanwhile.
         const platform::SocketLayerHold socketLayer;
-        RunSideBySide(tasks, jobs);
+        RunSideBySide(tasks, pace.jobs);
         return outcomes_;
     }
 
@@ -171,7 +210,8 @@ private:
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            const BatchChoice& choice, const ArpRequest& arp,
                                            std::size_t parallelArp) {
-    WebEnablePlanner planner(table, arp, parallelArp);
+    WebEnablePlanner planner(table, WithPresentAddressesAsked(table, choice, arp, parallelArp),
+                             parallelArp);
     std::vector<BatchEntry> entries;
     for (std::size_t row = 0; row < table.count; ++row) {
         const ControllerRecord& record = table.records[row];
@@ -190,9 +230,9 @@ std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
 
 std::vector<BatchOutcome> RunWebEnableBatch(
     const ControllerTable& listed, const BatchLaneMaker& makeLane, const WebEnableSystem& system,
-    const std::vector<BatchEntry>& entries, std::size_t jobs,
+    const std::vector<BatchEntry>& entries, const BatchPace& pace,
     const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished) {
-    return BatchRun(listed, makeLane, system, entries).Run(jobs, finished);
+    return BatchRun(listed, makeLane, system, entries).Run(pace, finished);
 }
 
 }  // namespace lumaro

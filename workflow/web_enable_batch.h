@@ -6,6 +6,7 @@
 // procedure has found are held for their controllers (workflow/address_claims.h), so each
 // one that must move finds an address of its own. A failure does not stop the others.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -35,7 +36,8 @@ struct BatchEntry {
 
 // Plans every controller of the table (in table order, which is serial order after a
 // search); the ones that `choice` leaves out are not planned. `parallelArp`: as for
-// WebEnablePlanner.
+// WebEnablePlanner; the chosen controllers' present addresses are asked that many at a
+// time before the first row is planned, the answers kept for the plan.
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            const BatchChoice& choice, const ArpRequest& arp,
                                            std::size_t parallelArp = 1);
@@ -67,13 +69,28 @@ struct BatchLane {
 };
 using BatchLaneMaker = std::function<BatchLane()>;
 
-// How many procedures run at once when nobody says (the console's --jobs tells why), and at
-// most.
-constexpr std::size_t kDefaultBatchJobs = 8;
+// How the runs are paced. Every frame of a run but the probe is a broadcast that every
+// controller of the segment receives, and every run ends with a search that every one of
+// them answers. Runs started together stay in step, and their frames reach each controller
+// in bursts: the large settings writes of a dozen runs within a millisecond or two, more
+// than the receive buffer of a small device may hold, and a write that is lost goes
+// unnoticed until its run fails. So a run starts at least half a second after the one
+// before: each controller meets about one run's frame at a time, at most two runs' worth
+// a second. As a run takes about 8 s, that alone lets some 16 run at once; the default
+// limit lies above that, for LANs where runs take longer (slow ARP answers, as through the
+// neighbour table under Wine), and a technician may ask for fewer.
+constexpr std::chrono::milliseconds kBatchStartSpacing{500};
+constexpr std::size_t kDefaultBatchJobs = 24;
 constexpr std::size_t kMaxBatchJobs = 64;
 
-// Runs the procedure for each entry to run, up to `jobs` at once: each starts, in the
-// entries' order, as soon as fewer are running; with `jobs` 1 they run one after another.
+struct BatchPace {
+    std::size_t jobs = kDefaultBatchJobs;  // runs at once, at most; 1: one after another
+    std::chrono::milliseconds startSpacing = kBatchStartSpacing;
+};
+
+// Runs the procedure for each entry to run, up to `pace.jobs` at once: each starts, in the
+// entries' order, as soon as fewer are running and the spacing after the start before has
+// passed; with `jobs` 1 they run one after another.
 // Each runs in a lane of its own from `makeLane`, whose link lists `listed` (the search
 // that the entries were planned from) with the addresses of the runs done before it; its
 // row is selected by serial. An entry whose plan keeps an address that the list shows for
@@ -83,7 +100,7 @@ constexpr std::size_t kMaxBatchJobs = 64;
 // entries' order.
 std::vector<BatchOutcome> RunWebEnableBatch(
     const ControllerTable& listed, const BatchLaneMaker& makeLane, const WebEnableSystem& system,
-    const std::vector<BatchEntry>& entries, std::size_t jobs,
+    const std::vector<BatchEntry>& entries, const BatchPace& pace,
     const std::function<void(const BatchOutcome&, const SideBySideProgress&)>& finished);
 
 }  // namespace lumaro
