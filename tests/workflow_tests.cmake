@@ -31,3 +31,7 @@ lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
 
 lumaro_unit_test(web_enable_plan_tests workflow/web_enable_plan_tests.cpp)
 target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)
+
+# The batch's pieces without a LAN: tasks side by side, and the addresses held for controllers.
+lumaro_unit_test(batch_unit_tests workflow/side_by_side_tests.cpp workflow/address_claims_tests.cpp)
+target_link_libraries(batch_unit_tests PRIVATE lumaro_workflow)

@@ -26,18 +26,22 @@ public:
         std::unique_lock lock(mutex_);
         for (;;) {
             if (left_ == 0) return;
+            const auto now = Clock::now();
+            if (now < nextStart_) {
+                changed_.wait_until(lock, nextStart_);
+                continue;
+            }
             const std::optional<std::size_t> task = NextToStart();
             if (!task) {
-                // Every task that may start is blocked by a running one: wait for an end.
+                // Every task that may start is held back by a running one: wait for an end.
                 changed_.wait(lock);
                 continue;
             }
             states_[*task] = TaskState::Running;
             --left_;
             ++running_;
-            const auto startAt = NextStartTime();
+            nextStart_ = now + tasks_.spacing;
             lock.unlock();
-            std::this_thread::sleep_until(startAt);
             tasks_.run(*task);
             lock.lock();
             states_[*task] = TaskState::Ended;
@@ -49,14 +53,6 @@ public:
     }
 
 private:
-    // Each start takes the next time a spacing after the one before, and no earlier than now.
-    Clock::time_point NextStartTime() {
-        const auto now = Clock::now();
-        const auto startAt = lastStart_ ? std::max(now, *lastStart_ + tasks_.spacing) : now;
-        lastStart_ = startAt;
-        return startAt;
-    }
-
     // The first waiting task that no unended earlier task holds back. The first waiting
     // task can be held back only by running ones, so while none runs there always is one.
     std::optional<std::size_t> NextToStart() const {
@@ -78,7 +74,7 @@ private:
     std::size_t left_;
     std::size_t running_ = 0;
     std::size_t done_ = 0;
-    std::optional<Clock::time_point> lastStart_;
+    Clock::time_point nextStart_{};  // no task starts before it: the last start's spacing
 };
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,11 @@ protected:
         };
         system.openPage = [this](const std::string& page) { pages_.push_back(page); };
         system.pause = [this](std::chrono::milliseconds pause) { pauses_.push_back(pause.count()); };
+        system.claimAddress = [this](Ipv4Address candidate) {
+            claimed_.push_back(candidate);
+            return !heldElsewhere_.contains(candidate);
+        };
+        system.releaseAddress = [this](Ipv4Address candidate) { released_.push_back(candidate); };
         return EnableWebProcedure(link_, dialog_, system);
     }
 
@@ -87,6 +93,9 @@ protected:
     bool answerEveryAddress_ = false;     // every address but freeAddress_ is taken
     Ipv4Address freeAddress_ = 0;
     std::function<void()> onArp_;
+    std::set<Ipv4Address> heldElsewhere_;  // claimed by another run of a batch
+    std::vector<Ipv4Address> claimed_;
+    std::vector<Ipv4Address> released_;
     ProbeWait probeWait_ = ProbeWait::Connected;
     std::vector<Ipv4Address> arpTargets_;
     std::vector<Ipv4Address> probed_;
@@ -197,6 +206,22 @@ TEST_F(OneClickDecisions, FreeSearchTriesEveryLastOctetButZeroAnd255InItsOrder) 
     expected.push_back(freeAddress_);  // the confirmation at the new address
     EXPECT_EQ(arpTargets_, expected);
     EXPECT_EQ(report.address, freeAddress_) << "the PC's own octet (1) gets no special treatment";
+}
+
+// Beside other runs of a batch: each candidate is claimed before ARP is asked about it.
+TEST_F(OneClickDecisions, FreeSearchPassesOverAddressesOtherRunsHoldAndGivesBackThoseThatAnswer) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    heldElsewhere_ = {MakeIpv4(10, 0, 1, 123), MakeIpv4(10, 0, 1, 125)};
+    arpAnswers_[MakeIpv4(10, 0, 1, 124)] = kOtherMac;
+    const WebEnableReport report = Run();
+    EXPECT_EQ(claimed_, (std::vector{MakeIpv4(10, 0, 1, 123), MakeIpv4(10, 0, 1, 124),
+                                     MakeIpv4(10, 0, 1, 125), MakeIpv4(10, 0, 1, 126)}));
+    EXPECT_EQ(arpTargets_, (std::vector{MakeIpv4(10, 0, 1, 124), MakeIpv4(10, 0, 1, 126),
+                                        MakeIpv4(10, 0, 1, 126)}))
+        << "no ARP about a held address; the last request is the confirmation";
+    EXPECT_EQ(released_, std::vector{MakeIpv4(10, 0, 1, 124)}) << "only where somebody answers";
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 126));
+    EXPECT_EQ(lan_->Current(kSerial).ip, MakeIpv4(10, 0, 1, 126));
 }
 
 // Runs in a LAN of its own whose PC is 10.0.2.123.
