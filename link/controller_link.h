@@ -79,6 +79,12 @@ public:
     void CloseInterfaceSockets();
     std::size_t InterfaceCount() const { return sockets_.size(); }
     const InterfaceSocket& Interface(std::size_t position) const { return sockets_[position]; }
+    // The PC's addresses that the interface sockets are bound to, in their order.
+    std::vector<Ipv4Address> InterfaceAddresses() const {
+        std::vector<Ipv4Address> addresses;
+        for (const InterfaceSocket& socket : sockets_) addresses.push_back(socket.address);
+        return addresses;
+    }
     // Sends `frame` from the socket of `hostAddress` to (destination, 60000) after draining
     // what was queued, and waits for one datagram of at least 20 bytes: 0 when it came
     // (it is then in the receive buffer), -1 otherwise. Each phase is bounded in time

@@ -57,8 +57,9 @@ BatchOutcome RunOne(ControllerLink& link, ControllerDialog& dialog, const WebEna
 
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            const BatchChoice& choice, const ArpRequest& arp,
+                                           const std::vector<Ipv4Address>& pcAddresses,
                                            std::size_t parallelArp) {
-    WebEnablePlanner planner(table, arp, parallelArp);
+    WebEnablePlanner planner(table, arp, pcAddresses, parallelArp);
     std::vector<BatchEntry> entries;
     for (std::size_t row = 0; row < table.count; ++row) {
         const ControllerRecord& record = table.records[row];
