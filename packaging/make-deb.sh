@@ -18,11 +18,12 @@ epoch=${SOURCE_DATE_EPOCH:?make-deb.sh needs SOURCE_DATE_EPOCH}
 version=$(cat "$build/version.txt")
 commit=${LUMARO_COMMIT:-unknown}
 
+# Laid out as debhelper lays out a package: its files in debian/lumaro.
 work="$build/package"
-root="$work/root"
+root="$work/debian/lumaro"
 doc="$root/usr/share/doc/lumaro"
 rm -rf "$work"
-mkdir -p "$work/debian" "$doc"
+mkdir -p "$root/DEBIAN" "$doc"
 DESTDIR="$root" cmake --install "$build" --prefix /usr >/dev/null
 
 # As Debian's own packages are stripped (dh_strip), the symbols and the compiler's notes go.
@@ -52,9 +53,9 @@ find "$root" -type f -exec chmod 0644 {} +
 chmod 0755 "$root/usr/bin/lumaro-cli" "$root/usr/bin/lumaro-sim"
 (
     cd "$work"
-    dpkg-shlibdeps -Tdebian/substvars root/usr/bin/lumaro-cli root/usr/bin/lumaro-sim
-    dpkg-gencontrol -plumaro -Proot -Tdebian/substvars
-    cd root
+    dpkg-shlibdeps -Tdebian/substvars debian/lumaro/usr/bin/lumaro-cli debian/lumaro/usr/bin/lumaro-sim
+    dpkg-gencontrol -plumaro -Pdebian/lumaro -Tdebian/substvars
+    cd debian/lumaro
     find usr -type f -print0 | LC_ALL=C sort -z | xargs -0 md5sum >DEBIAN/md5sums
 )
 chmod 0644 "$root/DEBIAN/control" "$root/DEBIAN/md5sums"
