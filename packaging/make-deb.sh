@@ -42,7 +42,8 @@ cp "$here/debian/control" "$work/debian/control"
 cat >"$work/debian/changelog" <<CHANGELOG
 lumaro ($version) unstable; urgency=medium
 
-  * Release $version, built from commit $commit.
+  * Release $version, built from commit
+    $commit.
 
  -- $maintainer  $(date -u -R -d "@$epoch")
 CHANGELOG
