@@ -67,7 +67,7 @@ check "SHA256SUMS matches the zip and the package" \
     bash -c 'cd "$1" && sha256sum --quiet -c SHA256SUMS && test "$(wc -l <SHA256SUMS)" -eq 2' _ "$dist"
 
 # The package.
-lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.txt" 2>&1
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1
 check "lintian finds no error in the package" test $? -eq 0
 sed 's/^/    /' "$work/lintian.txt"
 package_files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { sub(/^\./, "", $6); print $6 }')
