@@ -16,7 +16,8 @@
 # the working tree), without the compiler cache, with every time taken from the commit
 # (SOURCE_DATE_EPOCH) and a fixed locale, zone and umask; the same commit gives the same
 # bytes wherever and whenever it is built (packaging/build-release.sh). Tracked files must
-# have no uncommitted changes: a release is a commit's.
+# have no uncommitted changes: a release is a commit's. Installs what is missing first
+# (scripts/setup.sh).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 die() { echo "release.sh: $*" >&2; exit 2; }
@@ -28,6 +29,7 @@ case ${1:-} in
 esac
 [ $# -le 1 ] || die "usage: release.sh [--verify]"
 
+"$top/scripts/setup.sh"
 cd "$top"
 git update-index -q --refresh || true
 git diff-index --quiet HEAD -- ||
