@@ -59,17 +59,18 @@ build_in() {
 
 # compare A B: every file of A identical in B; for a difference, a first look at where.
 compare() {
-    local a=$1 b=$2 name status=0
-    if [ "$(ls "$a")" != "$(ls "$b")" ]; then
-        echo "release.sh: the two builds made different files: $(ls "$a" | tr '\n' ' ')/ $(ls "$b" | tr '\n' ' ')" >&2
+    local a=$1 b=$2 file name status=0
+    if [ "$(cd "$a" && echo *)" != "$(cd "$b" && echo *)" ]; then
+        echo "release.sh: the two builds made different files: $(cd "$a" && echo *) / $(cd "$b" && echo *)" >&2
         return 1
     fi
-    for name in $(ls "$a"); do
-        if cmp -s "$a/$name" "$b/$name"; then
-            echo "release.sh: identical: $name ($(sha256sum <"$a/$name" | cut -c1-16)...)"
+    for file in "$a"/*; do
+        name=$(basename "$file")
+        if cmp -s "$file" "$b/$name"; then
+            echo "release.sh: identical: $name ($(sha256sum <"$file" | cut -c1-16)...)"
         else
             echo "release.sh: DIFFERENT: $name" >&2
-            explain_difference "$a/$name" "$b/$name" >&2 || true
+            explain_difference "$file" "$b/$name" >&2 || true
             status=1
         fi
     done

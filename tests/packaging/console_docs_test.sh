@@ -27,12 +27,12 @@ check() {  # check DESCRIPTION COMMAND...
 same() { [ "$1" = "$2" ] || { printf '  expected: %s\n  got:      %s\n' "$2" "$1"; return 1; }; }
 
 # The subcommands that lumaro-cli --help lists, and the long options that a --help lists.
-commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | sed -nE 's/^  ([a-z][a-z-]*) .*/\1/p')
+commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | sed -nE 's/^  ([a-z][a-z-]*) .*/\1/p' | tr '\n' ' ')
 options_of() { "$cli" "$@" --help | grep -oE '^ +(-[a-z],)?--[a-z-]+' | grep -oE -- '--[a-z-]+'; }
 sorted() { tr ' ' '\n' | sed '/^$/d' | sort | tr '\n' ' '; }
 
 check "lumaro-cli --help lists the six commands" \
-    same "$(echo $commands)" "search enable-web set-address sync-time web-off doctor"
+    same "$commands" "search enable-web set-address sync-time web-off doctor "
 
 for program in "$cli" "$sim"; do
     name=$(basename "$program")
@@ -75,7 +75,7 @@ complete_words() {
 check "the completion is for lumaro-cli" \
     bash -c 'source "$1" && complete -p lumaro-cli | grep -q "_lumaro_cli"' completion "$completion"
 check "the completion offers every command, --help and --version" \
-    same "$(complete_words lumaro-cli '')" "$(echo $commands --help --version | sorted)"
+    same "$(complete_words lumaro-cli '')" "$(echo "$commands --help --version" | sorted)"
 for command in $commands; do
     check "the completion offers the options of '$command' that its --help lists" \
         same "$(complete_words lumaro-cli "$command" --)" "$(options_of "$command" | sorted)"
