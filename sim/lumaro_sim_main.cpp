@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 
+#include "lumaro_version.h"
 #include "sim/control_directory.h"
 #include "sim/controller_image.h"
 #include "sim/frame_log_file.h"
@@ -208,6 +209,10 @@ int main(int argc, char** argv) {
     }
     if (options.value->help) {
         std::printf("%s", kProgramUsage);
+        return 0;
+    }
+    if (options.value->version) {
+        std::printf("lumaro-sim %s\n", LUMARO_VERSION);
         return 0;
     }
     return Program(std::move(*options.value)).Run();
