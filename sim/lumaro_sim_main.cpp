@@ -71,6 +71,7 @@ private:
         Simulator::Options options;
         options.networkNamespace = options_.networkNamespace;
         options.segmentInterfaces = options_.segments;
+        options.pcHosts = PcHostsFromLab();
         options.spray = options_.spray;
         if (log_) options.onFrame = [log = log_.get()](const ReceivedFrame& frame) { log->Write(frame); };
         std::string error;

@@ -56,7 +56,11 @@ constexpr const char* kProgramUsage =
     "\n"
     "Controller file: one line per controller, only serial is needed; with every field:\n"
     "  serial=100 ip=10.0.1.100 mask=255.255.255.0 gateway=10.0.1.254 mac=00-1A-2B-00-00-64\n"
-    "  variant=1 web=80 segment=0 dhcp=IP/MASK/GATEWAY behaviour=silent\n";
+    "  variant=1 web=80 segment=0 dhcp=IP/MASK/GATEWAY behaviour=silent\n"
+    "\n"
+    "Environment:\n"
+    "  LUMARO_PC_HOSTS     the PC's addresses as SEG:ADDRESS=MAC,... (scripts/lab.sh sets it):\n"
+    "                      the controllers of each segment know them without asking ARP\n";
 
 struct ProgramOptions {
     std::string networkNamespace;

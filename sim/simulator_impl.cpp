@@ -161,6 +161,11 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         commands += CreateInterfaceCommands(controller.interfaceName, controller.segmentInterface,
                                             controller.state.spec.mac, interfaceGroup_,
                                             controller.onInterface);
+        for (const PcHost& pc : options_.pcHosts) {
+            if (pc.segment == controller.state.spec.segment) {
+                commands += FixedNeighbourCommand(controller.interfaceName, pc.address, pc.mac);
+            }
+        }
     }
     if (!commands.empty()) {
         if (auto problem = RunIpBatch(commands)) return problem;
