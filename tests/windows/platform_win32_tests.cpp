@@ -182,11 +182,35 @@ TEST_F(UdpSocketOnTheLan, PortUnreachableFailsAtMostOneReceiveAndTheSocketWorksO
 }
 
 TEST_F(UdpSocketOnTheLan, SendsToTheLimitedBroadcastAddress) {
-    // Without SO_BROADCAST, Winsock refuses a broadcast destination (WSAEACCES).
+    // Without SO_BROADCAST, Winsock refuses a broadcast destination (WSAEACCES). The system
+    // hands a broadcast it sends to its own listeners too: one on any address hears it.
+    const SOCKET listener = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    int length = sizeof any;
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&any), sizeof any), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&any), &length), 0);
+
     const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
     ASSERT_TRUE(socket.has_value());
-    const std::array<std::uint8_t, 20> frame{};
-    EXPECT_TRUE(socket->SendTo(kLimitedBroadcast, 60000, frame));
+    std::array<std::uint8_t, 20> frame{};
+    frame[0] = 0x17;
+    frame[19] = 0xB5;
+    EXPECT_TRUE(socket->SendTo(kLimitedBroadcast, ntohs(any.sin_port), frame));
+
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(listener, &readable);
+    timeval limit{static_cast<long>(std::chrono::seconds(kArrivalLimit).count()), 0};
+    const int ready = select(0, &readable, nullptr, nullptr, &limit);
+    std::array<char, 64> received{};
+    const int bytes = ready == 1 ? recv(listener, received.data(), received.size(), 0) : -1;
+    closesocket(listener);
+    ASSERT_EQ(ready, 1) << "the broadcast never arrived";
+    ASSERT_EQ(bytes, 20);
+    EXPECT_EQ(static_cast<std::uint8_t>(received[0]), 0x17);
+    EXPECT_EQ(static_cast<std::uint8_t>(received[19]), 0xB5);
 }
 
 TEST(Clock, SecondsSince1970AgreeWithTheCRuntime) {
