@@ -23,7 +23,7 @@ namespace {
 constexpr long kControlPollNanoseconds = 20'000'000;
 constexpr const char* kControlCommands =
     "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE, now, send-from SERIAL IP PORT HEX, "
-    "state SERIAL";
+    "state SERIAL, sent";
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -129,6 +129,10 @@ private:
             return "ok";
         }
         if (verb == "now") return "ok " + std::to_string(MillisecondsSinceStart());
+        if (verb == "sent") {
+            if (!simulator_) return "error no controllers";
+            return "ok " + std::to_string(simulator_->AnswersSent());
+        }
         if (verb == "send-from") {
             std::uint32_t serial = 0;
             std::string address, hex;

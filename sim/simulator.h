@@ -149,6 +149,10 @@ public:
 
     // How many sprayed datagrams have left so far.
     std::size_t SprayedCount() const;
+    // How many answers to frames have left so far (since the start: what a test waits for).
+    std::size_t AnswersSent() const;
+    // How many received frames have been handled to the end (logged, acted on, answered).
+    std::size_t FramesHandled() const;
     // Every datagram of 4 bytes or more starting 24 11 (what a PC takes for a network
     // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
     std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;
