@@ -24,6 +24,12 @@ constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_M
 constexpr std::array<unsigned, 2> kWebLanguageItems{IDS_WEB_LANGUAGE_CHINESE,
                                                     IDS_WEB_LANGUAGE_ENGLISH};
 
+// A row that was not selected is now.
+bool RowBecameSelected(const NMLISTVIEW& change) {
+    return change.iItem >= 0 && (change.uChanged & LVIF_STATE) != 0 &&
+           (change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0;
+}
+
 }  // namespace
 
 CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link)
@@ -177,12 +183,21 @@ INT_PTR CLumaroDlg::OnCommand(int controlId, int notification) {
 }
 
 INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
-    if (header.idFrom != IDC_CONTROLLER_LIST || header.code != static_cast<UINT>(NM_CLICK)) {
-        return FALSE;
+    if (header.idFrom != IDC_CONTROLLER_LIST) return FALSE;
+    if (header.code == static_cast<UINT>(NM_CLICK)) {
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
+        SelectController();
+        return TRUE;
     }
-    SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-    SelectController();
-    return TRUE;
+    // The panel follows the selection however it moved (arrows, Home/End, typing, a click,
+    // the program's own reselection), so that every command acts on the controller that
+    // the panel shows. A change that only takes a selection away leaves the panel alone.
+    if (header.code == static_cast<UINT>(LVN_ITEMCHANGED) &&
+        RowBecameSelected(reinterpret_cast<const NMLISTVIEW&>(header))) {
+        SelectController();
+        return TRUE;
+    }
+    return FALSE;
 }
 
 void CLumaroDlg::OnSearchButton() { SearchCommand(); }

@@ -193,6 +193,63 @@ TEST_F(ControllerCommands, ApplyActsOnTheLastClickedRowWhenTheClickLeftNoSelecti
     EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
 }
 
+// The addresses of every listed controller, by row.
+std::vector<std::wstring> ListedAddresses(const ListViewDriver& list) {
+    std::vector<std::wstring> addresses;
+    for (int row = 0; row < list.RowCount(); ++row) addresses.push_back(list.CellText(row, 1));
+    return addresses;
+}
+
+TEST_F(ControllerCommands, ApplyAfterAKeyboardMoveWritesTheShownControllerItsOwnAddresses) {
+    List().ClickRow(0);  // serial 100, at its DHCP address 10.0.1.77
+    Dialog().TypeKey(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return List().SelectedRows() == std::vector<int>{1}; }));
+    ASSERT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"200") << "the panel follows the keyboard";
+    Dialog().ClickButton(IDC_APPLY_BUTTON);  // nothing typed: the panel's own addresses
+
+    const std::vector<FrameBytes> frames = CommandFramesTo(200);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(Bytes(frames[1], 20, 34),
+              (FrameBytes{10, 0, 1, 20, 255, 255, 255, 0, 10, 0, 1, 254, 0x60, 0xEA}));
+    EXPECT_TRUE(CommandFramesTo(100).empty());
+    EXPECT_EQ(ListedAddresses(List()),
+              (std::vector<std::wstring>{L"10.0.1.77", L"10.0.1.20", L"10.0.1.30"}))
+        << "no two controllers on one address";
+    EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"200");
+}
+
+TEST_F(ControllerCommands, ClockAndWebOffAfterAKeyboardMoveActOnTheControllerThePanelShows) {
+    EnterHiddenMode();
+    struct Case {
+        const char* what;
+        UINT key;
+        std::uint32_t serial;
+        int button;
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {"End, then the clock", VK_END, 300, IDC_SYNC_TIME_BUTTON, 1},
+        {"Home, then web-off", VK_HOME, 100, IDC_DISABLE_WEB_BUTTON, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        List().ClickRow(1);  // serial 200
+        Dialog().TypeKey(c.key);
+        ASSERT_TRUE(WaitUntil([&] { return List().SelectedRows() != std::vector<int>{1}; }));
+        ASSERT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), std::to_wstring(c.serial));
+        if (c.button == IDC_SYNC_TIME_BUTTON) {
+            CloseMessage(ClickForMessage(c.button));
+        } else {
+            Dialog().ClickButton(c.button);
+        }
+        EXPECT_EQ(CommandFramesTo(c.serial).size(), c.frames);
+        EXPECT_TRUE(CommandFramesTo(200).empty()) << "not the row clicked before the key";
+        EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), std::to_wstring(c.serial));
+        ASSERT_EQ(Simulator().ClearLog(), "ok");
+    }
+}
+
 TEST_F(ControllerCommands, ApplyRefusesAddressesThatCanNeverWorkAndSendsNothing) {
     struct Case {
         const char* what;
