@@ -7,7 +7,9 @@
 
 #include "app/lumaro_dlg.h"
 #include "app/string_table.h"
+#include "platform/com_apartment.h"
 #include "platform/socket_layer.h"
+#include "platform/timer_resolution.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -68,6 +70,12 @@ std::wstring ExecutableTitle() {
 int CLumaroApp::Run(HINSTANCE instance) {
     RegisterControlClasses();
     RegisterApplicationRestart(nullptr, 0);  // the process takes no options to restart with
+    // The searches and commands keep their 1 ms waits while the window is minimised
+    // (Windows 11 would otherwise let them fall back to its 15.6 ms tick).
+    platform::KeepFineTimerWhenHidden();
+    // The dialog's thread hands the page address to the shell, whose extensions may need
+    // COM in a single-threaded apartment.
+    const platform::ComApartment shellApartment;
 
     const SocketLayerSession sockets;
     if (!sockets.Started()) {

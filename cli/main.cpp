@@ -4,8 +4,14 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/subcommands.h"
+#include "platform/com_apartment.h"
+#include "platform/timer_resolution.h"
 
 int main(int argc, char** argv) {
+    // As lumaro.exe: 1 ms waits also while the console is hidden (Windows 11), and COM for
+    // the shell that --open hands the page address to.
+    lumaro::platform::KeepFineTimerWhenHidden();
+    const lumaro::platform::ComApartment shellApartment;
     CLI::App program{"lumaro-cli: finds the door-access controllers on this PC's networks "
                      "(UDP broadcast, port 60000) and acts on one of them.",
                      "lumaro-cli"};

@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/com_apartment.h"
 #include "platform/firewall.h"
 #include "platform/utf8_win32.h"
 
@@ -48,21 +49,6 @@ public:
 
 private:
     BSTR text_ = nullptr;
-};
-
-// COM for this thread for as long as it lives (unless the thread already had it otherwise).
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result_;
 };
 
 // A new COM object of class `type`, asked for `Interface`; false when there is none.
