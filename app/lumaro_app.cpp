@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/beating_environment.h"
 #include "app/lumaro_dlg.h"
 #include "app/string_table.h"
 #include "platform/com_apartment.h"
@@ -67,6 +68,8 @@ std::wstring ExecutableTitle() {
 
 }  // namespace
 
+CLumaroApp::CLumaroApp() : link_(BeatingLinkEnvironment(LinkEnvironment::System(), heartbeat_)) {}
+
 int CLumaroApp::Run(HINSTANCE instance) {
     RegisterControlClasses();
     RegisterApplicationRestart(nullptr, 0);  // the process takes no options to restart with
@@ -84,7 +87,7 @@ int CLumaroApp::Run(HINSTANCE instance) {
         return 0;
     }
 
-    CLumaroDlg dialog(instance, link_);
+    CLumaroDlg dialog(instance, link_, heartbeat_);
     dialog.DoModal();  // its result is not used
     return 0;
 }

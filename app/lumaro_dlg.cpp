@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "app/beating_environment.h"
 #include "app/control_rules.h"
 #include "app/dialog_geometry.h"
 #include "app/dialog_title.h"
@@ -32,10 +33,12 @@ bool RowBecameSelected(const NMLISTVIEW& change) {
 
 }  // namespace
 
-CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link)
+CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat)
     : instance_(instance),
       link_(link),
-      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))) {}
+      heartbeat_(heartbeat),
+      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
+      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)) {}
 
 INT_PTR CLumaroDlg::DoModal() {
     const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG),
@@ -58,6 +61,7 @@ INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (heartbeat_.Dispatching() && Deferred(message, wParam, lParam)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
@@ -77,6 +81,16 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+bool CLumaroDlg::Deferred(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A button clicked by another program (an automation tool sends BM_CLICK) or a close
+    // request: handled now, either would start a second command inside this one or close
+    // the sockets under it. Whatever else is sent (texts read, activation) is answered as
+    // usual.
+    if (message != WM_COMMAND && message != WM_CLOSE) return false;
+    PostMessageW(window_, message, wParam, lParam);
+    return true;
 }
 
 INT_PTR CLumaroDlg::OnInitDialog() {

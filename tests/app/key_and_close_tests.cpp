@@ -8,9 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -21,6 +18,7 @@
 #include "tools/window-reader/launched_program.h"
 #include "tests/app/lumaro_session.h"
 #include "tests/app/wait_until.h"
+#include "tests/app/wine_trace.h"
 
 namespace lumaro::apptest {
 namespace {
@@ -57,14 +55,6 @@ std::vector<std::string> SocketEvents(const std::string& trace) {
         }
     }
     return events;
-}
-
-// What Wine's processes have written to standard error so far (LUMARO_WINE_ERRORS).
-std::string WineErrors() {
-    const char* path = std::getenv("LUMARO_WINE_ERRORS");
-    if (path == nullptr) throw std::runtime_error("no LUMARO_WINE_ERRORS: run through scripts/app-test.sh");
-    std::ifstream in(std::filesystem::path(WindowsPathOf(path)), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 TEST(KeysAndClose, CloseBoxAndAltF4CloseTheSocketsAndReleaseTheSocketLayerOnceExitDoesNot) {
