@@ -4,8 +4,14 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/console_program.h"
+#include "platform/com_apartment.h"
+#include "platform/timer_resolution.h"
 
 int main(int argc, char** argv) {
+    // As lumaro.exe: 1 ms waits also while the console is hidden (Windows 11), and COM for
+    // the shell that --open hands the page address to.
+    lumaro::platform::KeepFineTimerWhenHidden();
+    const lumaro::platform::ComApartment shellApartment;
     CLI::App program;
     int exitCode = 0;
     lumaro::DescribeConsoleProgram(program, exitCode);

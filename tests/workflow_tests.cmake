@@ -30,7 +30,9 @@ lumaro_unit_test(browser_tests workflow/browser_tests.cpp)
 lumaro_unit_test(workflow_unit_tests workflow/address_check_tests.cpp)
 target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
 lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
-    LIBS lumaro_workflow)
+    LIBS lumaro_workflow ARGS --gtest_filter=-CommandsThroughTwoPcAddresses.*)
+lumaro_lab_test(workflow_commands_two_pc_addresses TARGET workflow_commands
+    LAB --pc 0:10.0.1.1/24,10.0.1.2/24 ARGS --gtest_filter=CommandsThroughTwoPcAddresses.*)
 
 lumaro_unit_test(web_enable_plan_tests workflow/web_enable_plan_tests.cpp)
 target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)
