@@ -5,9 +5,12 @@
 
 #include <string>
 
+#include "app/beating_environment.h"
 #include "app/lumaro_dlg.h"
 #include "app/string_table.h"
+#include "platform/com_apartment.h"
 #include "platform/socket_layer.h"
+#include "platform/timer_resolution.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -65,9 +68,17 @@ std::wstring ExecutableTitle() {
 
 }  // namespace
 
+CLumaroApp::CLumaroApp() : link_(BeatingLinkEnvironment(LinkEnvironment::System(), heartbeat_)) {}
+
 int CLumaroApp::Run(HINSTANCE instance) {
     RegisterControlClasses();
     RegisterApplicationRestart(nullptr, 0);  // the process takes no options to restart with
+    // The searches and commands keep their 1 ms waits while the window is minimised
+    // (Windows 11 would otherwise let them fall back to its 15.6 ms tick).
+    platform::KeepFineTimerWhenHidden();
+    // The dialog's thread hands the page address to the shell, whose extensions may need
+    // COM in a single-threaded apartment.
+    const platform::ComApartment shellApartment;
 
     const SocketLayerSession sockets;
     if (!sockets.Started()) {
@@ -76,7 +87,7 @@ int CLumaroApp::Run(HINSTANCE instance) {
         return 0;
     }
 
-    CLumaroDlg dialog(instance, link_);
+    CLumaroDlg dialog(instance, link_, heartbeat_);
     dialog.DoModal();  // its result is not used
     return 0;
 }

@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
+#include "app/queue_heartbeat.h"
 #include "link/controller_link.h"
 
 namespace lumaro {
 
 class CLumaroApp {
 public:
-    CLumaroApp() = default;
+    CLumaroApp();
     CLumaroApp(const CLumaroApp&) = delete;
     CLumaroApp& operator=(const CLumaroApp&) = delete;
 
@@ -19,6 +20,9 @@ public:
     int Run(HINSTANCE instance);
 
 private:
+    // The dialog's thread beats its queue while the link waits (declared first: the link
+    // is made with it).
+    QueueHeartbeat heartbeat_;
     ControllerLink link_;
 };
 

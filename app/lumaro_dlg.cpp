@@ -5,6 +5,7 @@
 
 #include <array>
 
+#include "app/beating_environment.h"
 #include "app/control_rules.h"
 #include "app/dialog_geometry.h"
 #include "app/dialog_title.h"
@@ -24,12 +25,20 @@ constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_M
 constexpr std::array<unsigned, 2> kWebLanguageItems{IDS_WEB_LANGUAGE_CHINESE,
                                                     IDS_WEB_LANGUAGE_ENGLISH};
 
+// A row that was not selected is now.
+bool RowBecameSelected(const NMLISTVIEW& change) {
+    return change.iItem >= 0 && (change.uChanged & LVIF_STATE) != 0 &&
+           (change.uNewState & LVIS_SELECTED) != 0 && (change.uOldState & LVIS_SELECTED) == 0;
+}
+
 }  // namespace
 
-CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link)
+CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat)
     : instance_(instance),
       link_(link),
-      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))) {}
+      heartbeat_(heartbeat),
+      icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
+      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)) {}
 
 INT_PTR CLumaroDlg::DoModal() {
     const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG),
@@ -52,6 +61,7 @@ INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (heartbeat_.Dispatching() && Deferred(message, wParam, lParam)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
@@ -71,6 +81,16 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         default:
             return FALSE;
     }
+}
+
+bool CLumaroDlg::Deferred(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A button clicked by another program (an automation tool sends BM_CLICK) or a close
+    // request: handled now, either would start a second command inside this one or close
+    // the sockets under it. Whatever else is sent (texts read, activation) is answered as
+    // usual.
+    if (message != WM_COMMAND && message != WM_CLOSE) return false;
+    PostMessageW(window_, message, wParam, lParam);
+    return true;
 }
 
 INT_PTR CLumaroDlg::OnInitDialog() {
@@ -177,12 +197,21 @@ INT_PTR CLumaroDlg::OnCommand(int controlId, int notification) {
 }
 
 INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
-    if (header.idFrom != IDC_CONTROLLER_LIST || header.code != static_cast<UINT>(NM_CLICK)) {
-        return FALSE;
+    if (header.idFrom != IDC_CONTROLLER_LIST) return FALSE;
+    if (header.code == static_cast<UINT>(NM_CLICK)) {
+        SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
+        SelectController();
+        return TRUE;
     }
-    SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-    SelectController();
-    return TRUE;
+    // The panel follows the selection however it moved (arrows, Home/End, typing, a click,
+    // the program's own reselection), so that every command acts on the controller that
+    // the panel shows. A change that only takes a selection away leaves the panel alone.
+    if (header.code == static_cast<UINT>(LVN_ITEMCHANGED) &&
+        RowBecameSelected(reinterpret_cast<const NMLISTVIEW&>(header))) {
+        SelectController();
+        return TRUE;
+    }
+    return FALSE;
 }
 
 void CLumaroDlg::OnSearchButton() { SearchCommand(); }

@@ -14,6 +14,7 @@
 #include "app/controller_list_view.h"
 #include "app/key_filter.h"
 #include "app/pixel_scale.h"
+#include "app/queue_heartbeat.h"
 #include "link/controller_link.h"
 #include "workflow/command_dialog.h"
 #include "workflow/controller_commands.h"
@@ -22,7 +23,8 @@ namespace lumaro {
 
 class CLumaroDlg : public CommandDialog {
 public:
-    CLumaroDlg(HINSTANCE instance, ControllerLink& link);
+    // `heartbeat` beats this thread's queue while a command blocks it.
+    CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat);
     CLumaroDlg(const CLumaroDlg&) = delete;
     CLumaroDlg& operator=(const CLumaroDlg&) = delete;
 
@@ -48,6 +50,9 @@ public:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A message that another thread sent while a command runs and that would start or end
+    // work: posted again, to be handled after the command. True when deferred.
+    bool Deferred(UINT message, WPARAM wParam, LPARAM lParam);
 
     // One handler per message; each gives what the dialog procedure answers.
     INT_PTR OnInitDialog();
@@ -86,6 +91,7 @@ private:
 
     HINSTANCE instance_;
     ControllerLink& link_;
+    QueueHeartbeat& heartbeat_;
     HICON icon_;
     HWND window_ = nullptr;
 
@@ -101,7 +107,7 @@ private:
     PixelScale scale_;
     // Hands the dialog the key presses of its controls (F4), while the dialog runs.
     std::unique_ptr<KeyFilter> keyFilter_;
-    CommandEnvironment commandEnvironment_ = CommandEnvironment::System();
+    CommandEnvironment commandEnvironment_;
 
     // The row that the panel last showed; the apply command falls back on it when no row is
     // selected. Kept across searches.

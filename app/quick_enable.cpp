@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/beating_environment.h"
 #include "app/lumaro_dlg.h"
 #include "resources/resource.h"
 #include "workflow/web_enable.h"
@@ -12,7 +13,8 @@ void CLumaroDlg::OnQuickEnableButton() {
     // Disabled for the whole run, whichever way it ends.
     const HWND button = Item(IDC_QUICK_ENABLE_BUTTON);
     EnableWindow(button, FALSE);
-    EnableWebProcedure(link_, *this, WebEnableSystem::System());
+    EnableWebProcedure(link_, *this,
+                       BeatingWebEnableSystem(WebEnableSystem::System(), heartbeat_));
     EnableWindow(button, TRUE);
 }
 

@@ -17,6 +17,7 @@ const char* WayName(const BatchEntry& entry) {
         case PlannedWay::KeepAddress: return "keep";
         case PlannedWay::Move: return "move";
         case PlannedWay::NoFreeAddress: return "no-free-address";
+        case PlannedWay::ArpFailed: return "arp-failed";
     }
     return "";
 }
@@ -33,6 +34,8 @@ std::string AddressReason(const WebEnablePlan& plan) {
         case AddressFinding::OtherMacAnswers:
             return "another device (" + FormatMac(*plan.otherMac) +
                    ") answers ARP at its address";
+        case AddressFinding::ArpCouldNotAsk:
+            return "ARP could not be asked from the PC address " + FormatAddress(plan.hostAddress);
     }
     return {};
 }
@@ -47,6 +50,10 @@ std::string Reason(const BatchEntry& entry) {
         case PlannedWay::Nothing: return address + "; web server on: nothing to do";
         case PlannedWay::NoFreeAddress:
             return address + "; every address of the PC's subnet answers ARP";
+        case PlannedWay::ArpFailed:
+            if (plan.finding == AddressFinding::ArpCouldNotAsk) return address;
+            return address + "; ARP could not be asked from the PC address " +
+                   FormatAddress(plan.hostAddress);
         case PlannedWay::KeepAddress:
         case PlannedWay::Move: break;
     }
@@ -76,7 +83,7 @@ RecordTable PlanRecords(const std::vector<BatchEntry>& entries) {
     RecordTable records{{"serial", "ip", "pcAddress", "way", "newIp", "webEnabled", "reason"}, {}};
     for (const BatchEntry& entry : entries) {
         const WebEnablePlan& plan = entry.plan;
-        const bool noAddress = !entry.leftOut && plan.way == PlannedWay::NoFreeAddress;
+        const bool noAddress = !entry.leftOut && plan.Fails();
         records.rows.push_back({std::uint64_t{plan.serial}, FormatAddress(plan.presentAddress),
                                 FormatAddress(plan.hostAddress), std::string(WayName(entry)),
                                 noAddress ? FieldValue{} : FieldValue{FormatAddress(plan.address)},

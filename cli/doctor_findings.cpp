@@ -38,6 +38,7 @@ std::vector<InterfaceFinding> ExamineInterfaces(const std::vector<platform::Loca
 std::vector<InterfaceReplies> SearchEachInterface(ControllerLink& link) {
     link.CloseInterfaceSockets();
     link.OpenInterfaceSockets();
+    const ControllerLink::FineTimerHold fineTimer(link);  // as a whole search holds it
     std::vector<InterfaceReplies> replies;
     for (std::size_t position = 0; position < link.InterfaceCount(); ++position) {
         const InterfaceSocket& entry = link.Interface(position);

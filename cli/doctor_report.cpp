@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cli/firewall_verdict.h"
 #include "link/controller_text.h"
 #include "platform/udp_socket.h"
 
@@ -111,25 +112,37 @@ std::string YesNoUnknown(const std::optional<bool>& answer, const char* yes, con
     return *answer ? yes : no;
 }
 
-// The profile lets the controllers' replies through only when it is off, lets inbound
-// traffic in, or has a rule for this program; unknown answers count as neither.
-bool ProfileBlocks(const FirewallProfile& profile) {
-    return profile.enabled == true && profile.inboundBlocked == true &&
-           profile.programAllowed == false;
+std::string Quoted(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names) text += (text.empty() ? "\"" : ", \"") + name + "\"";
+    return text;
 }
 
-DoctorLine ProfileLine(const FirewallProfile& profile) {
+DoctorLine ProfileLine(const FirewallProfile& profile, const ReplyJudgement& judgement,
+                       const std::optional<std::vector<platform::FirewallRule>>& rules) {
     const std::string name = "firewall, " + profile.name + " profile: ";
-    if (profile.enabled == false) return {Verdict::Ok, name + "off"};
-    const std::string text =
+    if (judgement.verdict == ReplyVerdict::FirewallOff) return {Verdict::Ok, name + "off"};
+    std::string text =
         name + "firewall " + YesNoUnknown(profile.enabled, "on", "off") + ", inbound " +
         YesNoUnknown(profile.inboundBlocked, "blocked unless allowed", "allowed") +
-        ", this program " +
-        YesNoUnknown(profile.programAllowed, "allowed by a rule", "not allowed by any rule");
-    if (ProfileBlocks(profile)) return {Verdict::Problem, text};
-    const bool known = profile.enabled.has_value() && profile.inboundBlocked.has_value() &&
-                       profile.programAllowed.has_value();
-    return {known ? Verdict::Ok : Verdict::Unknown, text};
+        ", replies to broadcasts " +
+        YesNoUnknown(profile.unicastRepliesAllowed, "let in for 3 s", "not let in") + ", ";
+    switch (judgement.verdict) {
+        case ReplyVerdict::BlockedByRule:
+            text += judgement.blockingRules.size() == 1
+                        ? "the rule " + Quoted(judgement.blockingRules) + " blocks"
+                        : "the rules " + Quoted(judgement.blockingRules) + " block";
+            text += " this program (a block rule wins over any allow rule)";
+            return {Verdict::Problem, text};
+        case ReplyVerdict::AllowedByRule:
+            return {Verdict::Ok, text + "a rule allows this program"};
+        case ReplyVerdict::RepliesDropped:
+            return {Verdict::Problem, text + "and no rule allows this program"};
+        default:
+            break;
+    }
+    text += rules ? "no rule blocks or allows this program" : "this program's rules unknown";
+    return {judgement.verdict == ReplyVerdict::Unknown ? Verdict::Unknown : Verdict::Ok, text};
 }
 
 std::string NetworkName(const platform::ConnectedNetwork& network) {
@@ -142,14 +155,22 @@ void AddFirewall(const platform::FirewallState& firewall, Lines& lines) {
                                         "Firewall is asked)"});
         return;
     }
-    std::vector<std::string> blocking;
+    std::vector<std::string> problemProfiles;
+    std::vector<std::string> blockingRules;
     if (!firewall.activeProfiles) {
         lines.push_back({Verdict::Unknown, "firewall: the system did not say which profiles are "
                                            "active"});
     } else {
         for (const FirewallProfile& profile : *firewall.activeProfiles) {
-            lines.push_back(ProfileLine(profile));
-            if (ProfileBlocks(profile)) blocking.push_back(profile.name);
+            const ReplyJudgement judgement = JudgeReplies(profile, firewall.programRules);
+            lines.push_back(ProfileLine(profile, judgement, firewall.programRules));
+            if (!IsProblem(judgement.verdict)) continue;
+            problemProfiles.push_back(profile.name);
+            for (const std::string& rule : judgement.blockingRules) {
+                if (std::ranges::find(blockingRules, rule) == blockingRules.end()) {
+                    blockingRules.push_back(rule);
+                }
+            }
         }
     }
     std::vector<std::string> publicNetworks;
@@ -169,16 +190,27 @@ void AddFirewall(const platform::FirewallState& firewall, Lines& lines) {
             }
         }
     }
-    if (blocking.empty()) return;
-    std::string profiles;
-    for (const std::string& name : blocking) profiles += (profiles.empty() ? "" : ", ") + name;
-    std::string advice = "Windows Firewall drops the controllers' replies (UDP from port 60000): "
-                         "allow " + firewall.program + " for UDP in the " + profiles + " profile";
-    if (!publicNetworks.empty()) {
-        advice += ", or make the network " + publicNetworks.front() +
-                  " private if it is the controllers' one";
+    if (problemProfiles.empty()) return;
+    std::string profiles;  // as netsh takes them
+    std::string profileText;
+    for (const std::string& name : problemProfiles) {
+        profiles += (profiles.empty() ? "" : ",") + name;
+        profileText += (profileText.empty() ? "" : " and ") + name;
     }
-    lines.push_back({Verdict::Advice, advice});
+    lines.push_back({Verdict::Advice,
+                     "Windows Firewall drops the controllers' replies (UDP from port 60000) in "
+                     "the " + profileText + (problemProfiles.size() == 1 ? " profile" : " profiles") +
+                     "; to let them in, run as administrator:"});
+    for (const std::string& command :
+         FirewallRepairCommands(firewall.program, blockingRules, profiles)) {
+        lines.push_back({Verdict::Advice, command});
+    }
+    const bool publicProblem =
+        std::ranges::find(problemProfiles, std::string("public")) != problemProfiles.end();
+    if (publicProblem && !publicNetworks.empty()) {
+        lines.push_back({Verdict::Advice, "or make the network " + publicNetworks.front() +
+                                              " private if it is the controllers' one"});
+    }
 }
 
 }  // namespace

@@ -48,7 +48,8 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
     WebEnableSystem system = WebEnableSystem::System();
     system.openPage = [](const std::string&) {};  // a batch opens no browser
     const std::vector<BatchEntry> entries =
-        PlanWebEnableBatch(link.Table(), options.choice, system.arp, kPlanArpRequestsAtOnce);
+        PlanWebEnableBatch(link.Table(), options.choice, system.arp, link.InterfaceAddresses(),
+                           kPlanArpRequestsAtOnce);
     if (options.dryRun) {
         PrintRecords(PlanRecords(entries), options.format);
         return unlisted ? 1 : 0;

@@ -3,24 +3,23 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/subcommands.h"
+#include "cli/console_program.h"
+#include "platform/com_apartment.h"
+#include "platform/timer_resolution.h"
 
 int main(int argc, char** argv) {
-    CLI::App program{"lumaro-cli: finds the door-access controllers on this PC's networks "
-                     "(UDP broadcast, port 60000) and acts on one of them.",
-                     "lumaro-cli"};
-    program.require_subcommand(1);
+    // As lumaro.exe: 1 ms waits also while the console is hidden (Windows 11), and COM for
+    // the shell that --open hands the page address to.
+    lumaro::platform::KeepFineTimerWhenHidden();
+    const lumaro::platform::ComApartment shellApartment;
+    CLI::App program;
     int exitCode = 0;
-    lumaro::AddSearchCommand(program, exitCode);
-    lumaro::AddEnableWebCommand(program, exitCode);
-    lumaro::AddSetAddressCommand(program, exitCode);
-    lumaro::AddSyncTimeCommand(program, exitCode);
-    lumaro::AddWebOffCommand(program, exitCode);
-    lumaro::AddDoctorCommand(program, exitCode);
+    lumaro::DescribeConsoleProgram(program, exitCode);
     try {
         program.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        // --help ends here with 0; a wrong or missing argument is a usage error: 2.
+        // --help and --version end here with 0; a wrong or missing argument is a usage
+        // error: 2.
         const int printed = program.exit(error);
         return printed == 0 ? 0 : 2;
     }

@@ -117,7 +117,20 @@ int main(int argc, char** argv) {
     };
     ok = ok && writeReadReplies(top / "exchange_reply", "network-reply-matching.bin", kFuzzSequence);
     // The one-click procedure's read carries the sequence that the scripted clock seeds.
-    ok = ok && writeReadReplies(top / "refresh_record", "network-reply-seeded-sequence.bin",
-                                static_cast<std::uint32_t>(testing::kScriptedSecondsSince1970));
+    const auto seeded = static_cast<std::uint32_t>(testing::kScriptedSecondsSince1970);
+    ok = ok &&
+         writeReadReplies(top / "refresh_record", "network-reply-seeded-sequence.bin", seeded);
+    // Answers of the read's sequence that end before a field the refresh reads, and just
+    // after the last one: a failed read, and a refresh.
+    const Bytes seededFixed =
+        Answer(Controller(false, 80), Request(kReadNetworkParametersFrame, seeded));
+    const Bytes seededDhcp =
+        Answer(Controller(true, 80), Request(kReadNetworkParametersFrame, seeded));
+    const auto refresh = top / "refresh_record";
+    ok = ok && Write(refresh, "network-reply-seeded-cut-20.bin", Cut(seededFixed, 20)) &&
+         Write(refresh, "network-reply-seeded-cut-150.bin", Cut(seededFixed, 150)) &&
+         Write(refresh, "network-reply-seeded-cut-151.bin", Cut(seededFixed, 151)) &&
+         Write(refresh, "network-reply-seeded-dhcp-cut-415.bin", Cut(seededDhcp, 415)) &&
+         Write(refresh, "network-reply-seeded-dhcp-cut-416.bin", Cut(seededDhcp, 416));
     return ok ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // The one-click web enable when whatever answers its read is any datagram: the record of
-// the selected row is refreshed only from a reply of the request's sequence, only with the
-// fields the reply carries (bytes past its end read as zero), and everything the search
+// the selected row is refreshed only from a reply of the request's sequence that holds every
+// field it refreshes (a shorter one is a failed read), and everything the search
 // stored about the PC's side stays as it was. ARP, the web-port probe, the browser and the
 // pauses are stand-ins; the answer also answers every later command.
 
@@ -55,7 +55,7 @@ LUMARO_FUZZ_TARGET(refresh_record) {
 
     lumaro::WebEnableSystem system;
     system.arp = [](lumaro::Ipv4Address, lumaro::Ipv4Address) {
-        return std::optional<lumaro::platform::HardwareAddress>{};
+        return lumaro::platform::ArpResult(std::nullopt);
     };
     system.probeWebPort = [](const lumaro::ProbeTarget&, std::chrono::milliseconds) {
         return lumaro::ProbeWait::Connected;
@@ -78,12 +78,13 @@ LUMARO_FUZZ_TARGET(refresh_record) {
                 "an unanswered read leaves the record as it was");
         return;
     }
-    Require(datagram.size() >= 20, "only a datagram of a header or more answers the read");
+    Require(lumaro::HoldsNetworkFields(datagram),
+            "only an answer that holds every field it refreshes answers the read");
     const ControllerRecord expected = RecordOfReply(datagram);
     Require(after.ip == expected.ip && after.mask == expected.mask &&
                 after.gateway == expected.gateway && after.mac == expected.mac &&
                 after.dhcpMarker == expected.dhcpMarker,
-            "the refreshed fields are the reply's, zero past its end");
+            "the refreshed fields are the reply's");
     Require(report.presentAddress == expected.ip, "the procedure works on the refreshed address");
     Require(lumaro::ByteReader(datagram).Le32(4) ==
                 static_cast<std::uint32_t>(lumaro::testing::kScriptedSecondsSince1970),

@@ -19,6 +19,7 @@
 #include "link/link_socket.h"
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
+#include "platform/timer_resolution.h"
 
 namespace lumaro {
 
@@ -64,6 +65,11 @@ struct LinkEnvironment {
     std::function<std::optional<platform::CalendarTime>()> localNow = [] {
         return platform::ToLocalCalendar(platform::SecondsSince1970());
     };
+    // The system's fine timer, held while the link waits on the network (a search, an
+    // exchange): the waits are 8 ms slices, which Windows' default 15.625 ms tick would
+    // stretch to a whole tick each. Every request is released once.
+    std::function<void()> requestFineTimer = platform::RequestFineTimer;
+    std::function<void()> releaseFineTimer = platform::ReleaseFineTimer;
 
     static LinkEnvironment System() { return {}; }
 };
@@ -79,6 +85,12 @@ public:
     void CloseInterfaceSockets();
     std::size_t InterfaceCount() const { return sockets_.size(); }
     const InterfaceSocket& Interface(std::size_t position) const { return sockets_[position]; }
+    // The PC's addresses that the interface sockets are bound to, in their order.
+    std::vector<Ipv4Address> InterfaceAddresses() const {
+        std::vector<Ipv4Address> addresses;
+        for (const InterfaceSocket& socket : sockets_) addresses.push_back(socket.address);
+        return addresses;
+    }
     // Sends `frame` from the socket of `hostAddress` to (destination, 60000) after draining
     // what was queued, and waits for one datagram of at least 20 bytes: 0 when it came
     // (it is then in the receive buffer), -1 otherwise. Each phase is bounded in time
@@ -118,6 +130,20 @@ public:
     int SetControllerClock(Ipv4Address hostAddress, std::uint32_t serial);
     int RestartController(Ipv4Address hostAddress, std::uint32_t serial);
 
+    // The fine timer held for as long as the object lives (see LinkEnvironment); holds may
+    // nest, and the system is asked once for the outermost. For waits outside the link's
+    // own operations, such as a search run one interface at a time.
+    class FineTimerHold {
+    public:
+        explicit FineTimerHold(ControllerLink& link);
+        ~FineTimerHold();
+        FineTimerHold(const FineTimerHold&) = delete;
+        FineTimerHold& operator=(const FineTimerHold&) = delete;
+
+    private:
+        ControllerLink& link_;
+    };
+
 private:
     int SendCommand(const FrameKind& kind, Ipv4Address destination, Ipv4Address hostAddress,
                     std::uint32_t serial);
@@ -134,6 +160,7 @@ private:
     std::size_t receivedBytes_ = 0;
     std::uint32_t sequenceCounter_ = 0;
     std::uint8_t currentVariantCode_ = 0;
+    int fineTimerHolds_ = 0;
 };
 
 }  // namespace lumaro

@@ -20,6 +20,13 @@ void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> r
     for (std::size_t i = 0; i < nr::kMacBytes; ++i) record.mac[i] = bytes.U8(nr::kMac + i);
 }
 
+bool HoldsNetworkFields(std::span<const std::uint8_t> reply) {
+    namespace nr = network_reply;
+    if (reply.size() <= nr::kAddressingMode) return false;
+    const bool dhcp = reply[nr::kAddressingMode] == kDhcpMarker;
+    return !dhcp || reply.size() >= nr::kDhcpGateway + 4;
+}
+
 std::optional<ControllerRecord> DecodeDiscoveryReply(std::span<const std::uint8_t> reply) {
     namespace nr = network_reply;
     const ByteReader bytes(reply);

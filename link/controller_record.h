@@ -47,6 +47,11 @@ struct ControllerTable {
 // 0xA5 the addresses come from the DHCP fields. Bytes the reply did not carry read as zero.
 void ApplyNetworkReply(ControllerRecord& record, std::span<const std::uint8_t> reply);
 
+// Whether `reply` carries every byte that ApplyNetworkReply reads from it: the MAC, the
+// addresses and the addressing mode (bytes 130-150), and with the DHCP marker the DHCP
+// addresses too (404-415). A shorter answer to a read tells nothing of the controller.
+bool HoldsNetworkFields(std::span<const std::uint8_t> reply);
+
 // A discovery reply as a record (serial, addresses, MAC, variant code, web port), or an
 // empty optional when the datagram is not a network reply (under 4 bytes, or not
 // starting 0x24 0x11). The host fields are left for the caller.

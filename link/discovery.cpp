@@ -10,6 +10,7 @@
 namespace lumaro {
 
 void ControllerLink::DiscoverControllers() {
+    const FineTimerHold fineTimer(*this);  // one request for the whole search
     table_.count = 0;
     for (const DiscoveryFrame& frame : kDiscoveryFrames) {
         for (std::size_t position = 0; position < sockets_.size(); ++position) {
@@ -20,6 +21,7 @@ void ControllerLink::DiscoverControllers() {
 }
 
 void ControllerLink::CollectReplies(std::size_t socketPosition) {
+    const FineTimerHold fineTimer(*this);
     const InterfaceSocket& entry = sockets_[socketPosition];
     LinkSocket& socket = *entry.socket;
     std::array<std::uint8_t, kCollectAreaBytes> area;

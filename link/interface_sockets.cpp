@@ -36,6 +36,7 @@ int ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
                              std::span<const std::uint8_t> frame) {
     InterfaceSocket* entry = FindInterface(hostAddress);
     if (entry == nullptr) return -1;
+    const FineTimerHold fineTimer(*this);  // from the drain's first wait to the reply
     LinkSocket& socket = *entry->socket;
     Drain(socket);
     socket.SendTo(destination, kControllerPort, frame);  // a failed send shows as no reply

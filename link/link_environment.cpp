@@ -5,6 +5,14 @@ namespace lumaro {
 ControllerLink::ControllerLink(LinkEnvironment environment)
     : environment_(std::move(environment)) {}
 
+ControllerLink::FineTimerHold::FineTimerHold(ControllerLink& link) : link_(link) {
+    if (link_.fineTimerHolds_++ == 0) link_.environment_.requestFineTimer();
+}
+
+ControllerLink::FineTimerHold::~FineTimerHold() {
+    if (--link_.fineTimerHolds_ == 0) link_.environment_.releaseFineTimer();
+}
+
 void ControllerLink::ClearTransmitBuffer() { transmitBuffer_.fill(0); }
 
 void ControllerLink::SeedSequenceCounter() {

@@ -20,21 +20,69 @@ constexpr std::chrono::seconds kArpWait{3};
 // again) can take its first re-check delay (5 s on Linux) plus the re-check: wait longer.
 constexpr std::chrono::seconds kNeighbourRecheckWait{9};
 
-// Sends an ARP request for `target` from the local interface whose address is `source` and
-// gives the hardware address of the host that answered, or nothing when nobody answered in
-// time or the request was impossible (no interface with that address). An address of this
-// PC counts as answered, with its own interface's hardware address: it is in use.
+// What an ARP request found out. "Nobody answered" and "the request could not be made" must
+// not be confused: the PC's address gone, its cable pulled or the system refusing the
+// request would otherwise make every address look free.
+class ArpResult {
+public:
+    enum class Outcome {
+        Answered,     // a host answered, with its hardware address
+        NoAnswer,     // the request went out and nobody answered in time
+        CouldNotAsk,  // no request could be made (no interface with the source address, ...)
+    };
+
+    ArpResult() = default;  // no answer
+    ArpResult(std::nullopt_t) {}
+    ArpResult(const HardwareAddress& answer) : outcome_(Outcome::Answered), answer_(answer) {}
+    // An answer, or nothing for "nobody answered".
+    ArpResult(const std::optional<HardwareAddress>& answer)
+        : outcome_(answer ? Outcome::Answered : Outcome::NoAnswer),
+          answer_(answer.value_or(HardwareAddress{})) {}
+    static ArpResult CouldNotAsk() {
+        ArpResult result;
+        result.outcome_ = Outcome::CouldNotAsk;
+        return result;
+    }
+
+    Outcome outcome() const { return outcome_; }
+    bool Answered() const { return outcome_ == Outcome::Answered; }
+    bool Asked() const { return outcome_ != Outcome::CouldNotAsk; }
+    // The answering host's hardware address; nothing unless Answered().
+    std::optional<HardwareAddress> Answer() const {
+        return Answered() ? std::optional<HardwareAddress>(answer_) : std::nullopt;
+    }
+
+    // Read as an optional answer: true and dereferenceable only when Answered().
+    bool has_value() const { return Answered(); }
+    explicit operator bool() const { return Answered(); }
+    const HardwareAddress& operator*() const { return answer_; }
+
+    friend bool operator==(const ArpResult&, const ArpResult&) = default;
+
+private:
+    Outcome outcome_ = Outcome::NoAnswer;
+    HardwareAddress answer_{};
+};
+
+// Sends an ARP request for `target` from the local interface whose address is `source`:
+// the hardware address of the host that answered, no answer in time, or "could not ask"
+// (no interface holds `source` any more, the system refused the request). An address of
+// this PC counts as answered, with its own interface's hardware address: it is in use.
 //
 // On Linux the request goes on the wire from a packet socket; without the right to open one
 // (root or CAP_NET_RAW) the system's neighbour table is used instead, as below. On Windows
 // the system's SendARP does it; where that is not supported (Wine), the neighbour table.
-std::optional<HardwareAddress> RequestHardwareAddress(Ipv4Address target, Ipv4Address source);
+ArpResult RequestHardwareAddress(Ipv4Address target, Ipv4Address source);
 
 // The neighbour-table way: makes the system resolve `target` (one datagram to it from
 // `source`) and reads the system's neighbour table until the entry is settled. An entry
 // counts only when the system confirmed it during this request (or holds it as freshly
-// confirmed): an older entry that the system no longer trusts is not an answer.
-std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
-                                                            Ipv4Address source);
+// confirmed): an older entry that the system no longer trusts is not an answer. The table
+// that cannot be read, or a datagram that cannot be sent, is "could not ask".
+ArpResult ResolveThroughNeighbourTable(Ipv4Address target, Ipv4Address source);
+
+// The datagram that makes the system resolve `target`: one empty datagram to its discard
+// port from a socket bound to `source`. False when it could not be sent.
+bool PromptResolution(Ipv4Address target, Ipv4Address source);
 
 }  // namespace lumaro::platform

@@ -29,7 +29,6 @@ using namespace std::chrono_literals;
 
 constexpr auto kRequestInterval = 1s;          // a repeated request, as the kernel does
 constexpr auto kNeighbourPollInterval = 20ms;  // how often the neighbour table is read
-constexpr std::uint16_t kDiscardPort = 9;      // the datagram that makes the kernel resolve
 
 // An ARP packet for IPv4 over Ethernet, as it stands after the Ethernet header.
 struct ArpPacket {
@@ -71,10 +70,9 @@ std::optional<HardwareAddress> AnswerFrom(const ArpPacket& packet, std::size_t b
 }
 
 // nothing: the packet socket could not be opened (no right to it), so the caller falls
-// back; a value: the request was made, holding the answer if any.
-std::optional<std::optional<HardwareAddress>> RequestOnTheWire(const LocalInterface& from,
-                                                               Ipv4Address source,
-                                                               Ipv4Address target) {
+// back; a value: what the request on the wire found out.
+std::optional<ArpResult> RequestOnTheWire(const LocalInterface& from, Ipv4Address source,
+                                          Ipv4Address target) {
     const Descriptor packetSocket(socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
     if (!packetSocket.Valid()) return std::nullopt;
     sockaddr_ll link{};
@@ -82,7 +80,7 @@ std::optional<std::optional<HardwareAddress>> RequestOnTheWire(const LocalInterf
     link.sll_protocol = htons(ETH_P_ARP);
     link.sll_ifindex = from.index;
     if (bind(packetSocket.Get(), reinterpret_cast<const sockaddr*>(&link), sizeof link) != 0) {
-        return std::optional<HardwareAddress>{};
+        return ArpResult::CouldNotAsk();
     }
     sockaddr_ll everyone = link;
     everyone.sll_halen = 6;
@@ -93,10 +91,13 @@ std::optional<std::optional<HardwareAddress>> RequestOnTheWire(const LocalInterf
     auto nextRequest = Clock::now();
     for (;;) {
         const auto now = Clock::now();
-        if (now >= deadline) return std::optional<HardwareAddress>{};
+        if (now >= deadline) return ArpResult(std::nullopt);
         if (now >= nextRequest) {
-            sendto(packetSocket.Get(), &request, sizeof request, 0,
-                   reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone);
+            // An interface that is down (its cable pulled) refuses the packet.
+            if (sendto(packetSocket.Get(), &request, sizeof request, 0,
+                       reinterpret_cast<const sockaddr*>(&everyone), sizeof everyone) < 0) {
+                return ArpResult::CouldNotAsk();
+            }
             nextRequest = now + kRequestInterval;
         }
         const auto wait = std::min(deadline, nextRequest) - now;
@@ -108,48 +109,32 @@ std::optional<std::optional<HardwareAddress>> RequestOnTheWire(const LocalInterf
         const ssize_t bytes = recv(packetSocket.Get(), &reply, sizeof reply, MSG_DONTWAIT);
         if (bytes <= 0) continue;
         if (auto answer = AnswerFrom(reply, static_cast<std::size_t>(bytes), target)) {
-            return std::optional<HardwareAddress>{answer};
+            return ArpResult(*answer);
         }
     }
 }
 
-// A datagram to the target's discard port makes the kernel resolve its address.
-void PromptResolution(Ipv4Address target, Ipv4Address source) {
-    const Descriptor udp(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    if (!udp.Valid()) return;
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = source;
-    if (bind(udp.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return;
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(kDiscardPort);
-    remote.sin_addr.s_addr = target;
-    const std::uint8_t nothing = 0;
-    sendto(udp.Get(), &nothing, 0, MSG_DONTWAIT, reinterpret_cast<const sockaddr*>(&remote),
-           sizeof remote);
-}
-
 // The neighbour-table way for a target that is not this PC's, from the interface `from`
 // that holds `source`.
-std::optional<HardwareAddress> FromNeighbourTable(const LocalInterface& from, Ipv4Address target,
-                                                  Ipv4Address source) {
+ArpResult FromNeighbourTable(const LocalInterface& from, Ipv4Address target,
+                             Ipv4Address source) {
     const auto start = Clock::now();
-    PromptResolution(target, source);
+    if (!PromptResolution(target, source)) return ArpResult::CouldNotAsk();
     for (;;) {
-        const auto entry = ReadNeighbourEntry(target, from.index);
+        const NeighbourReading reading = ReadNeighbourEntry(target, from.index);
+        if (!reading.tableRead) return ArpResult::CouldNotAsk();
         const auto elapsed = Clock::now() - start;
-        if (entry) {
+        if (const auto& entry = reading.entry) {
             switch (entry->state) {
                 case NeighbourState::Confirmed:
-                    if (entry->hardwareAddress) return entry->hardwareAddress;
+                    if (entry->hardwareAddress) return ArpResult(*entry->hardwareAddress);
                     break;
                 case NeighbourState::Unanswered:
-                    if (elapsed >= kNeighbourPollInterval) return std::nullopt;
+                    if (elapsed >= kNeighbourPollInterval) return ArpResult(std::nullopt);
                     break;  // perhaps left from before the datagram: let the kernel start
                 case NeighbourState::Rechecking:
                     // An older answer is being checked again; that takes longer.
-                    if (elapsed >= kNeighbourRecheckWait) return std::nullopt;
+                    if (elapsed >= kNeighbourRecheckWait) return ArpResult(std::nullopt);
                     std::this_thread::sleep_for(kNeighbourPollInterval);
                     continue;
                 case NeighbourState::Resolving:
@@ -157,25 +142,32 @@ std::optional<HardwareAddress> FromNeighbourTable(const LocalInterface& from, Ip
                     break;
             }
         }
-        if (elapsed >= kArpWait) return std::nullopt;
+        if (elapsed >= kArpWait) return ArpResult(std::nullopt);
         std::this_thread::sleep_for(kNeighbourPollInterval);
     }
 }
 
+// The interface to ask from: nothing when no interface holds `source` any more, or it has no
+// carrier (its cable pulled: Linux keeps the address, and every request would go unanswered).
+std::optional<LocalInterface> InterfaceToAskFrom(Ipv4Address source) {
+    auto from = InterfaceOfAddress(source);
+    if (!from || !from->running) return std::nullopt;
+    return from;
+}
+
 }  // namespace
 
-std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
-                                                            Ipv4Address source) {
-    const auto from = InterfaceOfAddress(source);
-    if (!from) return std::nullopt;
-    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
+ArpResult ResolveThroughNeighbourTable(Ipv4Address target, Ipv4Address source) {
+    const auto from = InterfaceToAskFrom(source);
+    if (!from) return ArpResult::CouldNotAsk();
+    if (const auto own = InterfaceOfAddress(target)) return ArpResult(own->hardwareAddress);
     return FromNeighbourTable(*from, target, source);
 }
 
-std::optional<HardwareAddress> RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
-    const auto from = InterfaceOfAddress(source);
-    if (!from) return std::nullopt;
-    if (const auto own = InterfaceOfAddress(target)) return own->hardwareAddress;
+ArpResult RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
+    const auto from = InterfaceToAskFrom(source);
+    if (!from) return ArpResult::CouldNotAsk();
+    if (const auto own = InterfaceOfAddress(target)) return ArpResult(own->hardwareAddress);
     if (auto made = RequestOnTheWire(*from, source, target)) return *made;
     return FromNeighbourTable(*from, target, source);
 }

@@ -1,5 +1,6 @@
 // ARP on Windows: the system's SendARP. Where the system does not support it (Wine answers
-// ERROR_NOT_SUPPORTED), the system's neighbour table, after making the system resolve.
+// ERROR_NOT_SUPPORTED), the system's neighbour table, after making the system resolve
+// (NeighbourWatch reads the answer out of it).
 
 #include <winsock2.h>
 #include <iphlpapi.h>
@@ -11,8 +12,8 @@
 #include <thread>
 
 #include "platform/arp.h"
-#include "platform/socket_layer.h"
-#include "platform/socket_owner_win32.h"
+#include "platform/neighbour_watch.h"
+#include "platform/send_arp_result.h"
 
 namespace lumaro::platform {
 
@@ -22,7 +23,6 @@ using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
 constexpr auto kNeighbourPollInterval = 20ms;
-constexpr u_short kDiscardPort = 9;
 
 struct FreeDeleter {
     void operator()(void* block) const { std::free(block); }
@@ -39,6 +39,10 @@ std::unique_ptr<Table, FreeDeleter> ReadTable(Read read) {
         if (!table) return nullptr;
         const DWORD result = read(table.get(), &bytes);
         if (result == NO_ERROR) return table;
+        if (result == ERROR_NO_DATA) {  // an empty table (both tables start with their count)
+            std::fill_n(reinterpret_cast<unsigned char*>(table.get()), sizeof(Table), 0);
+            return table;
+        }
         if (result != ERROR_INSUFFICIENT_BUFFER) return nullptr;
     }
     return nullptr;
@@ -64,9 +68,10 @@ std::optional<HardwareAddress> HardwareAddressOfInterface(DWORD index) {
     return address;
 }
 
-// The hardware address that the neighbour table holds for `target` on the interface; an
-// all-zero one (an unanswered entry) or no entry gives nothing.
-std::optional<HardwareAddress> NeighbourEntry(Ipv4Address target, DWORD index) {
+// The hardware address that the neighbour table holds for `target` on the interface, where
+// an all-zero one (an unanswered entry) or no entry is an empty one; nothing at all when the
+// table cannot be read.
+std::optional<std::optional<HardwareAddress>> NeighbourEntry(Ipv4Address target, DWORD index) {
     const auto table = ReadTable<MIB_IPNETTABLE>(
         [](MIB_IPNETTABLE* t, ULONG* bytes) { return GetIpNetTable(t, bytes, FALSE); });
     if (!table) return std::nullopt;
@@ -79,73 +84,47 @@ std::optional<HardwareAddress> NeighbourEntry(Ipv4Address target, DWORD index) {
         HardwareAddress address;
         std::copy_n(row.bPhysAddr, address.size(), address.begin());
         if (std::any_of(address.begin(), address.end(), [](std::uint8_t b) { return b != 0; })) {
-            return address;
+            return std::optional<HardwareAddress>(address);
         }
     }
-    return std::nullopt;
-}
-
-// One datagram to the target's discard port makes the system resolve its address.
-void SendPrompt(Ipv4Address target, Ipv4Address source) {
-    const SocketOwner udp(socket(AF_INET, SOCK_DGRAM, 0));
-    if (!udp.Valid()) return;
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
-    local.sin_addr.s_addr = source;
-    if (bind(udp.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) != 0) return;
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(kDiscardPort);
-    remote.sin_addr.s_addr = target;
-    sendto(udp.Get(), "", 0, 0, reinterpret_cast<const sockaddr*>(&remote), sizeof remote);
-}
-
-void PromptResolution(Ipv4Address target, Ipv4Address source) {
-    if (!StartSocketLayer(2, 2).succeeded) return;
-    SendPrompt(target, source);  // its socket closed before the layer is released
-    StopSocketLayer();
+    return std::optional<HardwareAddress>();
 }
 
 }  // namespace
 
-std::optional<HardwareAddress> ResolveThroughNeighbourTable(Ipv4Address target,
-                                                            Ipv4Address source) {
-    const auto index = InterfaceIndexOf(source);
-    if (!index) return std::nullopt;
-    if (const auto own = InterfaceIndexOf(target)) return HardwareAddressOfInterface(*own);
+static_assert(kSendArpAnswered == NO_ERROR && kSendArpGenFailure == ERROR_GEN_FAILURE &&
+              kSendArpNotSupported == ERROR_NOT_SUPPORTED &&
+              kSendArpBadNetName == ERROR_BAD_NET_NAME && kSendArpNotFound == ERROR_NOT_FOUND);
 
-    // The table shows no age: an entry that had an address before this request may be an
-    // old answer. The system checks such an entry again once it is used, and drops its
-    // address when nobody answers; so it counts only when it keeps an address for the
-    // whole re-check, or changes to a new one. An entry without an address counts as soon
-    // as the system fills it in.
+ArpResult ResolveThroughNeighbourTable(Ipv4Address target, Ipv4Address source) {
+    const auto index = InterfaceIndexOf(source);
+    if (!index) return ArpResult::CouldNotAsk();
+    if (const auto own = InterfaceIndexOf(target)) {
+        if (const auto mac = HardwareAddressOfInterface(*own)) return ArpResult(*mac);
+        return ArpResult::CouldNotAsk();
+    }
+
     const auto before = NeighbourEntry(target, *index);
+    if (!before) return ArpResult::CouldNotAsk();
+    const NeighbourWatch watch(*before);
     const auto start = Clock::now();
-    PromptResolution(target, source);
+    if (!PromptResolution(target, source)) return ArpResult::CouldNotAsk();
     for (;;) {
         std::this_thread::sleep_for(kNeighbourPollInterval);
         const auto now = NeighbourEntry(target, *index);
-        const auto elapsed = Clock::now() - start;
-        if (!before) {
-            if (now) return now;
-            if (elapsed >= kArpWait) return std::nullopt;
-            continue;
-        }
-        if (!now) return std::nullopt;            // the re-check found nobody
-        if (*now != *before) return now;          // somebody else answers now
-        if (elapsed >= kNeighbourRecheckWait) return now;
+        if (!now) return ArpResult::CouldNotAsk();
+        if (const auto result = watch.Reading(*now, Clock::now() - start)) return *result;
     }
 }
 
-std::optional<HardwareAddress> RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
-    ULONG buffer[2] = {};
+ArpResult RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
+    HardwareAddress buffer{};
+    ULONG words[2] = {};  // SendARP writes whole ULONGs
     ULONG length = 6;
-    const DWORD result = SendARP(target, source, buffer, &length);
-    if (result == ERROR_NOT_SUPPORTED) return ResolveThroughNeighbourTable(target, source);
-    if (result != NO_ERROR || length < 6) return std::nullopt;
-    HardwareAddress address;
-    std::copy_n(reinterpret_cast<const std::uint8_t*>(buffer), address.size(), address.begin());
-    return address;
+    const DWORD result = SendARP(target, source, words, &length);
+    std::copy_n(reinterpret_cast<const std::uint8_t*>(words), buffer.size(), buffer.begin());
+    if (const auto known = ArpResultOfSendArp(result, length, buffer)) return *known;
+    return ResolveThroughNeighbourTable(target, source);
 }
 
 }  // namespace lumaro::platform

@@ -8,9 +8,11 @@
 #include <oleauto.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <utility>
 
+#include "platform/com_apartment.h"
 #include "platform/firewall.h"
 #include "platform/utf8_win32.h"
 
@@ -50,21 +52,6 @@ private:
     BSTR text_ = nullptr;
 };
 
-// COM for this thread for as long as it lives (unless the thread already had it otherwise).
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool Usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result_;
-};
-
 // A new COM object of class `type`, asked for `Interface`; false when there is none.
 template <class Interface>
 bool CreateObject(const CLSID& type, DWORD context, ComReference<Interface>& object) {
@@ -102,13 +89,38 @@ constexpr std::array<std::pair<NET_FW_PROFILE_TYPE2, const char*>, 3> kProfiles{
     {NET_FW_PROFILE2_PRIVATE, "private"},
     {NET_FW_PROFILE2_PUBLIC, "public"},
 }};
+static_assert(NET_FW_PROFILE2_DOMAIN == kDomainProfile &&
+              NET_FW_PROFILE2_PRIVATE == kPrivateProfile &&
+              NET_FW_PROFILE2_PUBLIC == kPublicProfile);
 constexpr int kNoCategory = -1;
-constexpr LONG kUdp = 17;
-constexpr LONG kAnyProtocol = 256;
 
-// Whether an enabled inbound rule for this program allows it in `profile`: empty when the
-// rules cannot be read.
-std::optional<bool> ProgramAllowed(INetFwPolicy2* policy, NET_FW_PROFILE_TYPE2 profile) {
+// The rule's facts when it is an inbound rule for `program` (lower-cased); nothing otherwise
+// or when a fact cannot be read.
+std::optional<FirewallRule> ProgramRule(INetFwRule* rule, const std::wstring& program) {
+    BstrText application;
+    NET_FW_RULE_DIRECTION direction{};
+    if (FAILED(rule->get_ApplicationName(application.Out())) ||
+        Lowered(ExpandedPath(application.Wide())) != program ||
+        FAILED(rule->get_Direction(&direction)) || direction != NET_FW_RULE_DIR_IN) {
+        return std::nullopt;
+    }
+    BstrText name;
+    VARIANT_BOOL enabled = VARIANT_FALSE;
+    NET_FW_ACTION action{};
+    LONG profiles = 0;
+    LONG protocol = 0;
+    if (FAILED(rule->get_Name(name.Out())) || FAILED(rule->get_Enabled(&enabled)) ||
+        FAILED(rule->get_Action(&action)) || FAILED(rule->get_Profiles(&profiles)) ||
+        FAILED(rule->get_Protocol(&protocol))) {
+        return std::nullopt;
+    }
+    return FirewallRule{Utf8FromWide(name.Wide()), enabled != VARIANT_FALSE,
+                        action == NET_FW_ACTION_BLOCK, static_cast<std::uint32_t>(profiles),
+                        static_cast<int>(protocol)};
+}
+
+// Every inbound rule for this program; empty when the rules cannot be read.
+std::optional<std::vector<FirewallRule>> ProgramRules(INetFwPolicy2* policy) {
     ComReference<INetFwRules> rules;
     if (FAILED(policy->get_Rules(rules.Out())) || !rules) return std::nullopt;
     ComReference<IUnknown> enumeration;
@@ -118,37 +130,22 @@ std::optional<bool> ProgramAllowed(INetFwPolicy2* policy, NET_FW_PROFILE_TYPE2 p
         return std::nullopt;
     }
     const std::wstring program = Lowered(ThisProgram());
+    std::vector<FirewallRule> found;
     VARIANT item;
     VariantInit(&item);
     ULONG fetched = 0;
-    bool allowed = false;
-    while (!allowed && each->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+    while (each->Next(1, &item, &fetched) == S_OK && fetched == 1) {
         ComReference<INetFwRule> rule;
         if (item.vt == VT_DISPATCH && item.pdispVal != nullptr &&
             SUCCEEDED(item.pdispVal->QueryInterface(__uuidof(INetFwRule), rule.OutVoid()))) {
-            BstrText application;
-            VARIANT_BOOL enabled = VARIANT_FALSE;
-            NET_FW_RULE_DIRECTION direction{};
-            NET_FW_ACTION action{};
-            LONG profiles = 0;
-            LONG protocol = 0;
-            allowed = SUCCEEDED(rule->get_ApplicationName(application.Out())) &&
-                      Lowered(ExpandedPath(application.Wide())) == program &&
-                      SUCCEEDED(rule->get_Enabled(&enabled)) && enabled != VARIANT_FALSE &&
-                      SUCCEEDED(rule->get_Direction(&direction)) &&
-                      direction == NET_FW_RULE_DIR_IN && SUCCEEDED(rule->get_Action(&action)) &&
-                      action == NET_FW_ACTION_ALLOW && SUCCEEDED(rule->get_Profiles(&profiles)) &&
-                      (profiles & profile) != 0 && SUCCEEDED(rule->get_Protocol(&protocol)) &&
-                      (protocol == kUdp || protocol == kAnyProtocol);
+            if (auto facts = ProgramRule(rule.Get(), program)) found.push_back(std::move(*facts));
         }
         VariantClear(&item);
     }
-    return allowed;
+    return found;
 }
 
-std::optional<std::vector<FirewallProfile>> ActiveProfiles() {
-    ComReference<INetFwPolicy2> policy;
-    if (!CreateObject(__uuidof(NetFwPolicy2), CLSCTX_INPROC_SERVER, policy)) return std::nullopt;
+std::optional<std::vector<FirewallProfile>> ActiveProfiles(INetFwPolicy2* policy) {
     long active = 0;
     if (FAILED(policy->get_CurrentProfileTypes(&active))) return std::nullopt;
     std::vector<FirewallProfile> profiles;
@@ -156,13 +153,19 @@ std::optional<std::vector<FirewallProfile>> ActiveProfiles() {
         if ((active & type) == 0) continue;
         FirewallProfile profile;
         profile.name = name;
+        profile.bit = static_cast<std::uint32_t>(type);
         VARIANT_BOOL enabled = VARIANT_FALSE;
         profile.enabled = Answer(policy->get_FirewallEnabled(type, &enabled), enabled);
         NET_FW_ACTION inbound{};
         if (SUCCEEDED(policy->get_DefaultInboundAction(type, &inbound))) {
             profile.inboundBlocked = inbound == NET_FW_ACTION_BLOCK;
         }
-        profile.programAllowed = ProgramAllowed(policy.Get(), type);
+        VARIANT_BOOL repliesDisabled = VARIANT_FALSE;
+        if (const auto disabled = Answer(
+                policy->get_UnicastResponsesToMulticastBroadcastDisabled(type, &repliesDisabled),
+                repliesDisabled)) {
+            profile.unicastRepliesAllowed = !*disabled;
+        }
         profiles.push_back(profile);
     }
     return profiles;
@@ -205,7 +208,11 @@ FirewallState ReadFirewallState() {
     state.program = Utf8FromWide(ThisProgram());
     const ComApartment apartment;
     if (!apartment.Usable()) return state;
-    state.activeProfiles = ActiveProfiles();
+    ComReference<INetFwPolicy2> policy;
+    if (CreateObject(__uuidof(NetFwPolicy2), CLSCTX_INPROC_SERVER, policy)) {
+        state.activeProfiles = ActiveProfiles(policy.Get());
+        state.programRules = ProgramRules(policy.Get());
+    }
     state.networks = ConnectedNetworks();
     return state;
 }

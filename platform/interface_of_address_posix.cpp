@@ -17,16 +17,17 @@ std::optional<LocalInterface> InterfaceOfAddress(Ipv4Address address) {
     const std::unique_ptr<ifaddrs, decltype(&freeifaddrs)> owner(list, freeifaddrs);
 
     const char* name = nullptr;
+    LocalInterface found;
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {
         if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET) continue;
         if (reinterpret_cast<const sockaddr_in*>(entry->ifa_addr)->sin_addr.s_addr == address) {
             name = entry->ifa_name;
+            found.running = (entry->ifa_flags & (IFF_UP | IFF_RUNNING)) == (IFF_UP | IFF_RUNNING);
             break;
         }
     }
     if (name == nullptr) return std::nullopt;
 
-    LocalInterface found;
     found.index = static_cast<int>(if_nametoindex(name));
     if (found.index == 0) return std::nullopt;
     for (const ifaddrs* entry = list; entry != nullptr; entry = entry->ifa_next) {

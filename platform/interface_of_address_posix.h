@@ -10,6 +10,7 @@ namespace lumaro::platform {
 struct LocalInterface {
     int index = 0;
     HardwareAddress hardwareAddress{};
+    bool running = false;  // up, with a carrier: a request can go out on it
 };
 
 // The interface that carries `address`; nothing when no interface of this PC has it.

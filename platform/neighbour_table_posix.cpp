@@ -22,12 +22,15 @@ NeighbourState StateOf(std::uint16_t nud) {
     return NeighbourState::Resolving;
 }
 
-// Looks through one batch of dump messages; true when the dump ended in it.
-bool ScanBatch(const std::uint8_t* data, std::size_t size, Ipv4Address address,
+enum class Batch { More, Done, Failed };
+
+// Looks through one batch of dump messages: whether the dump ended in it, or failed.
+Batch ScanBatch(const std::uint8_t* data, std::size_t size, Ipv4Address address,
                int interfaceIndex, std::optional<NeighbourEntry>& found) {
     for (auto* header = reinterpret_cast<const nlmsghdr*>(data);
          NLMSG_OK(header, static_cast<unsigned>(size)); header = NLMSG_NEXT(header, size)) {
-        if (header->nlmsg_type == NLMSG_DONE || header->nlmsg_type == NLMSG_ERROR) return true;
+        if (header->nlmsg_type == NLMSG_DONE) return Batch::Done;
+        if (header->nlmsg_type == NLMSG_ERROR) return Batch::Failed;
         if (header->nlmsg_type != RTM_NEWNEIGH) continue;
         const auto* message = static_cast<const ndmsg*>(NLMSG_DATA(header));
         if (message->ndm_family != AF_INET || message->ndm_ifindex != interfaceIndex) continue;
@@ -53,14 +56,14 @@ bool ScanBatch(const std::uint8_t* data, std::size_t size, Ipv4Address address,
             found = NeighbourEntry{StateOf(message->ndm_state), hardware};
         }
     }
-    return false;
+    return Batch::More;
 }
 
 }  // namespace
 
-std::optional<NeighbourEntry> ReadNeighbourEntry(Ipv4Address address, int interfaceIndex) {
+NeighbourReading ReadNeighbourEntry(Ipv4Address address, int interfaceIndex) {
     const Descriptor netlink(socket(AF_NETLINK, SOCK_RAW | SOCK_CLOEXEC, NETLINK_ROUTE));
-    if (!netlink.Valid()) return std::nullopt;
+    if (!netlink.Valid()) return {};
 
     struct {
         nlmsghdr header;
@@ -72,17 +75,19 @@ std::optional<NeighbourEntry> ReadNeighbourEntry(Ipv4Address address, int interf
     request.header.nlmsg_seq = 1;
     request.body.ndm_family = AF_INET;
     if (send(netlink.Get(), &request, sizeof request, 0) != static_cast<ssize_t>(sizeof request)) {
-        return std::nullopt;
+        return {};
     }
 
-    std::optional<NeighbourEntry> found;
+    NeighbourReading reading;
     alignas(nlmsghdr) std::array<std::uint8_t, 32768> batch;
     for (;;) {
         const ssize_t received = recv(netlink.Get(), batch.data(), batch.size(), 0);
-        if (received <= 0) return found;
-        if (ScanBatch(batch.data(), static_cast<std::size_t>(received), address, interfaceIndex,
-                      found)) {
-            return found;
+        if (received <= 0) return {};
+        switch (ScanBatch(batch.data(), static_cast<std::size_t>(received), address,
+                          interfaceIndex, reading.entry)) {
+            case Batch::More: continue;
+            case Batch::Done: reading.tableRead = true; return reading;
+            case Batch::Failed: return {};
         }
     }
 }

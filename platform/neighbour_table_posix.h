@@ -21,8 +21,12 @@ struct NeighbourEntry {
     std::optional<HardwareAddress> hardwareAddress;
 };
 
-// The entry for `address` on interface `interfaceIndex`; nothing when there is none (or the
-// table cannot be read).
-std::optional<NeighbourEntry> ReadNeighbourEntry(Ipv4Address address, int interfaceIndex);
+struct NeighbourReading {
+    bool tableRead = false;               // false: the table could not be read
+    std::optional<NeighbourEntry> entry;  // the entry, when the table holds one
+};
+
+// The entry for `address` on interface `interfaceIndex`.
+NeighbourReading ReadNeighbourEntry(Ipv4Address address, int interfaceIndex);
 
 }  // namespace lumaro::platform

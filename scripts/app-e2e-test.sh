@@ -30,8 +30,9 @@ expected="$top/tests/app/demo-lan.expected"
 mkdir -p "$artifacts"
 shot="$artifacts/lumaro-end-to-end.png"
 report="$artifacts/window.txt"
+geometry="$artifacts/geometry.txt"
 frames="$artifacts/frames.log"
-rm -f "$shot" "$report" "$frames"
+rm -f "$shot" "$report" "$geometry" "$frames"
 
 browser="$artifacts/browser.log"
 rm -f "$browser"
@@ -39,7 +40,8 @@ rm -f "$browser"
 # candidate, 10.0.1.123, is taken by the DHCP controller, so it moves to 10.0.1.124.
 "$here/demo.sh" --exe "$exe" --reader "$reader" --sim "$sim" --lan "$lan" --xvfb \
     --one-click 123000777 --browser-log "$browser" \
-    --screenshot-and-exit --screenshot "$shot" --report "$report" --sim-log "$frames"
+    --screenshot-and-exit --screenshot "$shot" --report "$report" --geometry "$geometry" \
+    --sim-log "$frames"
 
 passed=0 failed=0
 check() {  # check DESCRIPTION COMMAND...
@@ -66,10 +68,25 @@ while read -r serial; do
     check "controller $serial received 8 discovery broadcasts from 10.0.1.1 (got $count)" \
         test "$count" -eq 8
 done < <(grep -oE '^serial=[0-9]+' "$lan" | cut -d= -f2)
+# What a person looks for in the picture: the caption and every row of the report written
+# there (anti-aliased text has many shades), and nothing below the last row.
 size=$(identify -format '%wx%h' "$shot" 2>/dev/null || echo none)
 check "the screenshot is the whole 1024x640 screen (got $size)" test "$size" = 1024x640
-colours=$(identify -format '%k' "$shot" 2>/dev/null || echo 0)
-check "the screenshot shows a drawn window ($colours colours)" test "$colours" -gt 16
+shades() {  # shades X Y WIDTH HEIGHT: distinct colours of that part of the screenshot
+    convert "$shot" -crop "$3x$4+$1+$2" +repage -format '%k' info: 2>/dev/null || echo 0
+}
+rows=$(grep -c '^row' "$report" || true)
+drawn_rows=0
+while IFS=$'\t' read -r name x y width height; do
+    count=$(shades "$x" "$y" "$width" "$height")
+    case $name in
+        caption) check "the caption bar at $x,$y shows its text ($count shades)" test "$count" -gt 8 ;;
+        row) drawn_rows=$((drawn_rows + 1))
+             check "list row $drawn_rows at $x,$y shows its text ($count shades)" test "$count" -gt 8 ;;
+        empty) check "the list is blank below its last row ($count shades)" test "$count" -le 2 ;;
+    esac
+done <"$geometry"
+check "the picture has the report's $rows rows (found $drawn_rows)" test "$drawn_rows" -eq "$rows" -a "$rows" -gt 0
 
 echo "screenshot: $shot"
 echo "$passed passed, $failed failed"

@@ -17,6 +17,7 @@
 #   --lan FILE              the simulated controllers (default: scripts/demo-lan.conf)
 #   --screenshot FILE       where to save the screenshot (default: build/demo/lumaro-demo.png)
 #   --report FILE           keep what the window showed there (caption, then one line a row)
+#   --geometry FILE         keep there where the screen shows the caption bar and each row
 #   --sim-log FILE          keep lumaro-sim's log of the frames it received there
 #   --one-click SERIAL      click that controller's row and the one-click button first, as a
 #                           user would (123000777, at a factory address of another subnet,
@@ -41,7 +42,7 @@ reader="$top/build/windows/tools/window-reader/window-reader.exe"
 sim="$top/build/linux/sim/lumaro-sim"
 lan="$here/demo-lan.conf"
 screenshot="$top/build/demo/lumaro-demo.png"
-report="" sim_log="" use_xvfb=0 exit_after_shot=0 one_click="" browser_log=""
+report="" geometry="" sim_log="" use_xvfb=0 exit_after_shot=0 one_click="" browser_log=""
 while [ $# -gt 0 ]; do
     case $1 in
         --exe) exe=$2; shift 2 ;;
@@ -50,6 +51,7 @@ while [ $# -gt 0 ]; do
         --lan) lan=$2; shift 2 ;;
         --screenshot) screenshot=$2; shift 2 ;;
         --report) report=$2; shift 2 ;;
+        --geometry) geometry=$2; shift 2 ;;
         --sim-log) sim_log=$2; shift 2 ;;
         --one-click) one_click=$2; shift 2 ;;
         --browser-log) browser_log=$2; shift 2 ;;
@@ -96,7 +98,8 @@ if [ "$use_xvfb" = 1 ] || [ -n "$browser_log" ]; then
     make_browser_recorder "$work"
 fi
 
-reader_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt")
+reader_arguments=("$(windows_path "$exe")" --report "$(windows_path "$work")\\report.txt"
+                  --geometry "$(windows_path "$work")\\geometry.txt")
 [ -z "$one_click" ] || reader_arguments+=(--one-click "$one_click")
 if [ "$exit_after_shot" = 1 ]; then
     reader_arguments+=(--hold "$(windows_path "$work")\\shot-taken" --close)
@@ -128,6 +131,7 @@ echo "demo.sh: lumaro.exe shows:"
 sed 's/^/    /' "$work/report.txt"
 echo "demo.sh: screenshot saved in $(absolute "$screenshot")"
 [ -z "$report" ] || cp "$work/report.txt" "$report"
+[ -z "$geometry" ] || cp "$work/geometry.txt" "$geometry"
 if [ -e "$work/browser.log" ]; then
     echo "demo.sh: the browser was handed:"
     sed 's/^/    /' "$work/browser.log"

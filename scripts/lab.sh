@@ -16,11 +16,16 @@
 #                            repeat for more interfaces (default: --pc 0:10.0.1.1/24)
 #   --no-pc                  no PC interface at all: the PC has its loopback only
 #   --lo CIDR                an extra address on the PC's loopback (e.g. 127.0.0.2/8)
-#   --crowd N                room for N controllers answering one broadcast at once;
-#                            see make_room_for_crowd
 #
-# CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS and LUMARO_SIM_SEGMENTS
-# (comma-separated simulator interfaces, segment 0 first).
+# CMD sees LUMARO_LAB, LUMARO_PC_NETNS, LUMARO_SIM_NETNS, LUMARO_SIM_SEGMENTS
+# (comma-separated simulator interfaces, segment 0 first) and LUMARO_PC_HOSTS (the PC's
+# addresses on the segments as SEG:ADDRESS=MAC, comma-separated).
+#
+# Nothing here writes a machine-wide kernel setting: the LANs fit the kernel's defaults
+# (a container's own network namespace has none to write). The neighbour table is shared by
+# every namespace (1024 entries by default); simulated controllers hold the PC's addresses
+# as fixed entries (LUMARO_PC_HOSTS), which the kernel does not count, so a crowd of them
+# answering the PC fills no table.
 set -euo pipefail
 
 die() { echo "lab.sh: $*" >&2; exit 2; }
@@ -42,25 +47,6 @@ quiet_sysctls() {
         net.ipv4.conf.all.rp_filter=0 net.ipv4.conf.default.rp_filter=0 >/dev/null
 }
 
-# Two kernel limits stand between a crowd of controllers and the PC, both shared by every
-# namespace and settable only machine-wide (raised here, never lowered, and left so):
-#  - every controller that answers the PC holds a neighbour entry for the PC's address, and
-#    the PC one for the controller; the neighbour table's hard limit (gc_thresh3) is 1024
-#    by default, beyond which replies are lost ("neighbor table overflow");
-#  - a burst of replies crosses the virtual switch through each CPU's queue of received
-#    packets (netdev_max_backlog, 1000 by default), which drops what does not fit.
-# Room is made for several such labs at once.
-make_room_for_crowd() {
-    local controllers=$1 setting wanted current
-    for setting in net.ipv4.neigh.default.gc_thresh3:$((8 * controllers)) \
-                   net.ipv4.neigh.default.gc_thresh2:$((4 * controllers)) \
-                   net.core.netdev_max_backlog:$((4 * controllers)); do
-        wanted=${setting#*:}
-        current=$(sysctl -n "${setting%%:*}")
-        [ "$current" -ge "$wanted" ] || sysctl -qw "${setting%%:*}=$wanted"
-    done
-}
-
 lab_up() {
     local segments=1 pcs=() los=() no_pc=""
     while [ $# -gt 0 ]; do
@@ -69,7 +55,6 @@ lab_up() {
             --pc) pcs+=("$2"); shift 2 ;;
             --no-pc) no_pc=1; shift ;;
             --lo) los+=("$2"); shift 2 ;;
-            --crowd) make_room_for_crowd "$2"; shift 2 ;;
             *) die "unknown option $1" ;;
         esac
     done
@@ -105,15 +90,18 @@ lab_up() {
         seg_list+="${seg_list:+,}seg$s"
     done
 
-    local i=0 spec seg cidrs cidr
+    local i=0 spec seg cidrs cidr mac
+    pc_hosts=""
     for spec in "${pcs[@]}"; do
         seg=${spec%%:*} cidrs=${spec#*:}
         [ "$seg" -lt "$segments" ] || die "--pc $spec: no segment $seg"
         ip -n "$ns_pc" link add "pc$i" type veth peer name "p$i" netns "$ns_sw"
         ip -n "$ns_sw" link set "p$i" master "br$seg" up
+        mac=$(ip -n "$ns_pc" -o link show "pc$i" | sed -n 's|.* link/ether \([0-9a-f:]*\) .*|\1|p')
         IFS=, read -ra cidr_list <<<"$cidrs"
         for cidr in "${cidr_list[@]}"; do
             ip -n "$ns_pc" addr add "$cidr" dev "pc$i"
+            pc_hosts+="${pc_hosts:+,}$seg:${cidr%/*}=$mac"
         done
         ip -n "$ns_pc" link set "pc$i" up
         i=$((i + 1))
@@ -162,7 +150,7 @@ case $action in
         lab_up "${opts[@]}"
         exec 3<&0  # a background command would otherwise read /dev/null
         in_ns "$ns_pc" env LUMARO_LAB="$name" LUMARO_PC_NETNS="$ns_pc" LUMARO_SIM_NETNS="$ns_sim" \
-            LUMARO_SIM_SEGMENTS="$seg_list" "$@" <&3 &
+            LUMARO_SIM_SEGMENTS="$seg_list" LUMARO_PC_HOSTS="$pc_hosts" "$@" <&3 &
         child=$!
         status=0
         wait "$child" || status=$?

@@ -6,7 +6,8 @@ packages=(cmake ninja-build g++ libgtest-dev googletest iproute2 procps
           g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
           xvfb xdotool imagemagick fonts-wqy-microhei
           libcli11-dev nlohmann-json3-dev python3
-          clang-14 libclang-rt-14-dev llvm-14)
+          clang-14 libclang-rt-14-dev llvm-14
+          help2man man-db dpkg-dev lintian unzip)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -44,12 +44,18 @@ std::string CreateInterfaceCommands(const std::string& name, const std::string& 
                                     const std::array<std::uint8_t, 6>& mac, std::uint32_t group,
                                     const Addressing& addressing) {
     return "link add " + name + " link " + segment + " address " + MacText(mac) + " group " +
-           std::to_string(group) + " type macvlan mode bridge\n" +
+           std::to_string(group) + " type macvlan mode private\n" +
            AddAddressCommand(name, addressing) + "link set " + name + " up\n";
 }
 
 std::string ReaddressCommands(const std::string& name, const Addressing& addressing) {
     return "addr flush dev " + name + "\n" + AddAddressCommand(name, addressing);
+}
+
+std::string FixedNeighbourCommand(const std::string& name, Ipv4Address address,
+                                  const std::array<std::uint8_t, 6>& mac) {
+    return "neigh replace " + FormatAddress(address) + " lladdr " + MacText(mac) + " dev " +
+           name + " nud permanent\n";
 }
 
 std::string DeleteGroupCommand(std::uint32_t group) {

@@ -1,8 +1,10 @@
 #pragma once
 // The `ip` command lines that give each simulated controller its own interface: a macvlan
-// (mode bridge) on its segment interface, with the controller's MAC and present address,
-// so that the kernel answers ARP for that address with that MAC. All interfaces of one
-// simulator carry one interface group, which removes them in a single step.
+// on its segment interface, with the controller's MAC and present address, so that the
+// kernel answers ARP for that address with that MAC. All interfaces of one simulator carry
+// one interface group, which removes them in a single step. The macvlans are private:
+// controllers talk to the PC, never to one another, and a broadcast that one of a thousand
+// sends (its address announcement) is not copied to the other 999 on the machine.
 
 #include <array>
 #include <cstdint>
@@ -23,6 +25,10 @@ std::string CreateInterfaceCommands(const std::string& name, const std::string& 
                                     const std::array<std::uint8_t, 6>& mac, std::uint32_t group,
                                     const Addressing& addressing);
 std::string ReaddressCommands(const std::string& name, const Addressing& addressing);
+// A neighbour entry that the kernel neither checks nor counts: the controller knows the
+// PC's MAC for that address from the start.
+std::string FixedNeighbourCommand(const std::string& name, Ipv4Address address,
+                                  const std::array<std::uint8_t, 6>& mac);
 std::string DeleteGroupCommand(std::uint32_t group);
 
 }  // namespace lumaro::sim

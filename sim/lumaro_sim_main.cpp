@@ -10,6 +10,7 @@
 #include <memory>
 #include <sstream>
 
+#include "lumaro_version.h"
 #include "sim/control_directory.h"
 #include "sim/controller_image.h"
 #include "sim/frame_log_file.h"
@@ -22,7 +23,7 @@ namespace {
 constexpr long kControlPollNanoseconds = 20'000'000;
 constexpr const char* kControlCommands =
     "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE, now, send-from SERIAL IP PORT HEX, "
-    "state SERIAL";
+    "state SERIAL, sent";
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -70,6 +71,7 @@ private:
         Simulator::Options options;
         options.networkNamespace = options_.networkNamespace;
         options.segmentInterfaces = options_.segments;
+        options.pcHosts = PcHostsFromLab();
         options.spray = options_.spray;
         if (log_) options.onFrame = [log = log_.get()](const ReceivedFrame& frame) { log->Write(frame); };
         std::string error;
@@ -127,6 +129,10 @@ private:
             return "ok";
         }
         if (verb == "now") return "ok " + std::to_string(MillisecondsSinceStart());
+        if (verb == "sent") {
+            if (!simulator_) return "error no controllers";
+            return "ok " + std::to_string(simulator_->AnswersSent());
+        }
         if (verb == "send-from") {
             std::uint32_t serial = 0;
             std::string address, hex;
@@ -208,6 +214,10 @@ int main(int argc, char** argv) {
     }
     if (options.value->help) {
         std::printf("%s", kProgramUsage);
+        return 0;
+    }
+    if (options.value->version) {
+        std::printf("lumaro-sim %s\n", LUMARO_VERSION);
         return 0;
     }
     return Program(std::move(*options.value)).Run();

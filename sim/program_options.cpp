@@ -10,6 +10,10 @@ Parsed<ProgramOptions> ParseProgramOptions(const std::vector<std::string>& argum
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (i + 1 >= arguments.size()) return {std::nullopt, "unknown option or missing value: " + name};
         const std::string& value = arguments[++i];
         if (name == "--netns") options.networkNamespace = value;
@@ -25,7 +29,9 @@ Parsed<ProgramOptions> ParseProgramOptions(const std::vector<std::string>& argum
         }
         else return {std::nullopt, "unknown option " + name};
     }
-    if (!options.help && options.segments.empty()) return {std::nullopt, "at least one --segment is needed"};
+    if (!options.help && !options.version && options.segments.empty()) {
+        return {std::nullopt, "at least one --segment is needed"};
+    }
     return {options, {}};
 }
 

@@ -32,17 +32,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
-Parsed<std::array<std::uint8_t, 6>> ParseMac(std::string_view text) {
-    const auto parts = Split(text, text.find('-') != std::string_view::npos ? '-' : ':');
-    std::array<std::uint8_t, 6> mac{};
-    if (parts.size() != mac.size()) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
-    for (std::size_t i = 0; i < mac.size(); ++i) {
-        auto byte = parts[i].size() == 2 ? ParseNumber<std::uint8_t>(parts[i], 16) : std::nullopt;
-        if (!byte) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
-        mac[i] = *byte;
-    }
-    return {mac, {}};
-}
 
 // value "IP/MASK/GATEWAY" of the dhcp key.
 bool ApplyDhcp(ControllerSpec& spec, std::string_view text, std::string& error) {
@@ -122,6 +111,37 @@ bool Behaviour::*FlagOfWord(std::string_view word) {
 }
 
 }  // namespace
+
+Parsed<std::array<std::uint8_t, 6>> ParseMac(std::string_view text) {
+    const auto parts = Split(text, text.find('-') != std::string_view::npos ? '-' : ':');
+    std::array<std::uint8_t, 6> mac{};
+    if (parts.size() != mac.size()) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
+    for (std::size_t i = 0; i < mac.size(); ++i) {
+        auto byte = parts[i].size() == 2 ? ParseNumber<std::uint8_t>(parts[i], 16) : std::nullopt;
+        if (!byte) return Fail<std::array<std::uint8_t, 6>>("bad MAC " + Quoted(text));
+        mac[i] = *byte;
+    }
+    return {mac, {}};
+}
+
+Parsed<std::vector<PcHost>> ParsePcHosts(std::string_view text) {
+    std::vector<PcHost> hosts;
+    if (text.empty()) return {hosts, {}};
+    for (std::string_view entry : Split(text, ',')) {
+        const std::size_t colon = entry.find(':'), equals = entry.find('=');
+        if (colon == std::string_view::npos || equals == std::string_view::npos || equals < colon) {
+            return Fail<std::vector<PcHost>>("bad PC host " + Quoted(entry));
+        }
+        const auto segment = ParseNumber<std::size_t>(entry.substr(0, colon));
+        const auto address = ParseIpv4(entry.substr(colon + 1, equals - colon - 1));
+        const auto mac = ParseMac(entry.substr(equals + 1));
+        if (!segment || !address.value || !mac.value) {
+            return Fail<std::vector<PcHost>>("bad PC host " + Quoted(entry));
+        }
+        hosts.push_back(PcHost{*segment, *address.value, *mac.value});
+    }
+    return {hosts, {}};
+}
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text) {
     const auto address = ParseAddress(text);

@@ -41,6 +41,11 @@ std::optional<T> ParseNumber(std::string_view text, int base = 10) {
 }
 
 Parsed<Ipv4Address> ParseIpv4(std::string_view text);
+// "02:4c:00:00:00:64" or "02-4C-00-00-00-64".
+Parsed<std::array<std::uint8_t, 6>> ParseMac(std::string_view text);
+
+// "SEG:ADDRESS=MAC,..." as scripts/lab.sh gives it (LUMARO_PC_HOSTS); empty text: none.
+Parsed<std::vector<PcHost>> ParsePcHosts(std::string_view text);
 Parsed<Behaviour> ParseBehaviour(std::string_view text);
 // Bytes as lower-case hexadecimal digits, two per byte, and back (the frame log and the
 // control commands carry bytes so).

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "sim/controller_image.h"
+#include "sim/sim_config.h"
 #include "sim/simulator_impl.h"
 
 namespace lumaro::sim {
@@ -19,6 +20,11 @@ std::unique_ptr<Simulator> Simulator::Start(const Options& options,
     return std::unique_ptr<Simulator>(new Simulator(std::move(impl)));
 }
 
+std::vector<PcHost> PcHostsFromLab() {
+    const char* hosts = std::getenv("LUMARO_PC_HOSTS");
+    return ParsePcHosts(hosts ? hosts : "").value.value_or(std::vector<PcHost>{});
+}
+
 std::optional<Simulator::Options> Simulator::OptionsFromLab() {
     const char* netns = std::getenv("LUMARO_SIM_NETNS");
     const char* segments = std::getenv("LUMARO_SIM_SEGMENTS");
@@ -29,6 +35,7 @@ std::optional<Simulator::Options> Simulator::OptionsFromLab() {
     for (std::string segment; std::getline(list, segment, ',');) {
         if (!segment.empty()) options.segmentInterfaces.push_back(segment);
     }
+    options.pcHosts = PcHostsFromLab();
     return options;
 }
 
@@ -66,6 +73,8 @@ void Simulator::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
 }
 
 std::size_t Simulator::SprayedCount() const { return impl_->SprayedCount(); }
+std::size_t Simulator::AnswersSent() const { return impl_->AnswersSent(); }
+std::size_t Simulator::FramesHandled() const { return impl_->FramesHandled(); }
 
 std::vector<std::vector<std::uint8_t>> Simulator::NetworkRepliesSent() const {
     return impl_->NetworkRepliesSent();

@@ -33,6 +33,13 @@ constexpr std::size_t kNetworkReplyBytes = 512;       // length of a full networ
 constexpr std::size_t kAcknowledgeBytes = 64;         // length of the answer to other commands
 
 // Ways in which a controller can misbehave; switchable at run time.
+// One address of the PC on a segment of the test LAN, with the MAC of its interface.
+struct PcHost {
+    std::size_t segment = 0;
+    Ipv4Address address = 0;
+    std::array<std::uint8_t, 6> mac{};
+};
+
 struct Behaviour {
     bool neverAnswers = false;   // receives and logs, answers nothing
     bool wrongSequence = false;  // answers with the request's sequence plus one
@@ -94,6 +101,13 @@ public:
     struct Options {
         std::string networkNamespace;                 // empty: the caller's namespace
         std::vector<std::string> segmentInterfaces;   // e.g. {"seg0", "seg1"}
+        // The PC's addresses on the segments: every controller of a segment holds them as
+        // fixed neighbour entries, so that it answers the PC without asking ARP first. The
+        // kernel's neighbour table, shared by every namespace of the machine (1024 entries
+        // by default), does not count fixed entries: a crowd of controllers answering a
+        // search would otherwise fill it twice over, an entry for the PC on each controller
+        // and one for each controller on the PC, which learns them from their requests.
+        std::vector<PcHost> pcHosts;
         // Called on the simulator's service thread for every frame, right after it is
         // logged (e.g. to write a log file as frames arrive). Must not call back into
         // the Simulator.
@@ -108,7 +122,7 @@ public:
                                             std::vector<ControllerSpec> controllers,
                                             std::string* error = nullptr);
     // Options from the environment that scripts/lab.sh gives to the command it runs
-    // (LUMARO_SIM_NETNS, LUMARO_SIM_SEGMENTS); empty optional outside a lab.
+    // (LUMARO_SIM_NETNS, LUMARO_SIM_SEGMENTS, LUMARO_PC_HOSTS); empty optional outside a lab.
     static std::optional<Options> OptionsFromLab();
 
     ~Simulator();
@@ -135,6 +149,10 @@ public:
 
     // How many sprayed datagrams have left so far.
     std::size_t SprayedCount() const;
+    // How many answers to frames have left so far (since the start: what a test waits for).
+    std::size_t AnswersSent() const;
+    // How many received frames have been handled to the end (logged, acted on, answered).
+    std::size_t FramesHandled() const;
     // Every datagram of 4 bytes or more starting 24 11 (what a PC takes for a network
     // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
     std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;
@@ -159,5 +177,9 @@ private:
     explicit Simulator(std::unique_ptr<Impl> impl);
     std::unique_ptr<Impl> impl_;
 };
+
+// The PC's addresses that scripts/lab.sh gives to the command it runs (LUMARO_PC_HOSTS);
+// none outside a lab, or when they cannot be read.
+std::vector<PcHost> PcHostsFromLab();
 
 }  // namespace lumaro::sim

@@ -161,6 +161,11 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         commands += CreateInterfaceCommands(controller.interfaceName, controller.segmentInterface,
                                             controller.state.spec.mac, interfaceGroup_,
                                             controller.onInterface);
+        for (const PcHost& pc : options_.pcHosts) {
+            if (pc.segment == controller.state.spec.segment) {
+                commands += FixedNeighbourCommand(controller.interfaceName, pc.address, pc.mac);
+            }
+        }
     }
     if (!commands.empty()) {
         if (auto problem = RunIpBatch(commands)) return problem;
@@ -301,41 +306,48 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
 }
 
 void Simulator::Impl::OnDatagrams(std::size_t index) {
+    while (auto datagram = ReceiveDatagram(controllers_[index].udp.Get())) {
+        HandleDatagram(index, std::move(*datagram));
+        // Counted once nothing of it is held any more (a test measuring the heap waits).
+        std::lock_guard lock(mutex_);
+        ++framesHandled_;
+    }
+}
+
+void Simulator::Impl::HandleDatagram(std::size_t index, IncomingDatagram datagram) {
     Controller& controller = controllers_[index];
-    while (auto datagram = ReceiveDatagram(controller.udp.Get())) {
-        ReceivedFrame entry;
-        entry.controllerSerial = controller.state.spec.serial;
-        entry.source = datagram->source;
-        entry.sourcePort = datagram->sourcePort;
-        entry.destination = datagram->destination;
-        entry.broadcast = IsBroadcastFor(datagram->destination, controller.onInterface);
-        entry.checksumValid = ChecksumValid(datagram->bytes);
-        entry.at = Clock::now();
+    ReceivedFrame entry;
+    entry.controllerSerial = controller.state.spec.serial;
+    entry.source = datagram.source;
+    entry.sourcePort = datagram.sourcePort;
+    entry.destination = datagram.destination;
+    entry.broadcast = IsBroadcastFor(datagram.destination, controller.onInterface);
+    entry.checksumValid = ChecksumValid(datagram.bytes);
+    entry.at = Clock::now();
 
-        std::vector<Datagram> answers;
-        std::chrono::milliseconds delay{0};
-        {
-            std::lock_guard lock(mutex_);
-            if (auto answer = AnswerFrame(controller.state, datagram->bytes)) {
-                answers = ShapeAnswer(controller.state.spec.behaviour, std::move(*answer));
-                delay = controller.state.spec.behaviour.replyDelay;
-            }
-            entry.bytes = std::move(datagram->bytes);
-            log_.push_back(entry);
+    std::vector<Datagram> answers;
+    std::chrono::milliseconds delay{0};
+    {
+        std::lock_guard lock(mutex_);
+        if (auto answer = AnswerFrame(controller.state, datagram.bytes)) {
+            answers = ShapeAnswer(controller.state.spec.behaviour, std::move(*answer));
+            delay = controller.state.spec.behaviour.replyDelay;
         }
-        if (options_.onFrame) options_.onFrame(entry);
-        if (sprayer_) sprayer_->Learn(entry.source, entry.sourcePort);
+        entry.bytes = std::move(datagram.bytes);
+        log_.push_back(entry);
+    }
+    if (options_.onFrame) options_.onFrame(entry);
+    if (sprayer_) sprayer_->Learn(entry.source, entry.sourcePort);
 
-        // A write takes effect before its acknowledge leaves: whoever has the answer
-        // finds the controller at its new address and its web port switched.
-        FollowImage(index);
-        for (Datagram& answer : answers) {
-            if (delay.count() > 0) {
-                delayedSends_.Add({entry.at + delay, 0, index, entry.source, entry.sourcePort,
-                                   std::move(answer)});
-            } else {
-                Send(index, entry.source, entry.sourcePort, answer);
-            }
+    // A write takes effect before its acknowledge leaves: whoever has the answer
+    // finds the controller at its new address and its web port switched.
+    FollowImage(index);
+    for (Datagram& answer : answers) {
+        if (delay.count() > 0) {
+            delayedSends_.Add({entry.at + delay, 0, index, entry.source, entry.sourcePort,
+                               std::move(answer)});
+        } else {
+            SendAnswer(index, entry.source, entry.sourcePort, answer);
         }
     }
 }
@@ -373,8 +385,15 @@ void Simulator::Impl::FollowImage(std::size_t index) {
 
 void Simulator::Impl::SendDue() {
     for (DelayedSend& send : delayedSends_.TakeDue(Clock::now())) {
-        Send(send.controller, send.destination, send.port, send.bytes);
+        SendAnswer(send.controller, send.destination, send.port, send.bytes);
     }
+}
+
+void Simulator::Impl::SendAnswer(std::size_t index, Ipv4Address destination, std::uint16_t port,
+                                 const Datagram& bytes) {
+    if (!Send(index, destination, port, bytes)) return;
+    std::lock_guard lock(mutex_);
+    ++answersSent_;
 }
 
 void Simulator::Impl::Spray() {
@@ -466,6 +485,16 @@ void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behavi
     }
     portStatesChanged_ = true;
     Wake();
+}
+
+std::size_t Simulator::Impl::FramesHandled() const {
+    std::lock_guard lock(mutex_);
+    return framesHandled_;
+}
+
+std::size_t Simulator::Impl::AnswersSent() const {
+    std::lock_guard lock(mutex_);
+    return answersSent_;
 }
 
 std::size_t Simulator::Impl::SprayedCount() const {

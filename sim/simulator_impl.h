@@ -17,6 +17,7 @@
 
 #include "sim/controller_image.h"
 #include "sim/controller_protocol.h"
+#include "sim/controller_sockets.h"
 #include "sim/delayed_sends.h"
 #include "sim/file_descriptor.h"
 #include "sim/simulator.h"
@@ -43,6 +44,8 @@ public:
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                   const std::vector<std::uint8_t>& bytes);
     std::size_t SprayedCount() const;
+    std::size_t AnswersSent() const;
+    std::size_t FramesHandled() const;
     std::vector<Datagram> NetworkRepliesSent() const;
 
 private:
@@ -68,11 +71,15 @@ private:
     void Wake();
 
     void OnDatagrams(std::size_t index);
+    void HandleDatagram(std::size_t index, IncomingDatagram datagram);
     void OnWebListener(std::size_t index);
     void OnWebConnection(int socket);
     void SendDue();
     void Spray();
     bool Send(std::size_t index, Ipv4Address destination, std::uint16_t port, const Datagram& bytes);
+    // An answer to a frame, counted once it has left.
+    void SendAnswer(std::size_t index, Ipv4Address destination, std::uint16_t port,
+                    const Datagram& bytes);
     void DropExpiredConnections();
     void FollowImage(std::size_t index);
     std::optional<std::string> OpenUdp(std::size_t index);
@@ -90,6 +97,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<ReceivedFrame> log_;  // guarded by mutex_
     std::size_t sprayedCount_ = 0;             // guarded by mutex_
+    std::size_t answersSent_ = 0;              // guarded by mutex_
+    std::size_t framesHandled_ = 0;            // guarded by mutex_
     std::deque<Datagram> networkRepliesSent_;  // guarded by mutex_
 
     // Service thread only.

@@ -11,6 +11,7 @@
 
 #include "link/byte_io.h"
 #include "link/discovery_frames.h"
+#include "tests/app/wait_until.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -91,9 +92,11 @@ TEST(InterfaceSocketBuffer, HoldsEveryAnswerOfThreeHundredControllersToOneBroadc
     ASSERT_TRUE(lan);
     auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress);
     ASSERT_TRUE(socket);
+    const std::size_t answersBefore = lan->AnswersSent();
     ASSERT_TRUE(socket->SendTo(kLimitedBroadcast, kControllerPort, kDiscoveryFrames[0]));
-    // Let every answer arrive before reading any: the socket must hold them all.
-    std::this_thread::sleep_for(1s);
+    // Every answer has left before any is read: the socket must hold them all.
+    ASSERT_TRUE(apptest::WaitUntil([&] { return lan->AnswersSent() - answersBefore >= 300; }))
+        << lan->AnswersSent() - answersBefore << " of 300 answers sent";
     std::set<std::uint32_t> serials;
     std::array<std::uint8_t, kCollectAreaBytes> area;
     while (socket->WaitReadable(100ms) == platform::Readiness::Readable) {
@@ -113,15 +116,28 @@ TEST(InterfacesOfAGivenTable, WithoutUsableAddressExchangeFailsAtOnce) {
         {"empty table", Table{std::vector<platform::LocalAddress>{}}},
     };
     for (const auto& [what, table] : tables) {
-        ControllerLink link(WithAddressTable(table));
+        // "At once": no socket is opened, and no phase of the exchange, each of which
+        // starts by reading the clock of its time limit, ever begins.
+        int socketsOpened = 0, clockReads = 0;
+        LinkEnvironment environment = WithAddressTable(table);
+        environment.openSocket = [&socketsOpened](Ipv4Address local) {
+            ++socketsOpened;
+            return OpenSystemSocket(local);
+        };
+        environment.steadyNow = [&clockReads] {
+            ++clockReads;
+            return std::chrono::steady_clock::now();
+        };
+        ControllerLink link(std::move(environment));
         link.OpenInterfaceSockets();
         EXPECT_EQ(link.InterfaceCount(), 0u) << what;
         link.DiscoverControllers();
         EXPECT_EQ(link.Table().count, 0u) << what;
         const std::uint8_t frame[20] = {};
-        const auto start = std::chrono::steady_clock::now();
+        clockReads = 0;
         EXPECT_EQ(link.Exchange(kPcAddress, kLimitedBroadcast, frame), -1) << what;
-        EXPECT_LT(std::chrono::steady_clock::now() - start, 50ms) << what;
+        EXPECT_EQ(socketsOpened, 0) << what;
+        EXPECT_EQ(clockReads, 0) << what << ": the exchange began to wait";
     }
 }
 

@@ -54,6 +54,9 @@ public:
     virtual sim::ControllerSpec Current(std::uint32_t serial) const = 0;
     virtual std::optional<std::array<std::uint8_t, 8>> LastClockPayload(std::uint32_t serial) const = 0;
     virtual std::size_t RestartCount(std::uint32_t serial) const = 0;
+    // How many answers to frames the controllers have sent since they started: a test
+    // waits for this, not for a while.
+    virtual std::size_t AnswersSent() const = 0;
     virtual void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) = 0;
     // The controller sends these bytes from its port 60000.
     virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

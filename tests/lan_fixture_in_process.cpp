@@ -27,6 +27,7 @@ public:
     std::optional<std::array<std::uint8_t, 8>> LastClockPayload(std::uint32_t serial) const override {
         return simulator_->LastClockPayload(serial);
     }
+    std::size_t AnswersSent() const override { return simulator_->AnswersSent(); }
     std::size_t RestartCount(std::uint32_t serial) const override {
         return simulator_->RestartCount(serial);
     }

@@ -7,8 +7,11 @@ lumaro_unit_test(link_unit_tests
     controller_text_tests.cpp
     reply_fuzz_tests.cpp)
 
+# How ARP's answers are read: SendARP's results and a neighbour table without age.
+lumaro_unit_test(platform_unit_tests arp_rules_tests.cpp)
+
 # The link's counting rules and time limits on a scripted LAN with a virtual clock.
-lumaro_unit_test(link_counting_rules counting_rules_tests.cpp)
+lumaro_unit_test(link_counting_rules counting_rules_tests.cpp timer_resolution_tests.cpp)
 target_link_libraries(link_counting_rules PRIVATE lumaro_scripted_network)
 
 # The link on the wire, against the simulator on a test LAN of its own.

@@ -35,7 +35,7 @@ namespace {
 
 using testing::Controller;
 using testing::CountFromEnvironment;
-using testing::StartControllers;
+using testing::StartSimulator;
 
 struct ProcessFigures {
     std::size_t descriptors = 0;
@@ -44,10 +44,14 @@ struct ProcessFigures {
     std::size_t residentBytes = 0;  // resident set (grows with the allocator's caches)
 };
 
-// The simulator's thread shares the process: it is given a moment to finish with the last
-// frame (whose copy it holds while it answers) before the figures are read.
-ProcessFigures Measure() {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+// The simulator's thread shares the process, and holds a copy of each frame while it answers
+// it: the figures are read once it has handled every frame sent to it so far.
+ProcessFigures Measure(const sim::Simulator& lan, std::size_t framesSent) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (lan.FramesHandled() < framesSent && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_EQ(lan.FramesHandled(), framesSent) << "frames the simulator has handled";
     ProcessFigures figures;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
         ++figures.descriptors;
@@ -75,17 +79,23 @@ void Print(const char* what, int done, const ProcessFigures& f) {
 // must end as they were after the warm-up; the heap must not grow in the second half of
 // the runs: a leak grows it at every run, while the simulator that shares the process may
 // still enlarge its log's storage once early on (hence a small allowance for the first half).
-void ExpectFlat(const char* what, int warmUps, int count, const std::function<void()>& step) {
+// `framesPerStep`: the frames that each step has the simulator receive.
+void ExpectFlat(const char* what, const sim::Simulator& lan, std::size_t framesPerStep,
+                int warmUps, int count, const std::function<void()>& step) {
     constexpr std::size_t kOneOffGrowthBytes = 64 * 1024;
+    const std::size_t framesBefore = lan.FramesHandled();
+    const auto framesAfter = [&](int steps) {
+        return framesBefore + framesPerStep * static_cast<std::size_t>(warmUps + steps);
+    };
     for (int i = 0; i < warmUps; ++i) step();
-    const ProcessFigures start = Measure();
+    const ProcessFigures start = Measure(lan, framesAfter(0));
     Print(what, 0, start);
     ProcessFigures half = start, end = start;
     for (int done = 1; done <= count; ++done) {
         step();
-        if (done == count / 2) half = Measure();
+        if (done == count / 2) half = Measure(lan, framesAfter(done));
         if (done % std::max(count / 10, 1) == 0 || done == count) {
-            end = Measure();
+            end = Measure(lan, framesAfter(done));
             Print(what, done, end);
         }
     }
@@ -98,11 +108,13 @@ void ExpectFlat(const char* what, int warmUps, int count, const std::function<vo
 // ---- One PC interface, 10.0.1.1/24.
 
 TEST(LongRun, SearchesLeaveDescriptorsThreadsAndHeapAsTheyWere) {
-    auto lan = StartControllers(
+    auto lan = StartSimulator(
         sim::Simulator::Sequential(50, 100, MakeIpv4(10, 0, 1, 10), MakeIpv4(255, 255, 255, 0)));
     ASSERT_TRUE(lan);
     ControllerLink link;
-    ExpectFlat("searches", 1, CountFromEnvironment("LUMARO_LONG_RUN_SEARCHES", 20), [&] {
+    // Each search: the four discovery frames, to each of the 50 controllers.
+    const int searches = CountFromEnvironment("LUMARO_LONG_RUN_SEARCHES", 20);
+    ExpectFlat("searches", *lan, 4 * 50, 1, searches, [&] {
         SearchControllers(link);
         ASSERT_EQ(link.Table().count, 50u);
         lan->ClearLog();  // the simulator shares the process: its log must not grow
@@ -110,7 +122,7 @@ TEST(LongRun, SearchesLeaveDescriptorsThreadsAndHeapAsTheyWere) {
 }
 
 TEST(LongRun, CommandsLeaveDescriptorsThreadsAndHeapAsTheyWere) {
-    auto lan = StartControllers({Controller(100, MakeIpv4(10, 0, 1, 10))});
+    auto lan = StartSimulator({Controller(100, MakeIpv4(10, 0, 1, 10))});
     ASSERT_TRUE(lan);
     ControllerLink link;
     SearchControllers(link);
@@ -121,7 +133,8 @@ TEST(LongRun, CommandsLeaveDescriptorsThreadsAndHeapAsTheyWere) {
     constexpr int kCommandKinds = 5;
     int turn = 0;
     // Each turn one of the commands, in a round: probe, read, web settings, clock, restart.
-    ExpectFlat("commands", kCommandKinds, CountFromEnvironment("LUMARO_LONG_RUN_COMMANDS", 10), [&] {
+    ExpectFlat("commands", *lan, 1, kCommandKinds,
+               CountFromEnvironment("LUMARO_LONG_RUN_COMMANDS", 10), [&] {
         int result = -1;
         switch (turn++ % kCommandKinds) {
             case 0: result = link.ProbeController(record.ip, record.hostAddress, record.serial); break;

@@ -23,9 +23,25 @@ struct Endpoint {
     std::vector<SentDatagram> sent;
 };
 
+struct TimerTicks {
+    VirtualTime coarse;
+    VirtualTime fine;
+};
+
 struct ScriptedNetwork::State {
     VirtualTime now{0};
     std::vector<Endpoint> endpoints;  // in the order of the address table
+    std::optional<TimerTicks> ticks;
+    int fineTimerHolds = 0;
+    FineTimerUse fineTimer;
+
+    // When a wait of `timeout` that nothing ends is over.
+    VirtualTime WaitEnd(VirtualTime timeout) const {
+        const VirtualTime end = now + timeout;
+        if (!ticks) return end;
+        const VirtualTime tick = fineTimerHolds > 0 ? ticks->fine : ticks->coarse;
+        return (end + tick - VirtualTime(1)) / tick * tick;
+    }
 
     Endpoint& At(Ipv4Address address) {
         for (Endpoint& endpoint : endpoints) {
@@ -77,16 +93,18 @@ public:
         Endpoint& endpoint = state_->At(address_);
         ++endpoint.counts.waits;
         if (endpoint.counts.sends == 0) ++endpoint.counts.waitsBeforeSend;
+        if (state_->fineTimerHolds == 0) ++state_->fineTimer.waitsWithout;
         if (endpoint.failingWaits > 0) {
             --endpoint.failingWaits;
             return platform::Readiness::Failed;
         }
         const auto next = NextArrival(endpoint);
-        if (next && *next <= state_->now + timeout) {
+        const VirtualTime end = state_->WaitEnd(timeout);
+        if (next && *next <= end) {
             state_->now = std::max(state_->now, *next);
             return platform::Readiness::Readable;
         }
-        state_->now += timeout;
+        state_->now = end;
         return platform::Readiness::Quiet;
     }
 
@@ -145,6 +163,10 @@ void ScriptedNetwork::FailWaits(Ipv4Address address, std::size_t count) {
     state_->At(address).failingWaits += count;
 }
 
+void ScriptedNetwork::TickTimer(VirtualTime coarse, VirtualTime fine) {
+    state_->ticks = TimerTicks{coarse, fine};
+}
+
 LinkEnvironment ScriptedNetwork::Environment() const {
     std::shared_ptr<State> state = state_;
     LinkEnvironment environment;
@@ -161,8 +183,18 @@ LinkEnvironment ScriptedNetwork::Environment() const {
     environment.steadyNow = [state] { return LinkEnvironment::SteadyTime(state->now); };
     environment.secondsSince1970 = [] { return kScriptedSecondsSince1970; };
     environment.localNow = [] { return std::optional(platform::CalendarTime{2024, 3, 10, 0, 9, 5, 7}); };
+    environment.requestFineTimer = [state] {
+        ++state->fineTimerHolds;
+        ++state->fineTimer.requests;
+    };
+    environment.releaseFineTimer = [state] {
+        --state->fineTimerHolds;
+        ++state->fineTimer.releases;
+    };
     return environment;
 }
+
+ScriptedNetwork::FineTimerUse ScriptedNetwork::FineTimer() const { return state_->fineTimer; }
 
 SocketCounts ScriptedNetwork::Counts(Ipv4Address address) const { return state_->At(address).counts; }
 

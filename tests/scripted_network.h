@@ -52,10 +52,23 @@ public:
     void Chatter(Ipv4Address address, VirtualTime from, VirtualTime period, Datagram bytes);
     // The next `count` waits on the socket of `address` fail at once.
     void FailWaits(Ipv4Address address, std::size_t count);
+    // From now on a wait that nothing ends lasts until the system timer's next tick at or
+    // after its timeout, as on Windows: ticks `fine` apart while the link holds the fine
+    // timer, `coarse` apart otherwise (the ticks counted from the network's start). A wait
+    // that a datagram ends still ends at its arrival.
+    void TickTimer(VirtualTime coarse, VirtualTime fine);
 
     // The link's view of this network: its address table, scripted sockets, the virtual
     // clock and a fixed calendar.
     LinkEnvironment Environment() const;
+
+    // What the link asked of the system's timer.
+    struct FineTimerUse {
+        std::size_t requests = 0;
+        std::size_t releases = 0;
+        std::size_t waitsWithout = 0;  // readiness waits while the fine timer was not held
+    };
+    FineTimerUse FineTimer() const;
 
     SocketCounts Counts(Ipv4Address address) const;
     std::vector<SentDatagram> Sent(Ipv4Address address) const;

@@ -206,6 +206,23 @@ TEST(SimConfig, EveryBehaviourWordIsWrittenBackAsItWasRead) {
     }
 }
 
+TEST(SimConfig, PcHostsAreReadAsLabShGivesThem) {
+    const auto hosts = ParsePcHosts("0:10.0.1.1=02:aa:bb:cc:dd:01,1:10.0.2.1=02:AA:BB:CC:DD:02");
+    ASSERT_TRUE(hosts.value) << hosts.error;
+    ASSERT_EQ(hosts.value->size(), 2u);
+    EXPECT_EQ((*hosts.value)[0].segment, 0u);
+    EXPECT_EQ((*hosts.value)[0].address, MakeIpv4(10, 0, 1, 1));
+    EXPECT_EQ((*hosts.value)[1].segment, 1u);
+    EXPECT_EQ((*hosts.value)[1].mac, (std::array<std::uint8_t, 6>{0x02, 0xAA, 0xBB, 0xCC, 0xDD, 0x02}));
+    EXPECT_TRUE(ParsePcHosts("").value->empty());
+    for (const char* bad : {"10.0.1.1=02:aa:bb:cc:dd:01", "x:10.0.1.1=02:aa:bb:cc:dd:01",
+                            "0:10.0.1=02:aa:bb:cc:dd:01", "0:10.0.1.1=02:aa:bb", "0:10.0.1.1"}) {
+        const auto parsed = ParsePcHosts(bad);
+        EXPECT_FALSE(parsed.value) << bad;
+        EXPECT_NE(parsed.error.find(bad), std::string::npos) << parsed.error;
+    }
+}
+
 TEST(SimConfig, HexTextReadsBackAsItsBytes) {
     const std::vector<std::uint8_t> bytes = {0x00, 0x24, 0xAB, 0xFF};
     EXPECT_EQ(HexText(bytes), "0024abff");

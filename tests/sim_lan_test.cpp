@@ -93,6 +93,32 @@ TEST_F(SimLan, EveryControllerAnswersEachDiscoveryFrameWithItsNetworkReply) {
     }
 }
 
+// /proc/net/arp of the PC's namespace: address -> "aa:bb:cc:dd:ee:ff".
+std::map<std::string, std::string> PcArpTable() {
+    std::ifstream table("/proc/net/arp");
+    std::map<std::string, std::string> entries;
+    std::string line, ip, type, flags, mac;
+    std::getline(table, line);
+    while (table >> ip >> type >> flags >> mac && std::getline(table, line)) entries[ip] = mac;
+    return entries;
+}
+
+// A crowd answering a broadcast fills no neighbour table: the controllers hold the PC's
+// address as a fixed entry and do not ask ARP for it, so the PC learns none of them either.
+// (The table is shared by every namespace of the machine, 1024 entries by default.)
+TEST_F(SimLan, ControllersAnswerThePcWithoutAskingArpForIt) {
+    const auto specs = Simulator::Sequential(60, 900, MakeIpv4(10, 0, 1, 60), kMask24);
+    auto simulator = StartSimulator(specs);
+    ASSERT_TRUE(simulator);
+    PcSocket pc;
+    pc.Send(DiscoveryFrame(0));
+    EXPECT_EQ(pc.ReceiveUntilQuiet().size(), specs.size());
+    const auto arp = PcArpTable();
+    for (const ControllerSpec& spec : specs) {
+        EXPECT_FALSE(arp.count(FormatAddress(spec.ip))) << FormatAddress(spec.ip) << " asked ARP";
+    }
+}
+
 TEST_F(SimLan, ControllerOnTheSecondSegmentIsFoundOnlyThroughThePcInterfaceThere) {
     auto simulator = StartSimulator({Controller(100, MakeIpv4(10, 0, 1, 100), 0),
                                      Controller(300, MakeIpv4(10, 0, 2, 100), 1)});
@@ -187,16 +213,6 @@ TEST_F(SimLan, FramesNotMeantForTheControllerAreLoggedButNotAnswered) {
         EXPECT_EQ(log.back().bytes, c.frame);
         EXPECT_EQ(log.back().checksumValid, c.checksumValid);
     }
-}
-
-// /proc/net/arp of the PC's namespace: address -> "aa:bb:cc:dd:ee:ff".
-std::map<std::string, std::string> PcArpTable() {
-    std::ifstream table("/proc/net/arp");
-    std::map<std::string, std::string> entries;
-    std::string line, ip, type, flags, mac;
-    std::getline(table, line);
-    while (table >> ip >> type >> flags >> mac && std::getline(table, line)) entries[ip] = mac;
-    return entries;
 }
 
 TEST_F(SimLan, EachControllerAnswersArpWithItsOwnMac) {

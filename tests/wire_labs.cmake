@@ -28,7 +28,7 @@ set(wire_lab_link_on_many_addresses --pc 0:${many_addresses} ${many_loopback_add
 set(wire_filter_link_on_many_addresses "InterfacesOfManyAddresses.*")
 
 # Hundreds of controllers answering one search (LUMARO_SCALE_SEARCHES searches per case).
-set(wire_lab_scale_on_one_segment --pc 0:10.1.0.1/16 --crowd 1000)
+set(wire_lab_scale_on_one_segment --pc 0:10.1.0.1/16)
 set(wire_filter_scale_on_one_segment "ScaleOnOneSegment.*")
 set(wire_lab_scale_behind_four_interfaces
     --segments 4 --pc 0:10.1.0.1/16 --pc 1:10.2.0.1/16 --pc 2:10.3.0.1/16 --pc 3:10.4.0.1/16)

@@ -11,10 +11,13 @@ lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
 add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
 target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
 lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
-    ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123)
+    ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123:OneClickDecisions.CandidatesStayInsideANarrowPcSubnet)
 lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
     LAB --pc 0:10.0.2.123/24
     ARGS --gtest_filter=OneClickDecisions.FirstCandidateFollowsThePcs123)
+lumaro_lab_test(one_click_narrow_subnet TARGET one_click_decision_tests
+    LAB --pc 0:10.0.3.200/26
+    ARGS --gtest_filter=OneClickDecisions.CandidatesStayInsideANarrowPcSubnet)
 
 add_executable(one_click_platform_tests workflow/platform_wire_tests.cpp)
 target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
@@ -27,7 +30,9 @@ lumaro_unit_test(browser_tests workflow/browser_tests.cpp)
 lumaro_unit_test(workflow_unit_tests workflow/address_check_tests.cpp)
 target_link_libraries(workflow_unit_tests PRIVATE lumaro_workflow)
 lumaro_lab_test(workflow_commands SOURCES workflow/controller_commands_tests.cpp
-    LIBS lumaro_workflow)
+    LIBS lumaro_workflow ARGS --gtest_filter=-CommandsThroughTwoPcAddresses.*)
+lumaro_lab_test(workflow_commands_two_pc_addresses TARGET workflow_commands
+    LAB --pc 0:10.0.1.1/24,10.0.1.2/24 ARGS --gtest_filter=CommandsThroughTwoPcAddresses.*)
 
 lumaro_unit_test(web_enable_plan_tests workflow/web_enable_plan_tests.cpp)
 target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::uint8_t kLoopbackFirstOctet = 127;
 constexpr std::uint8_t kFirstMulticastOctet = 224;  // multicast, then reserved up to the top
+constexpr std::uint32_t kPointToPointHostBits = 1;  // a /31
 
 }  // namespace
 
@@ -22,6 +23,9 @@ std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask) {
     if (prefix == 0) return AddressFault::NoMask;
     const std::uint32_t hostBits = ~prefix;
     if ((hostBits & (hostBits + 1)) != 0) return AddressFault::MaskNotContiguous;
+    // A /31 has no network or broadcast address: its two addresses are the two ends of a
+    // point-to-point link (a PC cabled straight to the controller).
+    if (hostBits == kPointToPointHostBits) return std::nullopt;
     if ((address & hostBits) == 0) return AddressFault::NetworkAddress;
     if ((address & hostBits) == hostBits) return AddressFault::SubnetBroadcast;
     return std::nullopt;

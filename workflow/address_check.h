@@ -16,8 +16,8 @@ enum class AddressFault {
     MulticastOrReserved,// 224.0.0.0 and above
     NoMask,             // blank, or 0.0.0.0
     MaskNotContiguous,  // not a run of ones followed by zeros
-    NetworkAddress,     // the address of the subnet itself
-    SubnetBroadcast,    // the broadcast address of the subnet
+    NetworkAddress,     // the address of the subnet itself (a /32 is nothing else)
+    SubnetBroadcast,    // the broadcast address of the subnet (a /31 has neither)
 };
 
 // The first fault of `ip` under `mask`, or nothing when the controller can take them. The

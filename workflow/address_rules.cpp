@@ -41,13 +41,21 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
     return PresentAddress::MayStay;
 }
 
-bool ArpAnswerKeepsAddress(const std::optional<platform::HardwareAddress>& answer,
+bool ArpAnswerKeepsAddress(const platform::ArpResult& answer,
                            const std::array<std::uint8_t, 6>& controllerMac) {
     // No answer counts in the address's favour: the controller has just answered there.
-    return !answer || *answer == controllerMac;
+    return !answer.Answered() || *answer == controllerMac;
 }
 
-std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress) {
+std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress, Ipv4Address hostMask,
+                                            const std::vector<Ipv4Address>& pcAddresses) {
+    const Ipv4Address network = hostAddress & hostMask;
+    const Ipv4Address broadcast = network | ~hostMask;
+    const auto usable = [&](Ipv4Address candidate) {
+        return (candidate & hostMask) == network && candidate != network &&
+               candidate != broadcast && candidate != hostAddress &&
+               std::find(pcAddresses.begin(), pcAddresses.end(), candidate) == pcAddresses.end();
+    };
     const std::uint8_t start = Octet(hostAddress, kLastOctetIndex) == kFirstCandidateOctet
                                    ? kFirstCandidateOctet + 1
                                    : kFirstCandidateOctet;
@@ -55,19 +63,33 @@ std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress) {
     std::vector<Ipv4Address> candidates;
     std::uint8_t octet = start;
     do {
-        candidates.push_back(WithLastOctet(hostAddress, octet));
+        const Ipv4Address candidate = WithLastOctet(hostAddress, octet);
+        if (usable(candidate)) candidates.push_back(candidate);
         ++octet;  // wraps from 255 to 0
         while (octet == 0 || octet == 255) ++octet;
     } while (octet != start);
     return candidates;
 }
 
-std::optional<Ipv4Address> FindFreeAddress(Ipv4Address hostAddress,
-                                           const std::function<bool(Ipv4Address)>& taken) {
-    for (Ipv4Address candidate : CandidateAddresses(hostAddress)) {
-        if (!taken(candidate)) return candidate;
+FreeAddressFound FindFreeAddress(const std::vector<Ipv4Address>& candidates,
+                                 const std::function<CandidateState(Ipv4Address)>& ask) {
+    for (Ipv4Address candidate : candidates) {
+        switch (ask(candidate)) {
+            case CandidateState::Free: return {candidate, false};
+            case CandidateState::Taken: break;
+            case CandidateState::CouldNotAsk: return {std::nullopt, true};
+        }
     }
-    return std::nullopt;
+    return {};
+}
+
+CandidateState CandidateStateOf(const platform::ArpResult& answer) {
+    switch (answer.outcome()) {
+        case platform::ArpResult::Outcome::Answered: return CandidateState::Taken;
+        case platform::ArpResult::Outcome::NoAnswer: return CandidateState::Free;
+        case platform::ArpResult::Outcome::CouldNotAsk: return CandidateState::CouldNotAsk;
+    }
+    return CandidateState::CouldNotAsk;
 }
 
 }  // namespace lumaro

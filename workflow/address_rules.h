@@ -36,17 +36,36 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
 
 // After the controller has answered at its present address: the ARP answer for that
 // address keeps it unless another device (another MAC) answers for it. No answer keeps it.
-bool ArpAnswerKeepsAddress(const std::optional<platform::HardwareAddress>& answer,
+// (A request that could not be made is the caller's to handle: it decides nothing here.)
+bool ArpAnswerKeepsAddress(const platform::ArpResult& answer,
                            const std::array<std::uint8_t, 6>& controllerMac);
 
 // The candidates of the free-address search, in the order they are tried: hostAddress with
 // its last octet replaced, from 123 (124 when the PC's own octet is 123) upwards, wrapping,
-// never 0 or 255: 254 addresses. Only the last octet changes; the PC's mask is not consulted.
-std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress);
+// never 0 or 255 — those of them that are usable hosts of the PC's subnet (hostAddress,
+// hostMask: neither its network nor its broadcast address) and none of the PC's own
+// addresses (`pcAddresses`). On a /24 or wider that is all 254 octets but the PC's own;
+// a narrower subnet has fewer, a /31 or /32 none.
+std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress, Ipv4Address hostMask,
+                                            const std::vector<Ipv4Address>& pcAddresses);
 
-// The free-address search: the first candidate for which `taken` says false, or nothing when
-// every one is taken.
-std::optional<Ipv4Address> FindFreeAddress(Ipv4Address hostAddress,
-                                           const std::function<bool(Ipv4Address)>& taken);
+// What the free-address search found out of one candidate.
+enum class CandidateState {
+    Free,         // nobody answers ARP for it
+    Taken,        // somebody does
+    CouldNotAsk,  // the request could not be made: nothing can be judged free
+};
+
+// The free-address search over `candidates`: the first one that `ask` finds free; nothing
+// when every one is taken or a request could not be made (`couldNotAsk` then says which).
+struct FreeAddressFound {
+    std::optional<Ipv4Address> address;
+    bool couldNotAsk = false;
+};
+FreeAddressFound FindFreeAddress(const std::vector<Ipv4Address>& candidates,
+                                 const std::function<CandidateState(Ipv4Address)>& ask);
+
+// What an ARP result says of a candidate address.
+CandidateState CandidateStateOf(const platform::ArpResult& answer);
 
 }  // namespace lumaro

@@ -11,6 +11,8 @@ namespace lumaro {
 
 namespace {
 
+enum class AddressKept { Yes, No, CouldNotAsk };
+
 // One run of the procedure: the values it holds and its steps, in their order.
 class WebEnableRun {
 public:
@@ -21,8 +23,8 @@ public:
 
 private:
     bool Refresh();                          // the controller's network parameters afresh
-    bool CurrentAddressCheck();              // true: the present address stays
-    std::optional<Ipv4Address> FreeAddressSearch();
+    AddressKept CurrentAddressCheck();
+    FreeAddressFound FreeAddressSearch();
     void MoveController(Ipv4Address candidate);
     bool ConfirmNewAddress(Ipv4Address candidate);
     void ProbeWebPortAndWrite();             // the probe, and WriteWebSettings when needed
@@ -58,14 +60,23 @@ WebEnableReport WebEnableRun::Run() {
         return Stop(WebEnableEnd::ReadFailed, IDS_CONTROLLER_UNREACHABLE);
     }
 
-    if (!CurrentAddressCheck()) {
-        const std::optional<Ipv4Address> candidate = FreeAddressSearch();
-        if (!candidate) {
+    // ARP that could not be asked judges nothing: every address would look free, and the
+    // controller could be moved onto one in use. Stop before anything is written.
+    const AddressKept kept = CurrentAddressCheck();
+    if (kept == AddressKept::CouldNotAsk) {
+        dialog_.ShowArrowCursor();
+        return Stop(WebEnableEnd::ArpFailed, IDS_WEB_ACCESS_FAILED);
+    }
+    if (kept == AddressKept::No) {
+        const FreeAddressFound found = FreeAddressSearch();
+        if (!found.address) {
             dialog_.ShowArrowCursor();
-            return Stop(WebEnableEnd::NoFreeAddress, IDS_WEB_ACCESS_FAILED);
+            return Stop(found.couldNotAsk ? WebEnableEnd::ArpFailed : WebEnableEnd::NoFreeAddress,
+                        IDS_WEB_ACCESS_FAILED);
         }
-        MoveController(*candidate);
-        if (!ConfirmNewAddress(*candidate)) {
+        const Ipv4Address candidate = *found.address;
+        MoveController(candidate);
+        if (!ConfirmNewAddress(candidate)) {
             dialog_.ShowArrowCursor();
             return Stop(WebEnableEnd::NewAddressSilent, IDS_WEB_ACCESS_FAILED);
         }
@@ -80,6 +91,8 @@ bool WebEnableRun::Refresh() {
     ControllerRecord& record = link_.Table().records[row_];
     link_.SetCurrentVariantCode(static_cast<std::uint8_t>(record.variantCode));
     if (link_.ReadNetworkParameters(record.hostAddress, record.serial) != 0) return false;
+    // An answer too short to hold the fields would read as a controller at 0.0.0.0.
+    if (!HoldsNetworkFields(link_.ReceivedReply())) return false;
     ApplyNetworkReply(record, link_.ReceivedReply());
 
     serial_ = record.serial;
@@ -93,25 +106,31 @@ bool WebEnableRun::Refresh() {
     return true;
 }
 
-bool WebEnableRun::CurrentAddressCheck() {
+AddressKept WebEnableRun::CurrentAddressCheck() {
     const ControllerTable& table = link_.Table();
     if (CheckPresentAddress(table, dialog_.RowCount(), address_, hostAddress_, hostMask_) !=
         PresentAddress::MayStay) {
-        return false;
+        return AddressKept::No;
     }
-    if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return false;
-    return ArpAnswerKeepsAddress(system_.arp(address_, hostAddress_), table.records[row_].mac);
+    if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return AddressKept::No;
+    const platform::ArpResult answer = system_.arp(address_, hostAddress_);
+    if (!answer.Asked()) return AddressKept::CouldNotAsk;
+    return ArpAnswerKeepsAddress(answer, table.records[row_].mac) ? AddressKept::Yes
+                                                                  : AddressKept::No;
 }
 
-std::optional<Ipv4Address> WebEnableRun::FreeAddressSearch() {
+FreeAddressFound WebEnableRun::FreeAddressSearch() {
     // A candidate that another run holds, or that anybody answers ARP for, is taken. The
-    // claim comes first, so that no other run asks ARP about it meanwhile and finds it free.
-    return FindFreeAddress(hostAddress_, [this](Ipv4Address candidate) {
-        if (!system_.claimAddress(candidate)) return true;
-        const bool answered = system_.arp(candidate, hostAddress_).has_value();
-        if (answered) system_.releaseAddress(candidate);
-        return answered;
-    });
+    // claim comes first, so that no other run asks ARP about it meanwhile and finds it free;
+    // a candidate not found free is let go again.
+    return FindFreeAddress(CandidateAddresses(hostAddress_, hostMask_, link_.InterfaceAddresses()),
+                           [this](Ipv4Address candidate) {
+                               if (!system_.claimAddress(candidate)) return CandidateState::Taken;
+                               const CandidateState state =
+                                   CandidateStateOf(system_.arp(candidate, hostAddress_));
+                               if (state != CandidateState::Free) system_.releaseAddress(candidate);
+                               return state;
+                           });
 }
 
 void WebEnableRun::LaySettings() {
@@ -134,7 +153,9 @@ void WebEnableRun::MoveController(Ipv4Address candidate) {
 
 bool WebEnableRun::ConfirmNewAddress(Ipv4Address candidate) {
     for (int attempt = 1; attempt <= kNewAddressArpAttempts; ++attempt) {
-        if (system_.arp(candidate, hostAddress_)) {
+        // A request that could not be made counts as unanswered here: the controller has
+        // been written already, and the next attempt may get through.
+        if (system_.arp(candidate, hostAddress_).Answered()) {
             address_ = candidate;
             report_.address = address_;
             return true;

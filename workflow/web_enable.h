@@ -28,10 +28,9 @@ constexpr std::chrono::milliseconds kPauseAfterRestart{2000};
 
 // What the procedure takes from the system; tests replace parts of it.
 struct WebEnableSystem {
-    // ARP request for `target` from the interface of `source`: who answered, if anyone.
-    std::function<std::optional<platform::HardwareAddress>(Ipv4Address target,
-                                                           Ipv4Address source)>
-        arp;
+    // ARP request for `target` from the interface of `source`: who answered, nobody, or
+    // "could not ask".
+    std::function<platform::ArpResult(Ipv4Address target, Ipv4Address source)> arp;
     // Starts the web-port probe worker and waits for it at most `wait`.
     std::function<ProbeWait(const ProbeTarget& target, std::chrono::milliseconds wait)>
         probeWebPort;
@@ -56,6 +55,7 @@ enum class WebEnableEnd {
     ReadFailed,        // message 106: the controller did not answer the read
     NoFreeAddress,     // message 105: every candidate address answered ARP
     NewAddressSilent,  // message 105: the moved controller never answered ARP
+    ArpFailed,         // message 105: an ARP request could not be made; nothing written
 };
 
 // What one run did, for the console and the tests; the window shows only its messages.

@@ -44,14 +44,17 @@ ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchCh
             questions.push_back(question);
         }
     }
-    std::vector<std::optional<platform::HardwareAddress>> answers(questions.size());
+    std::vector<platform::ArpResult> answers(questions.size());
     SideBySideTasks asking;
     asking.count = questions.size();
     asking.run = [&](std::size_t i) { answers[i] = arp(questions[i].first, questions[i].second); };
     RunSideBySide(asking, parallelArp);
 
-    auto known = std::make_shared<std::map<Question, std::optional<platform::HardwareAddress>>>();
-    for (std::size_t i = 0; i < questions.size(); ++i) (*known)[questions[i]] = answers[i];
+    // An answer that could not be asked is not kept: the plan asks again when it comes to it.
+    auto known = std::make_shared<std::map<Question, platform::ArpResult>>();
+    for (std::size_t i = 0; i < questions.size(); ++i) {
+        if (answers[i].Asked()) (*known)[questions[i]] = answers[i];
+    }
     return [known, arp](Ipv4Address target, Ipv4Address source) {
         const auto answer = known->find({target, source});
         return answer != known->end() ? answer->second : arp(target, source);
@@ -209,9 +212,10 @@ private:
 
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            const BatchChoice& choice, const ArpRequest& arp,
+                                           const std::vector<Ipv4Address>& pcAddresses,
                                            std::size_t parallelArp) {
     WebEnablePlanner planner(table, WithPresentAddressesAsked(table, choice, arp, parallelArp),
-                             parallelArp);
+                             pcAddresses, parallelArp);
     std::vector<BatchEntry> entries;
     for (std::size_t row = 0; row < table.count; ++row) {
         const ControllerRecord& record = table.records[row];

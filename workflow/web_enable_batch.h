@@ -35,11 +35,12 @@ struct BatchEntry {
 };
 
 // Plans every controller of the table (in table order, which is serial order after a
-// search); the ones that `choice` leaves out are not planned. `parallelArp`: as for
-// WebEnablePlanner; the chosen controllers' present addresses are asked that many at a
-// time before the first row is planned, the answers kept for the plan.
+// search); the ones that `choice` leaves out are not planned. `pcAddresses` and
+// `parallelArp`: as for WebEnablePlanner; the chosen controllers' present addresses are
+// asked that many at a time before the first row is planned, the answers kept for the plan.
 std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            const BatchChoice& choice, const ArpRequest& arp,
+                                           const std::vector<Ipv4Address>& pcAddresses,
                                            std::size_t parallelArp = 1);
 
 enum class BatchResult {

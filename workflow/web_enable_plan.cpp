@@ -30,32 +30,32 @@ AddressFinding WebEnablePlanner::JudgePresentAddress(
     // The procedure probes the address first and keeps it when ARP goes unanswered; a
     // controller that answers there answers ARP too, so without the probe an unanswered
     // request means that it is not there.
-    const auto answer = arp_(record.ip, record.hostAddress);
+    const platform::ArpResult answer = arp_(record.ip, record.hostAddress);
+    if (!answer.Asked()) return AddressFinding::ArpCouldNotAsk;
     if (!answer) return AddressFinding::ArpUnanswered;
     if (!ArpAnswerKeepsAddress(answer, record.mac)) {
-        otherMac = answer;
+        otherMac = answer.Answer();
         return AddressFinding::OtherMacAnswers;
     }
     return AddressFinding::OwnMacAnswers;
 }
 
-bool WebEnablePlanner::CandidateAnswered(Ipv4Address candidate, Ipv4Address hostAddress) {
-    if (const auto known = answered_.find(candidate); known != answered_.end()) {
-        return known->second;
-    }
+CandidateState WebEnablePlanner::AskCandidate(Ipv4Address candidate,
+                                             const std::vector<Ipv4Address>& order,
+                                             Ipv4Address hostAddress) {
+    if (const auto known = asked_.find(candidate); known != asked_.end()) return known->second;
     // This candidate and the next ones of the order that are neither planned nor asked.
     std::vector<Ipv4Address> ask;
-    const std::vector<Ipv4Address> order = CandidateAddresses(hostAddress);
     for (auto it = std::find(order.begin(), order.end(), candidate);
          it != order.end() && ask.size() < parallelArp_; ++it) {
-        if (*it == candidate || (!planned_.contains(*it) && !answered_.contains(*it))) {
+        if (*it == candidate || (!planned_.contains(*it) && !asked_.contains(*it))) {
             ask.push_back(*it);
         }
     }
     const auto request = [this, hostAddress](Ipv4Address address) {
-        return arp_(address, hostAddress).has_value();
+        return CandidateStateOf(arp_(address, hostAddress));
     };
-    std::vector<std::future<bool>> answers;
+    std::vector<std::future<CandidateState>> answers;
     for (Ipv4Address address : ask) {
         try {
             const auto launch = ask.size() > 1 ? std::launch::async : std::launch::deferred;
@@ -64,8 +64,13 @@ bool WebEnablePlanner::CandidateAnswered(Ipv4Address candidate, Ipv4Address host
             answers.push_back(std::async(std::launch::deferred, request, address));
         }
     }
-    for (std::size_t i = 0; i < ask.size(); ++i) answered_[ask[i]] = answers[i].get();
-    return answered_.at(candidate);
+    for (std::size_t i = 0; i < ask.size(); ++i) {
+        const CandidateState state = answers[i].get();
+        // Not kept when the request could not be made: a later controller asks again.
+        if (state != CandidateState::CouldNotAsk) asked_[ask[i]] = state;
+        if (ask[i] == candidate && state == CandidateState::CouldNotAsk) return state;
+    }
+    return asked_.at(candidate);
 }
 
 WebEnablePlan WebEnablePlanner::Plan(std::size_t row) {
@@ -77,17 +82,24 @@ WebEnablePlan WebEnablePlanner::Plan(std::size_t row) {
         plan.way = plan.webEnabled ? PlannedWay::Nothing : PlannedWay::KeepAddress;
         return plan;
     }
-    const auto free = FindFreeAddress(record.hostAddress, [&](Ipv4Address candidate) {
-        return planned_.contains(candidate) || CandidateAnswered(candidate, record.hostAddress);
+    if (plan.finding == AddressFinding::ArpCouldNotAsk) {
+        plan.way = PlannedWay::ArpFailed;
+        return plan;
+    }
+    const std::vector<Ipv4Address> order =
+        CandidateAddresses(record.hostAddress, record.hostMask, pcAddresses_);
+    const FreeAddressFound found = FindFreeAddress(order, [&](Ipv4Address candidate) {
+        if (planned_.contains(candidate)) return CandidateState::Taken;
+        return AskCandidate(candidate, order, record.hostAddress);
     });
-    if (!free) {
-        plan.way = PlannedWay::NoFreeAddress;
+    if (!found.address) {
+        plan.way = found.couldNotAsk ? PlannedWay::ArpFailed : PlannedWay::NoFreeAddress;
         return plan;
     }
     plan.way = PlannedWay::Move;
-    plan.address = *free;
-    planned_.insert(*free);
-    record.ip = *free;  // later controllers no longer share its old address
+    plan.address = *found.address;
+    planned_.insert(*found.address);
+    record.ip = *found.address;  // later controllers no longer share its old address
     return plan;
 }
 

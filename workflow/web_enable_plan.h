@@ -12,6 +12,7 @@
 #include <optional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "link/controller_record.h"
 #include "platform/arp.h"
@@ -24,6 +25,7 @@ enum class PlannedWay {
     KeepAddress,    // the address stays; the web server is switched on there
     Move,           // moved to a free address of the PC's subnet, web server on there
     NoFreeAddress,  // every candidate answers ARP: the run would end with message 105
+    ArpFailed,      // an ARP request could not be made: the run would end with message 105
 };
 
 // Why the present address stays or goes.
@@ -34,6 +36,7 @@ enum class AddressFinding {
     OutsidePcSubnet,  // not in the subnet of the PC interface that heard it
     ArpUnanswered,    // nobody answers ARP at the present address
     OtherMacAnswers,  // another device answers ARP at the present address
+    ArpCouldNotAsk,   // ARP at the present address could not be asked
 };
 
 struct WebEnablePlan {
@@ -49,7 +52,11 @@ struct WebEnablePlan {
     // The procedure has something to do: a move, or the web server to switch on.
     bool Needed() const { return way != PlannedWay::Nothing; }
     // The present address would not be kept.
-    bool Unreachable() const { return way == PlannedWay::Move || way == PlannedWay::NoFreeAddress; }
+    bool Unreachable() const {
+        return way != PlannedWay::Nothing && way != PlannedWay::KeepAddress;
+    }
+    // No address to end at: the run would fail.
+    bool Fails() const { return way == PlannedWay::NoFreeAddress || way == PlannedWay::ArpFailed; }
 };
 
 // The plan's listed values for `record` (serial, addresses, web server as the search listed
@@ -57,8 +64,7 @@ struct WebEnablePlan {
 // controller that is not planned.
 WebEnablePlan ListedValues(const ControllerRecord& record);
 
-using ArpRequest =
-    std::function<std::optional<platform::HardwareAddress>(Ipv4Address target, Ipv4Address source)>;
+using ArpRequest = std::function<platform::ArpResult(Ipv4Address target, Ipv4Address source)>;
 
 // Plans controllers one after another as the procedure would meet them when run in that
 // order: the moves planned before count as done (the controller is listed at its new
@@ -67,12 +73,14 @@ using ArpRequest =
 // A free candidate costs the whole ARP wait (3 s), and a site fresh from the box has one per
 // controller: with `parallelArp` above 1 the candidates are asked that many at a time, in
 // their order, and each answer is kept for the rest of the plan. `arp` must then be safe to
-// call from several threads at once.
+// call from several threads at once. `pcAddresses`: the PC's own addresses, never offered.
 class WebEnablePlanner {
 public:
-    WebEnablePlanner(const ControllerTable& table, ArpRequest arp, std::size_t parallelArp = 1)
+    WebEnablePlanner(const ControllerTable& table, ArpRequest arp,
+                     std::vector<Ipv4Address> pcAddresses, std::size_t parallelArp = 1)
         : table_(table),
           arp_(std::move(arp)),
+          pcAddresses_(std::move(pcAddresses)),
           parallelArp_(std::max<std::size_t>(parallelArp, 1)) {}
 
     // Plans the controller of record `row` of the table given at construction.
@@ -81,15 +89,17 @@ public:
 private:
     AddressFinding JudgePresentAddress(const ControllerRecord& record,
                                        std::optional<platform::HardwareAddress>& otherMac);
-    // Whether anybody answers ARP at `candidate`, asked from `hostAddress` together with the
-    // candidates that follow it, unless known already.
-    bool CandidateAnswered(Ipv4Address candidate, Ipv4Address hostAddress);
+    // What ARP says of `candidate` (one of `order`), asked from `hostAddress` together with
+    // the candidates that follow it, unless known already.
+    CandidateState AskCandidate(Ipv4Address candidate, const std::vector<Ipv4Address>& order,
+                                Ipv4Address hostAddress);
 
     ControllerTable table_;  // the search's records, with the planned moves applied
     ArpRequest arp_;
+    std::vector<Ipv4Address> pcAddresses_;
     std::size_t parallelArp_;
-    std::set<Ipv4Address> planned_;            // new addresses given to earlier controllers
-    std::map<Ipv4Address, bool> answered_;     // candidates asked so far
+    std::set<Ipv4Address> planned_;                  // new addresses given to earlier controllers
+    std::map<Ipv4Address, CandidateState> asked_;    // candidates asked so far
 };
 
 }  // namespace lumaro

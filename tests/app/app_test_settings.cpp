@@ -21,6 +21,7 @@ bool ReadSettings(int argc, char** argv) {
     };
     std::string dpi = "96";
     const Option options[] = {{"--lumaro=", &settings.lumaroProgram},
+                              {"--cli=", &settings.cliProgram},
                               {"--variants=", &settings.variantDirectory},
                               {"--lans=", &settings.lanDirectory},
                               {"--dpi=", &dpi}};

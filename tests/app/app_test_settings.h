@@ -3,6 +3,7 @@
 // the test program's command line by CTest (Unix paths, reached through Wine's Z: drive).
 //
 //   --lumaro=PATH      the lumaro.exe under test
+//   --cli=PATH         the lumaro-cli.exe of the same build
 //   --variants=DIR     the same program built with other version blocks
 //   --lans=DIR         controller files for lumaro-sim
 //   --dpi=N            the display DPI that the Wine prefix was given (default 96)
@@ -13,6 +14,7 @@ namespace lumaro::apptest {
 
 struct AppTestSettings {
     std::string lumaroProgram;
+    std::string cliProgram;
     std::string variantDirectory;
     std::string lanDirectory;
     int dpi = 96;

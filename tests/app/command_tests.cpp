@@ -193,6 +193,63 @@ TEST_F(ControllerCommands, ApplyActsOnTheLastClickedRowWhenTheClickLeftNoSelecti
     EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
 }
 
+// The addresses of every listed controller, by row.
+std::vector<std::wstring> ListedAddresses(const ListViewDriver& list) {
+    std::vector<std::wstring> addresses;
+    for (int row = 0; row < list.RowCount(); ++row) addresses.push_back(list.CellText(row, 1));
+    return addresses;
+}
+
+TEST_F(ControllerCommands, ApplyAfterAKeyboardMoveWritesTheShownControllerItsOwnAddresses) {
+    List().ClickRow(0);  // serial 100, at its DHCP address 10.0.1.77
+    Dialog().TypeKey(VK_DOWN);
+    ASSERT_TRUE(WaitUntil([&] { return List().SelectedRows() == std::vector<int>{1}; }));
+    ASSERT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"200") << "the panel follows the keyboard";
+    Dialog().ClickButton(IDC_APPLY_BUTTON);  // nothing typed: the panel's own addresses
+
+    const std::vector<FrameBytes> frames = CommandFramesTo(200);
+    ASSERT_EQ(frames.size(), 2u);
+    EXPECT_EQ(Bytes(frames[1], 20, 34),
+              (FrameBytes{10, 0, 1, 20, 255, 255, 255, 0, 10, 0, 1, 254, 0x60, 0xEA}));
+    EXPECT_TRUE(CommandFramesTo(100).empty());
+    EXPECT_EQ(ListedAddresses(List()),
+              (std::vector<std::wstring>{L"10.0.1.77", L"10.0.1.20", L"10.0.1.30"}))
+        << "no two controllers on one address";
+    EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
+    EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"200");
+}
+
+TEST_F(ControllerCommands, ClockAndWebOffAfterAKeyboardMoveActOnTheControllerThePanelShows) {
+    EnterHiddenMode();
+    struct Case {
+        const char* what;
+        UINT key;
+        std::uint32_t serial;
+        int button;
+        std::size_t frames;
+    };
+    const Case cases[] = {
+        {"End, then the clock", VK_END, 300, IDC_SYNC_TIME_BUTTON, 1},
+        {"Home, then web-off", VK_HOME, 100, IDC_DISABLE_WEB_BUTTON, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        List().ClickRow(1);  // serial 200
+        Dialog().TypeKey(c.key);
+        ASSERT_TRUE(WaitUntil([&] { return List().SelectedRows() != std::vector<int>{1}; }));
+        ASSERT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), std::to_wstring(c.serial));
+        if (c.button == IDC_SYNC_TIME_BUTTON) {
+            CloseMessage(ClickForMessage(c.button));
+        } else {
+            Dialog().ClickButton(c.button);
+        }
+        EXPECT_EQ(CommandFramesTo(c.serial).size(), c.frames);
+        EXPECT_TRUE(CommandFramesTo(200).empty()) << "not the row clicked before the key";
+        EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), std::to_wstring(c.serial));
+        ASSERT_EQ(Simulator().ClearLog(), "ok");
+    }
+}
+
 TEST_F(ControllerCommands, ApplyRefusesAddressesThatCanNeverWorkAndSendsNothing) {
     struct Case {
         const char* what;
@@ -209,6 +266,8 @@ TEST_F(ControllerCommands, ApplyRefusesAddressesThatCanNeverWorkAndSendsNothing)
         {"reserved address", FieldAddress(240, 1, 2, 3), mask24, gateway},
         {"network address of the subnet", FieldAddress(10, 0, 1, 0), mask24, gateway},
         {"broadcast address of the subnet", FieldAddress(10, 0, 1, 255), mask24, std::nullopt},
+        {"broadcast address of 223.255.255.0/24", FieldAddress(223, 255, 255, 255), mask24,
+         gateway},
         {"blank mask", FieldAddress(10, 0, 1, 120), std::nullopt, gateway},
         {"mask with a gap", FieldAddress(10, 0, 1, 120), FieldAddress(255, 0, 255, 0), gateway},
     };
@@ -308,30 +367,108 @@ TEST_F(ControllerCommands, ClockAndWebOffAskForASelectionWhenTheClickLeftNone) {
     EXPECT_TRUE(AllCommandFrames().empty());
 }
 
-TEST_F(ControllerCommands, WebOffWritesPortZeroRestartsAndTheListShowsTheWebServerOff) {
-    List().ClickRow(1);  // serial 200, web server on
+TEST_F(ControllerCommands, WebOffWritesPortZeroAndTheChosenLanguageRestartsAndTheListShowsItOff) {
+    struct Case {
+        const char* what;
+        int row;
+        std::uint32_t serial;
+        int language;          // WebLanguageCombo's item
+        std::uint8_t written;  // frame byte 121
+    };
+    const Case cases[] = {
+        {"web server on, Chinese", 1, 200, 0, 0x20},
+        // A DHCP controller keeps its addressing: web-off writes no DHCP group.
+        {"a DHCP controller, English", 0, 100, 1, 0x30},
+    };
     Dialog().TypeKey(VK_F4);
     ASSERT_TRUE(WaitUntil([&] { return Dialog().IsVisible(IDC_DISABLE_WEB_BUTTON); }));
-    Dialog().ClickButton(IDC_DISABLE_WEB_BUTTON);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        List().ClickRow(c.row);
+        Dialog().ChooseComboItem(IDC_WEB_LANGUAGE_COMBO, c.language);
+        Dialog().ClickButton(IDC_DISABLE_WEB_BUTTON);
 
-    const std::vector<FrameBytes> frames = CommandFramesTo(200);
-    ASSERT_EQ(frames.size(), 2u);
-    ASSERT_EQ(frames[0].size(), 1172u);
-    EXPECT_EQ(frames[0][0], 0x25);
-    EXPECT_EQ(frames[0][1], 0x20);
-    EXPECT_EQ(MarkedMaskBytes(frames[0]), (Marks{{1056, 0xF3}}));
-    // Web port 0; the date format neither written nor marked; the language Chinese.
-    EXPECT_EQ(Bytes(frames[0], 116, 124), (FrameBytes{0, 0, 0, 0, 0, 0x20, 0, 0}));
-    ASSERT_EQ(frames[1].size(), 24u);
-    EXPECT_EQ(frames[1][0], 0x20);
-    EXPECT_EQ(frames[1][1], 0x90);
-    EXPECT_EQ(Bytes(frames[1], 20, 24), FrameBytes(4, 0));
+        const std::vector<FrameBytes> frames = CommandFramesTo(c.serial);
+        ASSERT_EQ(frames.size(), 2u);
+        ASSERT_EQ(frames[0].size(), 1172u);
+        EXPECT_EQ(frames[0][0], 0x25);
+        EXPECT_EQ(frames[0][1], 0x20);
+        EXPECT_EQ(MarkedMaskBytes(frames[0]), (Marks{{1056, 0xF3}})) << "no DHCP group (1060)";
+        // Web port 0; the date format neither written nor marked; the chosen language.
+        EXPECT_EQ(Bytes(frames[0], 116, 124), (FrameBytes{0, 0, 0, 0, 0, c.written, 0, 0}));
+        EXPECT_EQ(frames[0][150], 0);
+        ASSERT_EQ(frames[1].size(), 24u);
+        EXPECT_EQ(frames[1][0], 0x20);
+        EXPECT_EQ(frames[1][1], 0x90);
+        EXPECT_EQ(Bytes(frames[1], 20, 24), FrameBytes(4, 0));
 
-    EXPECT_EQ(List().CellText(1, 6), L"未启用");
-    EXPECT_EQ(List().SelectedRows(), std::vector<int>{1});
-    EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"200");
-    EXPECT_TRUE(Dialog().IsVisible(IDC_DISABLE_WEB_BUTTON));
-    EXPECT_TRUE(Dialog().IsEnabled(IDC_DISABLE_WEB_BUTTON));
+        EXPECT_EQ(List().CellText(c.row, 6), L"未启用");
+        EXPECT_EQ(List().SelectedRows(), std::vector<int>{c.row});
+        EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), std::to_wstring(c.serial));
+        EXPECT_TRUE(Dialog().IsVisible(IDC_DISABLE_WEB_BUTTON));
+        EXPECT_TRUE(Dialog().IsEnabled(IDC_DISABLE_WEB_BUTTON));
+        ASSERT_EQ(Simulator().ClearLog(), "ok");
+    }
+    EXPECT_EQ(List().CellText(0, 1), L"10.0.1.77") << "the DHCP controller keeps its address";
+}
+
+TEST_F(ControllerCommands, ACommandOnAControllerTheNextSearchDoesNotFindLeavesRowZeroShown) {
+    struct Case {
+        const char* what;
+        int button;
+    };
+    const Case cases[] = {{"apply", IDC_APPLY_BUTTON}, {"web-off", IDC_DISABLE_WEB_BUTTON}};
+    Dialog().TypeKey(VK_F4);
+    ASSERT_TRUE(WaitUntil([&] { return Dialog().IsVisible(IDC_DISABLE_WEB_BUTTON); }));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        UseLan("commands.conf");
+        Dialog().ClickButton(IDC_SEARCH_BUTTON);
+        // Serial 300 falls silent: it answers neither the command nor the search after it.
+        List().ClickRow(2);
+        ASSERT_EQ(Simulator().SetBehaviour(300, "silent"), "ok");
+        ASSERT_EQ(Simulator().ClearLog(), "ok");
+        Dialog().ClickButton(c.button);  // apply: the panel's own addresses
+
+        EXPECT_EQ(CommandFramesTo(300).size(), 2u) << "sent, though unanswered";
+        ASSERT_EQ(List().RowCount(), 2);
+        EXPECT_EQ(List().CellText(1, 0), L"200");
+        EXPECT_EQ(List().SelectedRows(), std::vector<int>{0});
+        EXPECT_EQ(Dialog().ControlText(IDC_SERIAL_EDIT), L"100") << "row 0 shown in the panel";
+        EXPECT_EQ(Dialog().AddressField(IDC_IP_FIELD).address, FieldAddress(10, 0, 1, 77));
+        EXPECT_TRUE(Dialog().IsEnabled(c.button));
+    }
+}
+
+TEST_F(ControllerCommands, ApplyWritesTheAddressesAtTheRefusalsBoundaries) {
+    struct Case {
+        const char* what;
+        DWORD ip, mask;
+    };
+    const DWORD mask31 = FieldAddress(255, 255, 255, 254);
+    const Case cases[] = {
+        {"the lower address of a /31", FieldAddress(10, 0, 1, 120), mask31},
+        {"the upper address of a /31", FieldAddress(10, 0, 1, 121), mask31},
+        {"an address 0.x.y.z", FieldAddress(0, 1, 2, 3), FieldAddress(255, 0, 0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        List().ClickRow(1);  // serial 200
+        TypeAddresses(c.ip, c.mask, std::nullopt);
+        Dialog().ClickButton(IDC_APPLY_BUTTON);
+        const std::vector<FrameBytes> frames = CommandFramesTo(200);
+        ASSERT_EQ(frames.size(), 2u);
+        const FrameBytes sent = Bytes(frames[1], 20, 28);
+        EXPECT_EQ(sent, (FrameBytes{static_cast<std::uint8_t>(c.ip >> 24),
+                                    static_cast<std::uint8_t>(c.ip >> 16),
+                                    static_cast<std::uint8_t>(c.ip >> 8),
+                                    static_cast<std::uint8_t>(c.ip),
+                                    static_cast<std::uint8_t>(c.mask >> 24),
+                                    static_cast<std::uint8_t>(c.mask >> 16),
+                                    static_cast<std::uint8_t>(c.mask >> 8),
+                                    static_cast<std::uint8_t>(c.mask)}));
+        ASSERT_EQ(Simulator().ClearLog(), "ok");
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The controller list of lumaro.exe on a simulated LAN: what the search shows, what a click
-// on a row puts into the panel, and the empty LAN.
+// on a row or a selection moved with the keyboard puts into the panel, and the empty LAN.
 
 #include <gtest/gtest.h>
 
@@ -137,17 +137,36 @@ TEST(ControllerList, ClickBelowTheRowsClearsTheSelectionButKeepsThePanel) {
     ExpectCommandButtonsEnabled(lumaro.Dialog(), true);
 }
 
-TEST(ControllerList, KeyboardMovesTheSelectionButOnlyAClickChangesThePanel) {
+TEST(ControllerList, ThePanelFollowsTheSelectionHoweverTheKeyboardMovesIt) {
     UseLan("three-unsorted.conf");
     const LumaroSession lumaro(Settings().lumaroProgram);
     const ListViewDriver list = lumaro.List();
-
+    struct Step {
+        const char* keys;
+        UINT key;
+        int row;
+        const wchar_t* serial;
+        DWORD ip;
+    };
+    const Step steps[] = {
+        {"Down", VK_DOWN, 1, L"200", FieldAddress(10, 0, 1, 20)},
+        {"End", VK_END, 2, L"300", FieldAddress(10, 0, 1, 30)},
+        {"Home", VK_HOME, 0, L"100", FieldAddress(10, 0, 1, 10)},
+        {"typing 2, the start of a serial", '2', 1, L"200", FieldAddress(10, 0, 1, 20)},
+        {"Down again", VK_DOWN, 2, L"300", FieldAddress(10, 0, 1, 30)},
+        {"Up", VK_UP, 1, L"200", FieldAddress(10, 0, 1, 20)},
+    };
     list.ClickRow(0);  // the list gets the focus
-    lumaro.Dialog().PostKey(IDC_CONTROLLER_LIST, VK_DOWN);
-    // The key is posted: wait until the list has moved its selection.
-    WaitUntil([&] { return list.SelectedRows() == std::vector<int>{1}; });
-    ASSERT_EQ(list.SelectedRows(), std::vector<int>{1});
-    EXPECT_EQ(lumaro.Dialog().ControlText(IDC_SERIAL_EDIT), L"100");
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.keys);
+        lumaro.Dialog().TypeKey(step.key);
+        // The key is typed: wait until the list has moved its selection.
+        ASSERT_TRUE(WaitUntil([&] { return list.SelectedRows() == std::vector<int>{step.row}; }));
+        const Panel panel = PanelOf(lumaro.Dialog());
+        EXPECT_EQ(panel.serial, step.serial);
+        EXPECT_EQ(panel.ip.address, step.ip);
+    }
+    ExpectCommandButtonsEnabled(lumaro.Dialog(), true);
 }
 
 TEST(ControllerList, SearchButtonShowsTheControllersThatAreOnTheLanNow) {

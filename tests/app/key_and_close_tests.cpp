@@ -8,9 +8,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -21,6 +18,7 @@
 #include "tools/window-reader/launched_program.h"
 #include "tests/app/lumaro_session.h"
 #include "tests/app/wait_until.h"
+#include "tests/app/wine_trace.h"
 
 namespace lumaro::apptest {
 namespace {
@@ -59,12 +57,40 @@ std::vector<std::string> SocketEvents(const std::string& trace) {
     return events;
 }
 
-// What Wine's processes have written to standard error so far (LUMARO_WINE_ERRORS).
-std::string WineErrors() {
-    const char* path = std::getenv("LUMARO_WINE_ERRORS");
-    if (path == nullptr) throw std::runtime_error("no LUMARO_WINE_ERRORS: run through scripts/app-test.sh");
-    std::ifstream in(std::filesystem::path(WindowsPathOf(path)), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+TEST(KeysAndClose, F4ShowsTheWebOffButtonFromInsideAnAddressFieldAndAComboBox) {
+    UseLan("three-unsorted.conf");
+    const LumaroSession lumaro(Settings().lumaroProgram);
+    const DialogDriver& dialog = lumaro.Dialog();
+    dialog.ClickButton(IDC_ADVANCED_BUTTON);
+    struct Case {
+        const char* where;
+        HWND clicked;  // where the user clicks before pressing F4
+        int control;   // the dialog's control that holds it
+    };
+    const Case cases[] = {
+        // The address field keeps the focus in one of its four parts, a window of its own.
+        {"the first part of the IP address field",
+         GetWindow(dialog.Control(IDC_IP_FIELD), GW_CHILD), IDC_IP_FIELD},
+        // A click drops the combo box's list down; the focus stays on the box.
+        {"the date-format combo box, its list dropped down",
+         dialog.Control(IDC_DATE_FORMAT_COMBO), IDC_DATE_FORMAT_COMBO},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.where);
+        ASSERT_NE(c.clicked, nullptr);
+        dialog.ClickInside(c.clicked);
+        ASSERT_EQ(dialog.FocusedWindow(), c.clicked);
+        ASSERT_EQ(GetAncestor(c.clicked, GA_PARENT) == dialog.Handle()
+                      ? c.clicked
+                      : GetParent(c.clicked),
+                  dialog.Control(c.control));
+        ASSERT_FALSE(dialog.IsVisible(IDC_DISABLE_WEB_BUTTON));
+        dialog.TypeKey(VK_F4);
+        EXPECT_TRUE(WaitUntil([&] { return dialog.IsVisible(IDC_DISABLE_WEB_BUTTON); }));
+        // Hiding and showing the panel withdraws the button again.
+        dialog.ClickButton(IDC_ADVANCED_BUTTON);
+        dialog.ClickButton(IDC_ADVANCED_BUTTON);
+    }
 }
 
 TEST(KeysAndClose, CloseBoxAndAltF4CloseTheSocketsAndReleaseTheSocketLayerOnceExitDoesNot) {

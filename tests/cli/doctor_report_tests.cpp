@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 
 #include "cli/doctor_report.h"
 #include "link/controller_text.h"
@@ -95,44 +96,92 @@ TEST(DoctorReport, EachInterfaceAndSocketHasALineWithItsVerdict) {
     EXPECT_EQ(ControllersFound(findings), 2u) << "a controller heard twice counts once";
 }
 
-TEST(DoctorReport, FirewallProfilesGetAdviceOnlyWhereTheyBlockTheReplies) {
+TEST(DoctorReport, FirewallProfilesGetAdviceOnlyWhereTheyDropTheReplies) {
+    using platform::FirewallRule;
     const std::optional<bool> unknown;
+    const std::string program = "C:\\lumaro\\lumaro-cli.exe";
+    const std::string allowCommand =
+        "advice   netsh advfirewall firewall add rule name=\"Lumaro: controllers' replies (UDP, "
+        "local subnet)\" dir=in program=\"" + program + "\" action=allow protocol=UDP "
+        "remoteip=LocalSubnet profile=public\n";
+    const std::vector<FirewallRule> cancelled{{"lumaro-cli.exe", true, true, 4, 6},
+                                              {"lumaro-cli.exe", true, true, 4, 17}};
     const struct {
         const char* name;
         FirewallProfile profile;
+        std::vector<FirewallRule> rules;
         const char* verdict;  // the start of the profile's line
-        bool advice;
+        std::vector<std::string> advice;  // every advice line, in order
     } cases[] = {
-        {"off", {"private", false, true, false}, "ok       firewall, private profile: off", false},
-        {"blocks, no rule", {"public", true, true, false},
-         "problem  firewall, public profile: firewall on, inbound blocked unless allowed, this "
-         "program not allowed by any rule", true},
-        {"blocks, a rule", {"public", true, true, true}, "ok       firewall, public", false},
-        {"lets inbound in", {"domain", true, false, false}, "ok       firewall, domain", false},
-        {"Wine", {"private", unknown, unknown, unknown},
-         "unknown  firewall, private profile: firewall unknown, inbound unknown, this program "
-         "unknown", false},
+        {"off", {"private", 2, false, true, true}, {}, "ok       firewall, private profile: off",
+         {}},
+        {"blocks inbound, no rule: the replies are let in",
+         {"public", 4, true, true, true}, {},
+         "ok       firewall, public profile: firewall on, inbound blocked unless allowed, "
+         "replies to broadcasts let in for 3 s, no rule blocks or allows this program\n",
+         {}},
+        {"the reply allowance switched off, no rule", {"public", 4, true, true, false}, {},
+         "problem  firewall, public profile: firewall on, inbound blocked unless allowed, "
+         "replies to broadcasts not let in, and no rule allows this program\n",
+         {"advice   Windows Firewall drops the controllers' replies (UDP from port 60000) in "
+          "the public profile; to let them in, run as administrator:\n",
+          allowCommand,
+          "advice   or make the network \"Site LAN\" private if it is the controllers' one\n"}},
+        {"Cancel pressed at the first-run prompt", {"public", 4, true, true, true}, cancelled,
+         "problem  firewall, public profile: firewall on, inbound blocked unless allowed, "
+         "replies to broadcasts let in for 3 s, the rule \"lumaro-cli.exe\" blocks this program "
+         "(a block rule wins over any allow rule)\n",
+         {"advice   Windows Firewall drops the controllers' replies (UDP from port 60000) in "
+          "the public profile; to let them in, run as administrator:\n",
+          "advice   netsh advfirewall firewall delete rule name=\"lumaro-cli.exe\" dir=in "
+          "program=\"" + program + "\"\n",
+          allowCommand,
+          "advice   or make the network \"Site LAN\" private if it is the controllers' one\n"}},
+        {"an allow rule with the allowance off", {"public", 4, true, true, false},
+         {{"allow it", true, false, 7, 256}},
+         "ok       firewall, public profile: firewall on, inbound blocked unless allowed, "
+         "replies to broadcasts not let in, a rule allows this program\n",
+         {}},
+        {"lets inbound in", {"domain", 1, true, false, false}, {}, "ok       firewall, domain",
+         {}},
+        {"Wine", {"private", 2, unknown, unknown, unknown}, {},
+         "unknown  firewall, private profile: firewall unknown, inbound unknown, replies to "
+         "broadcasts unknown, no rule blocks or allows this program\n",
+         {}},
     };
     for (const auto& c : cases) {
         DoctorFindings findings;
         findings.socketLayerStarted = findings.addressTableRead = true;
         findings.firewall.asked = true;
-        findings.firewall.program = "C:\\lumaro\\lumaro-cli.exe";
+        findings.firewall.program = program;
         findings.firewall.activeProfiles = std::vector<FirewallProfile>{c.profile};
+        findings.firewall.programRules = c.rules;
         findings.firewall.networks = std::vector<platform::ConnectedNetwork>{{"Site LAN", true}};
         const std::string report = Report(findings);
         EXPECT_NE(report.find(c.verdict), std::string::npos) << c.name << "\n" << report;
         EXPECT_NE(report.find("note     network \"Site LAN\": public"), std::string::npos);
-        const std::size_t advice = report.find("advice   ");
-        EXPECT_EQ(advice != std::string::npos, c.advice) << c.name << "\n" << report;
-        if (c.advice) {
-            EXPECT_NE(report.find("allow C:\\lumaro\\lumaro-cli.exe for UDP in the public "
-                                  "profile, or make the network \"Site LAN\" private",
-                                  advice),
-                      std::string::npos)
-                << report;
+        std::vector<std::string> advice;
+        std::istringstream lines(report);
+        for (std::string line; std::getline(lines, line);) {
+            if (line.starts_with("advice   ")) advice.push_back(line + "\n");
         }
+        EXPECT_EQ(advice, c.advice) << c.name << "\n" << report;
     }
+}
+
+TEST(DoctorReport, UnreadRulesLeaveTheProfileUnknown) {
+    DoctorFindings findings;
+    findings.socketLayerStarted = findings.addressTableRead = true;
+    findings.firewall.asked = true;
+    findings.firewall.activeProfiles =
+        std::vector<FirewallProfile>{{"public", 4, true, true, true}};
+    const std::string report = Report(findings);
+    EXPECT_NE(report.find("unknown  firewall, public profile: firewall on, inbound blocked unless "
+                          "allowed, replies to broadcasts let in for 3 s, this program's rules "
+                          "unknown\n"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("advice"), std::string::npos) << report;
 }
 
 TEST(DoctorReport, ASystemThatDoesNotAnswerIsReportedUnknown) {

@@ -94,6 +94,15 @@ public:
         return count.empty() ? 0 : std::stoul(count);
     }
 
+    std::size_t AnswersSent() const override {
+        const std::string reply = control_.Send("sent");
+        if (!reply.starts_with("ok ")) {
+            ADD_FAILURE() << "sent: " << reply;
+            return 0;
+        }
+        return std::stoul(reply.substr(3));
+    }
+
     void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) override {
         const std::string words = sim::BehaviourText(behaviour);
         if (Expect(control_.SetBehaviour(serial, words),

@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
 #include "platform/socket_layer.h"
+#include "platform/timer_throttling_win32.h"
 #include "platform/udp_socket.h"
 
 namespace lumaro::platform {
@@ -182,11 +183,35 @@ TEST_F(UdpSocketOnTheLan, PortUnreachableFailsAtMostOneReceiveAndTheSocketWorksO
 }
 
 TEST_F(UdpSocketOnTheLan, SendsToTheLimitedBroadcastAddress) {
-    // Without SO_BROADCAST, Winsock refuses a broadcast destination (WSAEACCES).
+    // Without SO_BROADCAST, Winsock refuses a broadcast destination (WSAEACCES). The system
+    // hands a broadcast it sends to its own listeners too: one on any address hears it.
+    const SOCKET listener = socket(AF_INET, SOCK_DGRAM, 0);
+    ASSERT_NE(listener, INVALID_SOCKET);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    int length = sizeof any;
+    ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&any), sizeof any), 0);
+    ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&any), &length), 0);
+
     const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
     ASSERT_TRUE(socket.has_value());
-    const std::array<std::uint8_t, 20> frame{};
-    EXPECT_TRUE(socket->SendTo(kLimitedBroadcast, 60000, frame));
+    std::array<std::uint8_t, 20> frame{};
+    frame[0] = 0x17;
+    frame[19] = 0xB5;
+    EXPECT_TRUE(socket->SendTo(kLimitedBroadcast, ntohs(any.sin_port), frame));
+
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(listener, &readable);
+    timeval limit{static_cast<long>(std::chrono::seconds(kArrivalLimit).count()), 0};
+    const int ready = select(0, &readable, nullptr, nullptr, &limit);
+    std::array<char, 64> received{};
+    const int bytes = ready == 1 ? recv(listener, received.data(), received.size(), 0) : -1;
+    closesocket(listener);
+    ASSERT_EQ(ready, 1) << "the broadcast never arrived";
+    ASSERT_EQ(bytes, 20);
+    EXPECT_EQ(static_cast<std::uint8_t>(received[0]), 0x17);
+    EXPECT_EQ(static_cast<std::uint8_t>(received[19]), 0xB5);
 }
 
 TEST(Clock, SecondsSince1970AgreeWithTheCRuntime) {
@@ -244,6 +269,64 @@ TEST_F(LocalCalendar, ConvertsKnownInstantsInTheZoneInForce) {
 TEST_F(LocalCalendar, HasNoDateBefore1970) {
     UseZone("UTC0");
     EXPECT_FALSE(ToLocalCalendar(-1).has_value());
+}
+
+// What the opt-out handed to SetProcessInformation, and what the stand-in answered.
+struct ThrottlingCall {
+    int calls = 0;
+    HANDLE process = nullptr;
+    PROCESS_INFORMATION_CLASS informationClass{};
+    DWORD size = 0;
+    PROCESS_POWER_THROTTLING_STATE state{};
+    BOOL answer = FALSE;
+    DWORD error = 0;  // set as the last error when it refuses
+};
+ThrottlingCall throttlingCall;
+
+BOOL WINAPI RecordingSetProcessInformation(HANDLE process, PROCESS_INFORMATION_CLASS informationClass,
+                                           LPVOID information, DWORD size) {
+    ++throttlingCall.calls;
+    throttlingCall.process = process;
+    throttlingCall.informationClass = informationClass;
+    throttlingCall.size = size;
+    if (size == sizeof(PROCESS_POWER_THROTTLING_STATE)) {
+        throttlingCall.state = *static_cast<const PROCESS_POWER_THROTTLING_STATE*>(information);
+    }
+    if (!throttlingCall.answer) SetLastError(throttlingCall.error);
+    return throttlingCall.answer;
+}
+
+TEST(FineTimerWhenHidden, AsksToKeepTheTimerResolutionAndTakesARefusalOrNoSuchCallCalmly) {
+    struct Case {
+        const char* system;
+        bool hasCall;
+        BOOL answer;
+        DWORD error;
+        bool kept;
+    };
+    const Case cases[] = {
+        {"Windows 11: taken", true, TRUE, 0, true},
+        {"Windows 10: the flag is not known there", true, FALSE, ERROR_INVALID_PARAMETER, false},
+        {"a system that does not support the class", true, FALSE, ERROR_NOT_SUPPORTED, false},
+        {"Windows 7: no SetProcessInformation", false, FALSE, 0, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.system);
+        throttlingCall = ThrottlingCall{};
+        throttlingCall.answer = c.answer;
+        throttlingCall.error = c.error;
+        EXPECT_EQ(KeepFineTimerWhenHiddenThrough(c.hasCall ? RecordingSetProcessInformation : nullptr),
+                  c.kept);
+        ASSERT_EQ(throttlingCall.calls, c.hasCall ? 1 : 0);
+        if (!c.hasCall) continue;
+        EXPECT_EQ(throttlingCall.process, GetCurrentProcess());
+        EXPECT_EQ(throttlingCall.informationClass, ProcessPowerThrottling);
+        EXPECT_EQ(throttlingCall.size, sizeof(PROCESS_POWER_THROTTLING_STATE));
+        EXPECT_EQ(throttlingCall.state.Version, 1u);
+        // Under the process's control (bit 4: ignore timer resolution) and switched off.
+        EXPECT_EQ(throttlingCall.state.ControlMask, 0x4u);
+        EXPECT_EQ(throttlingCall.state.StateMask, 0u);
+    }
 }
 
 }  // namespace

@@ -55,11 +55,21 @@ TEST(AddressCheck, RefusesAddressesThatCanNeverWorkAndNamesTheFirstFault) {
         {MakeIpv4(10, 0, 1, 127), MakeIpv4(255, 255, 255, 192), AddressFault::SubnetBroadcast},
         // A /32 leaves no host part: the address is its own subnet.
         {MakeIpv4(10, 0, 1, 50), MakeIpv4(255, 255, 255, 255), AddressFault::NetworkAddress},
+        // The last address below multicast is still the broadcast address of its /24.
+        {MakeIpv4(223, 255, 255, 255), mask24, AddressFault::SubnetBroadcast},
+        {MakeIpv4(224, 0, 0, 0), mask24, AddressFault::MulticastOrReserved},
+        // Only 0.0.0.0 itself means "no address".
+        {MakeIpv4(0, 0, 0, 0), MakeIpv4(255, 0, 0, 0), AddressFault::NoAddress},
+        {MakeIpv4(0, 1, 2, 0), mask24, AddressFault::NetworkAddress},
+        // Either side of the /31 boundary.
+        {MakeIpv4(10, 0, 1, 52), MakeIpv4(255, 255, 255, 252), AddressFault::NetworkAddress},
+        {MakeIpv4(10, 0, 1, 55), MakeIpv4(255, 255, 255, 252), AddressFault::SubnetBroadcast},
     };
     ExpectFaults(cases);
 }
 
 TEST(AddressCheck, AcceptsEveryOtherHostAddressUnderAContiguousMask) {
+    const Ipv4Address mask24 = MakeIpv4(255, 255, 255, 0);
     const Case cases[] = {
         {MakeIpv4(10, 0, 1, 50), MakeIpv4(255, 255, 255, 0), std::nullopt},
         {MakeIpv4(10, 0, 1, 1), MakeIpv4(255, 255, 255, 0), std::nullopt},
@@ -70,6 +80,13 @@ TEST(AddressCheck, AcceptsEveryOtherHostAddressUnderAContiguousMask) {
         {MakeIpv4(223, 255, 255, 254), MakeIpv4(255, 255, 255, 0), std::nullopt},
         {MakeIpv4(10, 0, 1, 65), MakeIpv4(255, 255, 255, 192), std::nullopt},
         {MakeIpv4(2, 9, 4, 6), MakeIpv4(255, 255, 255, 252), std::nullopt},
+        // Both addresses of a /31: a point-to-point link has no network or broadcast address.
+        {MakeIpv4(10, 0, 1, 50), MakeIpv4(255, 255, 255, 254), std::nullopt},
+        {MakeIpv4(10, 0, 1, 51), MakeIpv4(255, 255, 255, 254), std::nullopt},
+        // 0.x.y.z other than 0.0.0.0 is an address like any other.
+        {MakeIpv4(0, 1, 2, 3), MakeIpv4(255, 0, 0, 0), std::nullopt},
+        {MakeIpv4(0, 0, 0, 1), mask24, std::nullopt},
+        {MakeIpv4(223, 255, 255, 254), mask24, std::nullopt},
     };
     ExpectFaults(cases);
 }

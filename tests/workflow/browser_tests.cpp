@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
 
 #include <chrono>
 #include <cstdlib>
@@ -64,6 +68,28 @@ TEST_F(FakeBrowser, GetsThePageAddressWithoutBeingWaitedFor) {
     std::string opened;
     std::getline(std::ifstream(Recorded()), opened);
     EXPECT_EQ(opened, "HTTP://10.0.1.123");
+    std::ofstream(Path("release")).flush();
+    EXPECT_TRUE(AppearsSoon(Path("ended")));
+}
+
+// Nothing is left for this process to reap, and a process that ignores SIGCHLD (where the
+// system reaps children itself and waiting for one fails) does not wait for ever.
+TEST_F(FakeBrowser, LeavesNoChildBehind) {
+    ASSERT_TRUE(platform::OpenInBrowser("HTTP://10.0.1.124"));
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1) << "a child of ours is still there";
+    EXPECT_EQ(errno, ECHILD);
+    ASSERT_TRUE(AppearsSoon(Recorded()));
+    std::ofstream(Path("release")).flush();
+    EXPECT_TRUE(AppearsSoon(Path("ended")));
+}
+
+TEST_F(FakeBrowser, StartsItWhereTheSystemReapsChildren) {
+    const auto previous = std::signal(SIGCHLD, SIG_IGN);
+    const bool started = platform::OpenInBrowser("HTTP://10.0.1.125");
+    std::signal(SIGCHLD, previous);
+    EXPECT_TRUE(started);
+    ASSERT_TRUE(AppearsSoon(Recorded()));
     std::ofstream(Path("release")).flush();
     EXPECT_TRUE(AppearsSoon(Path("ended")));
 }

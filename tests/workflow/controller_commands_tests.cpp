@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 #include "workflow/controller_commands.h"
+#include "workflow/reselection.h"
 
 namespace lumaro {
 namespace {
@@ -212,6 +214,81 @@ TEST_F(CommandsThroughTheDialog, HiddenModeAndRefusedAddressesSendNothingAndEnab
         EXPECT_EQ(link_.SequenceCounter(), static_cast<std::uint32_t>(kNow)) << c.what;
     }
     EXPECT_TRUE(lan_->Log().empty());
+}
+
+TEST_F(CommandsThroughTheDialog, ApplyMakesEveryControllerWithANonzeroDhcpMarkerFixed) {
+    // The search stores byte 150 of the reply as it came; DHCP is meant by 0xA5, but fixed
+    // addressing is written for any nonzero value, and for 0 the byte is left unwritten.
+    struct Case {
+        std::uint32_t marker;
+        int writtenMark;  // write-mask byte 1060, whose bit 2 marks byte 150
+    };
+    const Case cases[] = {{0x00, 0x00}, {0x01, 0x04}, {0x5A, 0x04}, {0xA5, 0x04}, {0xFF, 0x04}};
+    constexpr std::size_t kAddressingMode = 150;
+    constexpr std::size_t kAddressingModeMark = 1060;
+    for (const Case& c : cases) {
+        SCOPED_TRACE("marker " + std::to_string(c.marker));
+        dialog_.Search();
+        dialog_.SelectRow(1);  // serial 200
+        link_.Table().records[1].dhcpMarker = c.marker;
+        lan_->ClearLog();
+        ASSERT_EQ(ApplyCommand(link_, dialog_, environment_).outcome, CommandOutcome::Sent);
+        const auto frames = testing::FramesAddressedTo(lan_->LogOf(kSecondSerial), kSecondSerial);
+        ASSERT_EQ(frames.size(), 2u);
+        for (const auto& frame : frames) {
+            ASSERT_EQ(frame.size(), 1172u);
+            EXPECT_EQ(frame[kAddressingMode], 0);
+            EXPECT_EQ(frame[kAddressingModeMark], c.writtenMark);
+        }
+    }
+}
+
+TEST_F(CommandsThroughTheDialog, ReselectionByASerialListedTwiceEndsOnTheLastMatch) {
+    // Discovery keeps one record per serial; a table holding a serial twice still ends with
+    // the last of its rows selected, each selected in turn.
+    link_.Table().records[0].serial = kSecondSerial;
+    dialog_.steps.clear();
+    ReselectBySerial(link_, dialog_, kSecondSerial);
+    EXPECT_EQ(dialog_.steps, (Steps{"select 200", "select 200"}));
+    EXPECT_EQ(dialog_.selected, 1);
+}
+
+// Lab: the PC has 10.0.1.1/24 and 10.0.1.2/24 on the controllers' segment.
+TEST(CommandsThroughTwoPcAddresses, AControllerHeardThroughBothIsListedOnceAndWrittenThroughTheFirst) {
+    auto lan = StartSimulator({Controller(kFirstSerial, MakeIpv4(10, 0, 1, 10)),
+                               Controller(kSecondSerial, MakeIpv4(10, 0, 1, 20))});
+    ASSERT_TRUE(lan);
+    ControllerLink link;
+    StepRecordingDialog dialog(link);
+    dialog.Search();
+    ASSERT_EQ(link.InterfaceCount(), 2u) << "the lab's PC has two addresses";
+    const Ipv4Address first = link.Interface(0).address;
+    ASSERT_EQ(dialog.RowCount(), 2) << "each controller once, though heard through both";
+    for (const ControllerRecord& record : link.Table().Found()) {
+        EXPECT_EQ(record.hostAddress, first) << "the first address through which it answered";
+    }
+    std::set<Ipv4Address> searchedFrom;
+    for (const sim::ReceivedFrame& frame : lan->LogOf(kSecondSerial)) {
+        searchedFrom.insert(frame.source);
+    }
+    EXPECT_EQ(searchedFrom.size(), 2u) << "the search reached it, and it answered, through both";
+    dialog.SelectRow(1);
+    dialog.typed = {MakeIpv4(10, 0, 1, 120), MakeIpv4(255, 255, 255, 0), 0};
+    dialog.steps.clear();
+    lan->ClearLog();
+    CommandEnvironment environment{.pause = [](std::chrono::milliseconds) {}};
+    ASSERT_EQ(ApplyCommand(link, dialog, environment).outcome, CommandOutcome::Sent);
+
+    std::size_t writes = 0;
+    for (const sim::ReceivedFrame& frame : lan->LogOf(kSecondSerial)) {
+        if (testing::FramesAddressedTo({frame}, kSecondSerial).empty()) continue;
+        ++writes;
+        EXPECT_EQ(frame.source, first) << "sent through " << FormatAddress(frame.source);
+    }
+    EXPECT_EQ(writes, 2u);
+    EXPECT_EQ(dialog.steps.back(), "select 200");
+    EXPECT_EQ(dialog.selected, 1);
+    EXPECT_EQ(lan->Current(kSecondSerial).ip, MakeIpv4(10, 0, 1, 120));
 }
 
 }  // namespace

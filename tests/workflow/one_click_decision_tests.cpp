@@ -21,6 +21,7 @@
 namespace lumaro {
 namespace {
 
+using platform::ArpResult;
 using testing::Controller;
 using testing::FrameNames;
 using testing::RecordingDialog;
@@ -54,14 +55,20 @@ protected:
             arpTargets_.push_back(target);
             EXPECT_EQ(source, hostAddress_) << "asked from the PC's interface";
             if (onArp_) onArp_();
+            if (auto queued = arpInTurn_.find(target);
+                queued != arpInTurn_.end() && !queued->second.empty()) {
+                const ArpResult next = queued->second.front();
+                queued->second.erase(queued->second.begin());
+                return next;
+            }
             const auto answer = arpAnswers_.find(target);
             if (answer != arpAnswers_.end()) return answer->second;
             for (std::uint32_t serial : serials_) {
                 const sim::ControllerSpec now = lan_->Current(serial);
-                if (now.ip == target) return std::optional{now.mac};
+                if (now.ip == target) return ArpResult(now.mac);
             }
-            if (answerEveryAddress_ && target != freeAddress_) return std::optional{kOtherMac};
-            return std::optional<platform::HardwareAddress>{};
+            if (answerEveryAddress_ && target != freeAddress_) return ArpResult(kOtherMac);
+            return ArpResult(std::nullopt);
         };
         system.probeWebPort = [this](const ProbeTarget& target, std::chrono::milliseconds wait) {
             probed_.push_back(target.address);
@@ -89,7 +96,9 @@ protected:
     Ipv4Address hostAddress_ = 0;
     ControllerLink link_;
     RecordingDialog dialog_{link_};
-    std::map<Ipv4Address, std::optional<platform::HardwareAddress>> arpAnswers_;
+    std::map<Ipv4Address, ArpResult> arpAnswers_;
+    // Answers taken one by one, before arpAnswers_ and the LAN.
+    std::map<Ipv4Address, std::vector<ArpResult>> arpInTurn_;
     bool answerEveryAddress_ = false;     // every address but freeAddress_ is taken
     Ipv4Address freeAddress_ = 0;
     std::function<void()> onArp_;
@@ -195,17 +204,17 @@ TEST_F(OneClickDecisions, OnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
     }
 }
 
-TEST_F(OneClickDecisions, FreeSearchTriesEveryLastOctetButZeroAnd255InItsOrder) {
+TEST_F(OneClickDecisions, FreeSearchTriesEveryOctetButZero255AndThePcsOwnInItsOrder) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
     answerEveryAddress_ = true;
     freeAddress_ = MakeIpv4(10, 0, 1, 5);
     const WebEnableReport report = Run();
     std::vector<Ipv4Address> expected;
     for (int octet = 123; octet <= 254; ++octet) expected.push_back(MakeIpv4(10, 0, 1, octet));
-    for (int octet = 1; octet <= 5; ++octet) expected.push_back(MakeIpv4(10, 0, 1, octet));
+    for (int octet = 2; octet <= 5; ++octet) expected.push_back(MakeIpv4(10, 0, 1, octet));
     expected.push_back(freeAddress_);  // the confirmation at the new address
-    EXPECT_EQ(arpTargets_, expected);
-    EXPECT_EQ(report.address, freeAddress_) << "the PC's own octet (1) gets no special treatment";
+    EXPECT_EQ(arpTargets_, expected) << "the PC's own address (10.0.1.1) is never a candidate";
+    EXPECT_EQ(report.address, freeAddress_);
 }
 
 // Beside other runs of a batch: each candidate is claimed before ARP is asked about it.
@@ -235,11 +244,36 @@ TEST_F(OneClickDecisions, FirstCandidateFollowsThePcs123) {
     EXPECT_EQ(report.address, MakeIpv4(10, 0, 2, 124));
 }
 
-TEST_F(OneClickDecisions, EveryCandidateTakenStopsAfter254RequestsWithoutWriting) {
+// Runs in a LAN of its own whose PC is 10.0.3.200/26 (hosts .193-.254): a controller moved
+// out of the factory address lands on a host of that subnet, where the PC reaches it, and a
+// second run keeps it there.
+TEST_F(OneClickDecisions, CandidatesStayInsideANarrowPcSubnet) {
+    const Ipv4Address taken = MakeIpv4(10, 0, 3, 193);
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100)), Controller(7777, taken)});
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 3, 200)) << "run with --pc 0:10.0.3.200/26";
+    const WebEnableReport first = Run();
+    const Ipv4Address expected = MakeIpv4(10, 0, 3, 194);
+    ASSERT_GE(arpTargets_.size(), 2u);
+    EXPECT_EQ(arpTargets_[0], taken) << "the first usable host from 123 upwards";
+    EXPECT_EQ(arpTargets_[1], expected);
+    EXPECT_TRUE(first.moved);
+    EXPECT_EQ(first.address, expected);
+    EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.3.194"});
+    EXPECT_EQ(lan_->Current(kSerial).ip, expected);
+    EXPECT_EQ(lan_->Current(kSerial).mask, MakeIpv4(255, 255, 255, 192));
+
+    ASSERT_EQ(Selected().serial, kSerial) << "selected again after the search";
+    lan_->ClearLog();
+    const WebEnableReport second = Run();
+    EXPECT_FALSE(second.moved) << "inside the PC's subnet, it stays";
+    EXPECT_EQ(Frames(), (Names{"read", "probe"}));
+}
+
+TEST_F(OneClickDecisions, EveryCandidateTakenStopsAfter253RequestsWithoutWriting) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
     answerEveryAddress_ = true;
     const WebEnableReport report = Run();
-    EXPECT_EQ(arpTargets_.size(), 254u);
+    EXPECT_EQ(arpTargets_.size(), 253u) << "every octet but 0, 255 and the PC's own";
     EXPECT_EQ(report.end, WebEnableEnd::NoFreeAddress);
     EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
     EXPECT_EQ(Frames(), Names{"read"});
@@ -253,6 +287,117 @@ TEST_F(OneClickDecisions, NewAddressIsAskedFourTimesWithHalfSecondPausesBetween)
     EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>(5, MakeIpv4(10, 0, 1, 123)));
     EXPECT_EQ(pauses_, (std::vector<long long>{2000, 500, 500, 500}));
     EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+}
+
+// An ARP request that cannot be made (the PC's address gone, its cable pulled) judges
+// nothing: the run stops with message 105 before anything is written, wherever it happens
+// before the move; after the move it counts as one more unanswered attempt.
+TEST_F(OneClickDecisions, ArpThatCannotBeAskedStopsBeforeAnythingIsWritten) {
+    const Ipv4Address first = MakeIpv4(10, 0, 1, 123), second = MakeIpv4(10, 0, 1, 124);
+    const struct {
+        const char* name;
+        Ipv4Address controller;
+        std::map<Ipv4Address, ArpResult> answers;
+        std::vector<Ipv4Address> asked;
+        Names frames;
+    } cases[] = {
+        {"at the present address", kAddress, {{kAddress, ArpResult::CouldNotAsk()}}, {kAddress},
+         {"read", "probe"}},
+        {"at the first candidate", MakeIpv4(192, 168, 1, 100),
+         {{first, ArpResult::CouldNotAsk()}}, {first}, {"read"}},
+        {"after a taken candidate", MakeIpv4(192, 168, 1, 100),
+         {{first, ArpResult(kOtherMac)}, {second, ArpResult::CouldNotAsk()}}, {first, second},
+         {"read"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start({Controller(kSerial, c.controller)});
+        arpAnswers_ = c.answers;
+        arpTargets_.clear();
+        dialog_.messages.clear();
+        const WebEnableReport report = Run();
+        EXPECT_EQ(report.end, WebEnableEnd::ArpFailed);
+        EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+        EXPECT_EQ(arpTargets_, c.asked);
+        EXPECT_EQ(Frames(), c.frames);
+        EXPECT_FALSE(report.moved);
+        EXPECT_TRUE(pages_.empty());
+        EXPECT_EQ(lan_->Current(kSerial).ip, c.controller) << "the controller is untouched";
+        lan_.reset();
+    }
+}
+
+// The moved controller answers ARP at its new address only on a later attempt: only the
+// pauses before that attempt happen, and a request that could not be made is one more try.
+TEST_F(OneClickDecisions, NewAddressAnsweredOnALaterAttemptHasOnlyThePausesBeforeIt) {
+    const Ipv4Address candidate = MakeIpv4(10, 0, 1, 123);
+    const struct {
+        int attempt;                           // the attempt that is answered
+        std::vector<ArpResult> beforeAnswer;   // what the earlier attempts give
+        std::vector<long long> pauses;
+    } cases[] = {
+        {1, {}, {2000}},
+        {2, {ArpResult()}, {2000, 500}},
+        {3, {ArpResult(), ArpResult::CouldNotAsk()}, {2000, 500, 500}},
+        {4, {ArpResult(), ArpResult(), ArpResult()}, {2000, 500, 500, 500}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.attempt);
+        Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+        // The free search finds it free, then the confirmation's attempts.
+        std::vector<ArpResult> inTurn{ArpResult()};
+        inTurn.insert(inTurn.end(), c.beforeAnswer.begin(), c.beforeAnswer.end());
+        arpInTurn_[candidate] = inTurn;  // then the LAN answers: the controller moved there
+        arpTargets_.clear();
+        pauses_.clear();
+        pages_.clear();
+        const WebEnableReport report = Run();
+        EXPECT_EQ(report.end, WebEnableEnd::PageOpened);
+        EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>(1 + c.attempt, candidate));
+        EXPECT_EQ(pauses_, c.pauses);
+        EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.1.123"});
+        lan_.reset();
+    }
+}
+
+// An answer to the read that does not hold every field the refresh reads tells nothing of
+// the controller: the run ends with message 106, nothing written, no ARP.
+TEST_F(OneClickDecisions, AReadAnswerTooShortForItsFieldsIsAFailedRead) {
+    const struct {
+        bool dhcp;
+        std::size_t length;
+        bool accepted;
+    } cases[] = {
+        {false, 20, false},  {false, 136, false}, {false, 150, false}, {false, 151, true},
+        {true, 151, false},  {true, 404, false},  {true, 415, false},  {true, 416, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.dhcp ? "DHCP, " : "") + std::to_string(c.length) + " bytes");
+        auto spec = Controller(kSerial, kAddress);
+        spec.dhcp = c.dhcp;
+        spec.dhcpIp = kAddress;
+        spec.dhcpMask = MakeIpv4(255, 255, 255, 0);
+        Start({spec});
+        sim::Behaviour shortAnswer;
+        shortAnswer.replyLengths = {c.length};
+        lan_->SetBehaviour(kSerial, shortAnswer);
+        arpTargets_.clear();
+        dialog_.messages.clear();
+        dialog_.cursors.clear();
+        const WebEnableReport report = Run();
+        if (c.accepted) {
+            EXPECT_EQ(report.end, WebEnableEnd::PageOpened);
+            EXPECT_EQ(report.presentAddress, kAddress);
+            EXPECT_FALSE(report.moved);
+        } else {
+            EXPECT_EQ(report.end, WebEnableEnd::ReadFailed);
+            EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_CONTROLLER_UNREACHABLE});
+            EXPECT_TRUE(arpTargets_.empty());
+            EXPECT_EQ(Frames(), Names{"read"});
+            EXPECT_EQ(dialog_.cursors, "WA");
+        }
+        lan_.reset();
+    }
 }
 
 TEST_F(OneClickDecisions, DhcpMarkerTakesTheAddressesFromTheDhcpFields) {

@@ -85,7 +85,7 @@ const Way kWays[] = {
      {"read", "settings", "network", "settings", "restart"}, WebEnableEnd::PageOpened,
      kFirstCandidate, 2},
     {"NoFreeAddress", kFactoryAddress, 80, kNormal, kNormal, true, {"read"},
-     WebEnableEnd::NoFreeAddress, kFactoryAddress, 254},
+     WebEnableEnd::NoFreeAddress, kFactoryAddress, 253},  // every octet but the PC's own
     {"NewAddressNeverAnswersArp", kFactoryAddress, 80, KeepsAddress(), KeepsAddress(), false,
      {"read", "settings", "network"}, WebEnableEnd::NewAddressSilent, kFactoryAddress, 5},
     {"ReadUnanswered", kInSubnet, 80, kNormal, Silent(), false, {"read"},

@@ -16,10 +16,19 @@
 #include "tests/lan_fixture.h"
 #include "workflow/web_port_probe.h"
 
+namespace lumaro::platform {
+void PrintTo(const ArpResult& result, std::ostream* out) {
+    static const char* const kOutcomes[] = {"answered", "no answer", "could not ask"};
+    *out << kOutcomes[static_cast<int>(result.outcome())];
+    if (const auto answer = result.Answer()) *out << " " << FormatMac(*answer);
+}
+}  // namespace lumaro::platform
+
 namespace lumaro {
 namespace {
 
 using namespace std::chrono_literals;
+using platform::ArpResult;
 using platform::HardwareAddress;
 using testing::Controller;
 using testing::kPcAddress;
@@ -61,7 +70,7 @@ protected:
 };
 
 // Both ways of asking answer alike.
-using ArpWay = std::optional<HardwareAddress> (*)(Ipv4Address, Ipv4Address);
+using ArpWay = platform::ArpResult (*)(Ipv4Address, Ipv4Address);
 struct NamedArpWay {
     const char* name;
     ArpWay ask;
@@ -77,9 +86,9 @@ TEST_P(ArpOnTheLan, AnsweringHostGivesItsHardwareAddress) {
     EXPECT_EQ(GetParam().ask(kServingIp, kPcAddress), Controller(kServing, kServingIp).mac);
 }
 
-TEST_P(ArpOnTheLan, NobodyAtTheAddressGivesNothingAfterTheWait) {
+TEST_P(ArpOnTheLan, NobodyAtTheAddressGivesNoAnswerAfterTheWait) {
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(GetParam().ask(kNobody, kPcAddress), std::nullopt);
+    EXPECT_EQ(GetParam().ask(kNobody, kPcAddress).outcome(), ArpResult::Outcome::NoAnswer);
     EXPECT_GE(std::chrono::steady_clock::now() - start, platform::kArpWait - 100ms);
 }
 
@@ -87,15 +96,30 @@ TEST_P(ArpOnTheLan, ThePcsOwnAddressCountsAsTaken) {
     EXPECT_EQ(GetParam().ask(kPcAddress, kPcAddress), PcMac());
 }
 
-TEST_P(ArpOnTheLan, ASourceThatIsNoAddressOfThePcGivesNothing) {
-    EXPECT_EQ(GetParam().ask(kServingIp, MakeIpv4(10, 9, 9, 9)), std::nullopt);
+// Asking from an address that the PC no longer has, or through an interface whose cable is
+// pulled, is no "nobody answered": the address would look free.
+TEST_P(ArpOnTheLan, ASourceThatIsNoAddressOfThePcCannotAsk) {
+    EXPECT_EQ(GetParam().ask(kServingIp, MakeIpv4(10, 9, 9, 9)).outcome(),
+              ArpResult::Outcome::CouldNotAsk);
+}
+
+TEST_P(ArpOnTheLan, AnInterfaceWithoutCarrierCannotAsk) {
+    // The switch's end of the PC's cable goes down: pc0 keeps its address, loses its carrier.
+    const std::string switchSide =
+        "ip -n " + std::string(std::getenv("LUMARO_LAB")) + "-sw link set p0 ";
+    Shell(switchSide + "down");
+    const ArpResult free = GetParam().ask(kNobody, kPcAddress);
+    const ArpResult taken = GetParam().ask(kServingIp, kPcAddress);
+    Shell(switchSide + "up");
+    EXPECT_EQ(free.outcome(), ArpResult::Outcome::CouldNotAsk);
+    EXPECT_EQ(taken.outcome(), ArpResult::Outcome::CouldNotAsk);
 }
 
 TEST_P(ArpOnTheLan, AStaleEntryFromBeforeIsNoAnswer) {
     // The kernel remembers an answer for an address where nobody is any more.
     Shell("ip neigh replace " + FormatAddress(kNobody) +
           " dev pc0 lladdr 02:4c:de:ad:be:ef nud stale");
-    EXPECT_EQ(GetParam().ask(kNobody, kPcAddress), std::nullopt);
+    EXPECT_EQ(GetParam().ask(kNobody, kPcAddress).outcome(), ArpResult::Outcome::NoAnswer);
 }
 
 TEST_P(ArpOnTheLan, AStaleEntryOfAHostStillThereIsCheckedAgain) {

@@ -63,6 +63,13 @@ int DialogDriver::FocusedControlId() const {
     return GetDlgCtrlID(info.hwndFocus);
 }
 
+HWND DialogDriver::FocusedWindow() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(dialog_, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
 std::wstring DialogDriver::ControlText(int id) const { return WindowText(Control(id)); }
 
 std::vector<std::wstring> DialogDriver::ComboItems(int id) const {
@@ -95,6 +102,15 @@ AddressFieldContent DialogDriver::AddressField(int id) const {
 }
 
 void DialogDriver::ClickButton(int id) const { SendPatiently(Control(id), BM_CLICK, 0, 0); }
+
+void DialogDriver::ClickInside(HWND window) const {
+    RECT client{};
+    GetClientRect(window, &client);
+    const LPARAM middle =
+        MAKELPARAM((client.left + client.right) / 2, (client.top + client.bottom) / 2);
+    SendPatiently(window, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    SendPatiently(window, WM_LBUTTONUP, 0, middle);
+}
 
 void DialogDriver::PostClickButton(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
 

@@ -43,6 +43,9 @@ public:
     bool IsEnabled(int id) const;
     RECT ControlRect(int id) const;  // outer rectangle, in the dialog's client coordinates
     int FocusedControlId() const;    // 0 when the focus is on no control of the dialog
+    // The window that has the keyboard focus on the dialog's thread, a control or a window
+    // inside one (an address field's parts); nullptr for none.
+    HWND FocusedWindow() const;
 
     std::wstring ControlText(int id) const;
     std::vector<std::wstring> ComboItems(int id) const;
@@ -52,6 +55,9 @@ public:
 
     // Clicks a push button; returns when the dialog has handled the click.
     void ClickButton(int id) const;
+    // Presses and releases the left mouse button in the middle of `window` (a control, or a
+    // window inside one); returns when both have been handled.
+    void ClickInside(HWND window) const;
     // Clicks a push button and returns at once, while the dialog may still be handling the
     // click (a command that shows a message box waits until the box is closed).
     void PostClickButton(int id) const;

@@ -75,6 +75,7 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wst
 
 LaunchedProgram::LaunchedProgram(const std::wstring& path, const LaunchOptions& options) {
     std::wstring commandLine = L"\"" + path + L"\"";
+    if (!options.arguments.empty()) commandLine += L" " + options.arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring environment;

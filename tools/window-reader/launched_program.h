@@ -18,11 +18,12 @@ namespace lumaro::apptest {
 // test's standard error).
 struct LaunchOptions {
     std::vector<std::pair<std::wstring, std::wstring>> environment;
+    std::wstring arguments = {};  // the command line after the program's path
 };
 
 class LaunchedProgram {
 public:
-    // Starts `path` with no arguments; throws when it cannot be started.
+    // Starts `path` (with the options' arguments); throws when it cannot be started.
     explicit LaunchedProgram(const std::wstring& path, const LaunchOptions& options = {});
     ~LaunchedProgram();
     LaunchedProgram(const LaunchedProgram&) = delete;

@@ -1,13 +1,17 @@
 // window-reader: a tool that starts lumaro.exe as a user would and reports, from outside the
 // program, what its window shows. Used by scripts/demo.sh and the end-to-end test.
 //
-//   window-reader PROGRAM.exe [--one-click SERIAL] [--report FILE] [--hold FILE] [--close]
+//   window-reader PROGRAM.exe [--one-click SERIAL] [--report FILE] [--geometry FILE]
+//                 [--hold FILE] [--close]
 //
 // Waits for the program's dialog (it appears once the start-up search has ended); with
 // --one-click clicks the row of that serial and then the one-click button, as a user would,
 // and waits until the procedure has ended; then writes
 // FILE (UTF-8): a line "caption<TAB>text", then one line "row<TAB>col0<TAB>...<TAB>col6"
-// per row of the controller list. With --hold it then waits until the file given there
+// per row of the controller list. --geometry FILE: where on the screen a person looks for
+// what the report says, one "NAME<TAB>X<TAB>Y<TAB>WIDTH<TAB>HEIGHT" line each: "caption" (the
+// window's caption bar), "row" for each row of the list, and "empty" (one row's height of
+// the list below the last row). With --hold it then waits until the file given there
 // exists (a script takes its screenshot meanwhile). With --close it closes the window as
 // its close box does; otherwise it waits until the user has closed it. Exit code 0 when
 // the dialog appeared and the program ended.
@@ -36,6 +40,7 @@ constexpr std::chrono::minutes kHoldPatience{5};
 struct ProbeOptions {
     std::wstring program;
     std::wstring reportFile;
+    std::wstring geometryFile;
     std::wstring holdFile;
     std::wstring oneClickSerial;
     bool close = false;
@@ -55,6 +60,45 @@ std::string Report(const DialogDriver& dialog) {
         report += "\n";
     }
     return report;
+}
+
+std::string GeometryLine(const char* name, const RECT& screen) {
+    return std::string(name) + "\t" + std::to_string(screen.left) + "\t" +
+           std::to_string(screen.top) + "\t" + std::to_string(screen.right - screen.left) + "\t" +
+           std::to_string(screen.bottom - screen.top) + "\n";
+}
+
+// A rectangle of `window`'s client area on the screen.
+RECT OnScreen(HWND window, RECT rect) {
+    MapWindowPoints(window, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string Geometry(const DialogDriver& dialog) {
+    RECT window{}, client{};
+    GetWindowRect(dialog.Handle(), &window);
+    GetClientRect(dialog.Handle(), &client);
+    client = OnScreen(dialog.Handle(), client);
+    // The caption bar: the frame above the client area, without its outer border.
+    const int border = client.left - window.left;
+    std::string geometry = GeometryLine(
+        "caption", RECT{window.left + border, window.top + border, window.right - border,
+                        client.top});
+    const ListViewDriver list = dialog.List(IDC_CONTROLLER_LIST);
+    const HWND listWindow = dialog.Control(IDC_CONTROLLER_LIST);
+    RECT below{};
+    for (int row = 0; row < list.RowCount(); ++row) {
+        const RECT rect = OnScreen(listWindow, list.RowRect(row));
+        geometry += GeometryLine("row", rect);
+        below = rect;
+    }
+    if (list.RowCount() > 0) {
+        const int height = below.bottom - below.top;
+        below.top = below.bottom;
+        below.bottom += height;
+        geometry += GeometryLine("empty", below);
+    }
+    return geometry;
 }
 
 // Written beside its place and renamed, so that a waiting script never reads half of it.
@@ -100,6 +144,8 @@ std::optional<ProbeOptions> ReadOptions(const std::vector<std::wstring>& argumen
         const bool hasValue = i + 1 < arguments.size();
         if (argument == L"--report" && hasValue) {
             options.reportFile = arguments[++i];
+        } else if (argument == L"--geometry" && hasValue) {
+            options.geometryFile = arguments[++i];
         } else if (argument == L"--hold" && hasValue) {
             options.holdFile = arguments[++i];
         } else if (argument == L"--one-click" && hasValue) {
@@ -134,6 +180,11 @@ int Probe(const ProbeOptions& options) {
     const std::string report = Report(dialog);
     std::fwrite(report.data(), 1, report.size(), stdout);
     std::fflush(stdout);
+    // The geometry first: a script that waits for the report finds both.
+    if (!options.geometryFile.empty() && !WriteReport(options.geometryFile, Geometry(dialog))) {
+        std::fprintf(stderr, "window-reader: cannot write the geometry\n");
+        return 1;
+    }
     if (!options.reportFile.empty() && !WriteReport(options.reportFile, report)) {
         std::fprintf(stderr, "window-reader: cannot write the report\n");
         return 1;
@@ -162,7 +213,7 @@ int wmain(int argc, wchar_t** argv) {
     const auto options = lumaro::apptest::ReadOptions(arguments);
     if (!options) {
         std::fputs("usage: window-reader PROGRAM.exe [--one-click SERIAL] [--report FILE] "
-                   "[--hold FILE] [--close]\n",
+                   "[--geometry FILE] [--hold FILE] [--close]\n",
                    stderr);
         return 2;
     }

@@ -1,0 +1,24 @@
+#include "cli/console_program.h"
+
+#include "cli/subcommands.h"
+#include "lumaro_version.h"
+
+namespace lumaro {
+
+void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
+    program.name("lumaro-cli");
+    program.description(
+        "lumaro-cli: finds the door-access controllers on this PC's networks (UDP broadcast, "
+        "port 60000) and acts on one of them.");
+    program.set_version_flag("--version", "lumaro-cli " LUMARO_VERSION,
+                             "print the program's name and version and exit");
+    program.require_subcommand(1);
+    AddSearchCommand(program, exitCode);
+    AddEnableWebCommand(program, exitCode);
+    AddSetAddressCommand(program, exitCode);
+    AddSyncTimeCommand(program, exitCode);
+    AddWebOffCommand(program, exitCode);
+    AddDoctorCommand(program, exitCode);
+}
+
+}  // namespace lumaro
