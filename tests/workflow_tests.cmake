@@ -40,3 +40,8 @@ target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)
 # The batch's pieces without a LAN: tasks side by side, and the addresses held for controllers.
 lumaro_unit_test(batch_unit_tests workflow/side_by_side_tests.cpp workflow/address_claims_tests.cpp)
 target_link_libraries(batch_unit_tests PRIVATE lumaro_workflow)
+
+# The batch side by side on the test LAN: a claim race, and a controller that keeps an address
+# the list shows twice.
+lumaro_lab_test(batch_side_by_side SOURCES workflow/batch_wire_tests.cpp
+    LIBS lumaro_workflow lumaro_controller_images)
