@@ -1,26 +1,74 @@
 #!/usr/bin/env bash
-# The batch against single runs on a site fresh from the box (scripts/factory-lan.conf: five
-# controllers at one factory address beside one already set up). Each figure comes from a
-# test LAN of its own, so every run starts from the factory state:
-#   singles  five `lumaro-cli enable-web SERIAL`, one after another, in serial order
-#   batch    one `lumaro-cli enable-web --all --yes` (its plan included)
+# The batch against single runs, and the batch at several --jobs, on a site fresh from the
+# box. Each figure comes from a test LAN of its own, so every run starts from the factory
+# state:
+#   singles  one `lumaro-cli enable-web SERIAL` per fresh controller, one after another
+#   batch    one `lumaro-cli enable-web --all --yes --jobs N` (its plan included), once per
+#            value of --jobs ("default": without --jobs)
 #   plan     the plan alone, `lumaro-cli enable-web --all --dry-run`
+#   one      the batch limited to the first fresh controller (`--all --yes SERIAL`): a
+#            search, its small plan and one procedure. plan + one is the floor that no
+#            batch of the site can beat: it must plan them all and run the last one.
 #
-#   scripts/bench-batch.sh [BUILD_DIR]      (default: build/linux)
+#   scripts/bench-batch.sh [--site] [--jobs "1 2 4 8 16 default"] [--modes "..."]
+#                          [--windows] [BUILD_DIR]
+#
+#   --site     the 55-controller site (scripts/factory-site.conf: fifty controllers at one
+#              factory address, five already set up) instead of scripts/factory-lan.conf
+#              (five beside one)
+#   --jobs     the values for the batch (default: "default")
+#   --modes    which figures (default: "singles batch plan one"; singles is left out with
+#              --site, where it takes about seven minutes: use --jobs 1 for that order)
+#   --windows  lumaro-cli.exe under Wine (BUILD_DIR default build/windows): every figure
+#              in a Wine prefix of its own, started inside the lab
+#   BUILD_DIR  default: build/linux
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-build=$(cd "${1:-$here/../build/linux}" && pwd)
-site="$here/factory-lan.conf"
 
-if [ $# -lt 2 ]; then
-    for mode in singles batch plan; do "$here/bench-batch.sh" "$build" "$mode"; done
+site="$here/factory-lan.conf"
+jobs_list="default"
+modes=""
+windows=0
+build=""
+while [ $# -gt 0 ]; do
+    case $1 in
+        --site) site="$here/factory-site.conf" ;;
+        --jobs) jobs_list=$2; shift ;;
+        --modes) modes=$2; shift ;;
+        --windows) windows=1 ;;
+        --one-figure) shift; break ;;  # the inner call in its lab: MODE JOBS follow
+        -*) echo "bench-batch.sh: unknown option $1" >&2; exit 2 ;;
+        *) build=$1 ;;
+    esac
+    shift
+done
+
+if [ -z "${LUMARO_BENCH_INNER:-}" ]; then
+    if [ -z "$build" ]; then
+        build="$here/../build/linux"
+        [ "$windows" = 0 ] || build="$here/../build/windows"
+    fi
+    build=$(cd "$build" && pwd)
+    if [ -z "$modes" ]; then
+        modes="singles batch plan one"
+        [ "$site" = "$here/factory-lan.conf" ] || modes="batch plan one"
+    fi
+    for mode in $modes; do
+        values=("-")
+        [ "$mode" != batch ] || read -ra values <<<"$jobs_list"
+        for jobs in "${values[@]}"; do
+            LUMARO_BENCH_INNER=1 LUMARO_BENCH_SITE=$site LUMARO_BENCH_WINDOWS=$windows \
+                "$here/bench-batch.sh" --one-figure "$build" "$mode" "$jobs"
+        done
+    done
     exit 0
 fi
-mode=$2
 
+build=$1 mode=$2 jobs=$3
+site=$LUMARO_BENCH_SITE
 # shellcheck source=lib/lab-guard.sh
 . "$here/lib/lab-guard.sh"
-run_in_own_lab bench-batch -- "$here/bench-batch.sh" "$build" "$mode"
+run_in_own_lab bench-batch -- "$here/bench-batch.sh" --one-figure "$build" "$mode" "$jobs"
 
 # shellcheck source=lib/lab-services.sh
 . "$here/lib/lab-services.sh"
@@ -31,16 +79,32 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-start_simulator "$work" "$build/sim/lumaro-sim" --config "$site"
-cli="$build/cli/lumaro-cli"
+native_build=$build
+[ "$LUMARO_BENCH_WINDOWS" = 0 ] || native_build="$here/../build/linux"
+start_simulator "$work" "$native_build/sim/lumaro-sim" --config "$site"
+if [ "$LUMARO_BENCH_WINDOWS" = 0 ]; then
+    cli=("$build/cli/lumaro-cli")
+else
+    # Each command in a fresh Wine prefix: its start (a second or two) is in the figure.
+    cli=("$here/wine-run.sh" "$build/cli/lumaro-cli.exe")
+fi
 fresh=$(sed -n 's/^serial=\([0-9]*\) ip=192\.168\.1\.100 .*/\1/p' "$site")
+first=$(head -n1 <<<"$fresh")
+jobs_option=()
+[ "$jobs" = default ] || [ "$jobs" = - ] || jobs_option=(--jobs "$jobs")
 
+# Every figure must be a success: a batch that failed somewhere is no time for the site.
 start=$(date +%s.%N)
 case $mode in
-    singles) for serial in $fresh; do "$cli" enable-web "$serial" >/dev/null; done ;;
-    batch) "$cli" enable-web --all --yes >/dev/null 2>&1 ;;
-    plan) "$cli" enable-web --all --dry-run >/dev/null ;;
+    singles) for serial in $fresh; do "${cli[@]}" enable-web "$serial" >/dev/null; done ;;
+    batch) "${cli[@]}" enable-web --all --yes "${jobs_option[@]}" >"$work/summary" 2>"$work/errors" ||
+               { cat "$work/errors" "$work/summary" >&2; exit 1; } ;;
+    plan) "${cli[@]}" enable-web --all --dry-run >/dev/null ;;
+    one) "${cli[@]}" enable-web --all --yes "$first" >/dev/null 2>&1 ;;
     *) echo "bench-batch.sh: unknown mode $mode" >&2; exit 2 ;;
 esac
 end=$(date +%s.%N)
-awk -v mode="$mode" -v start="$start" -v end="$end" 'BEGIN { printf "%-8s %6.1f s\n", mode, end - start }'
+label=$mode
+[ "$mode" != batch ] || label="batch --jobs $jobs"
+awk -v label="$label" -v start="$start" -v end="$end" \
+    'BEGIN { printf "%-22s %6.1f s\n", label, end - start }'

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <map>
+#include <optional>
 #include <memory>
 #include <mutex>
 #include <set>
@@ -74,8 +77,9 @@ WebEnableSystem SystemWithoutBrowser() {
 
 class BatchOnTheLan : public ::testing::Test {
 protected:
-    void Start(std::vector<sim::ControllerSpec> controllers) {
-        lan_ = StartSimulator(std::move(controllers));
+    void Start(std::vector<sim::ControllerSpec> controllers,
+               std::optional<sim::SprayOptions> spray = std::nullopt) {
+        lan_ = StartSimulator(std::move(controllers), spray);
         ASSERT_TRUE(lan_);
         SearchControllers(link_);
     }
@@ -190,6 +194,54 @@ TEST_F(BatchOnTheLan, AControllerKeepingAnAddressTheListShowsTwiceWaitsForTheOth
     EXPECT_EQ(lan_->Current(kSecond).webPort, 80);
     EXPECT_EQ(CommandsTo(*lan_, kSecond),
               (std::vector<std::string>{"read", "probe", "settings", "restart"}));
+}
+
+// Random datagrams sprayed at the PC's sockets (a third shaped as replies, some with a
+// listed serial) all through the plan and three runs side by side on links of their own.
+// The batch ends; whatever each run makes of the spray, nothing is written to the fresh
+// controller left out or to the one set up, and every run that reports done left its
+// controller where it says, each at an address of its own.
+TEST_F(BatchOnTheLan, UnderASprayTheBatchEndsAndWritesToNoControllerItDidNotChoose) {
+    constexpr std::uint32_t kSpraySeed = 20240311;
+    const std::vector<std::uint32_t> chosen = {3000000001u, 3000000002u, 3000000003u};
+    constexpr std::uint32_t kLeftOut = 3000000004u;
+    std::vector<sim::ControllerSpec> site;
+    for (std::uint32_t serial : chosen) site.push_back(Controller(serial, kFactoryAddress));
+    site.push_back(Controller(kLeftOut, kFactoryAddress));
+    site.push_back(Controller(kBystander, kBystanderAddress));
+    Start(site, sim::SprayOptions{kSpraySeed, 500});
+    const testing::ImageWatch watch(*lan_);
+    const WebEnableSystem system = SystemWithoutBrowser();
+    const std::vector<BatchEntry> entries = PlanWebEnableBatch(
+        link_.Table(), {.serials = chosen}, system.arp, link_.InterfaceAddresses(), kPlanArpAtOnce);
+
+    const std::vector<BatchOutcome> outcomes = Run(entries, system, chosen.size());
+
+    std::set<Ipv4Address> addresses;
+    std::size_t done = 0;
+    testing::AllowedChanges allowed;
+    for (const BatchOutcome& outcome : outcomes) {
+        SCOPED_TRACE(outcome.serial);
+        const bool wasChosen = std::ranges::find(chosen, outcome.serial) != chosen.end();
+        if (!wasChosen) {
+            EXPECT_TRUE(outcome.result == BatchResult::LeftOut ||
+                        outcome.result == BatchResult::NotNeeded);
+            continue;
+        }
+        allowed[outcome.serial] = testing::Union(
+            {testing::written_by::NetworkGroup(), testing::written_by::SettingsGroup()});
+        if (outcome.result != BatchResult::Done) continue;
+        ++done;
+        EXPECT_EQ(lan_->Current(outcome.serial).ip, outcome.address);
+        EXPECT_TRUE(addresses.insert(outcome.address).second) << FormatAddress(outcome.address);
+    }
+    std::printf("%zu of %zu done under %zu sprayed datagrams\n", done, chosen.size(),
+                lan_->SprayedCount());
+    EXPECT_TRUE(watch.ChangedOnly(allowed)) << "only the chosen ones, only the procedure's fields";
+    for (std::uint32_t untouched : {kLeftOut, kBystander}) {
+        EXPECT_EQ(CommandsTo(*lan_, untouched), std::vector<std::string>{}) << untouched;
+    }
+    EXPECT_GT(lan_->SprayedCount(), 1000u) << "the spray hardly ran";
 }
 
 }  // namespace
