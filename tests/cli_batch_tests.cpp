@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <span>
@@ -16,6 +17,7 @@
 #include "link/controller_text.h"
 #include "tests/console_program.h"
 #include "tests/frame_names.h"
+#include "tests/image_watch.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -63,6 +65,45 @@ std::map<std::uint32_t, json> BySerial(const std::string& text) {
 
 Ipv4Address Address(const json& text) { return ParseAddress(text.get<std::string>()).value_or(0); }
 
+// The serials of a JSON array, in its order.
+std::vector<std::uint32_t> SerialsInOrder(const std::string& text) {
+    std::vector<std::uint32_t> serials;
+    const json array = json::parse(text, nullptr, false);
+    if (!array.is_array()) return serials;
+    for (const json& record : array) serials.push_back(record.at("serial").get<std::uint32_t>());
+    return serials;
+}
+
+// Where the frames addressed to `serial` (searches aside) lie in the LAN's log: the first
+// and the last, and the PC ports they came from.
+struct RunOnTheWire {
+    std::size_t first = 0, last = 0;
+    std::set<std::uint16_t> ports;
+};
+RunOnTheWire WhereRunWent(const std::vector<sim::ReceivedFrame>& log, std::uint32_t serial) {
+    RunOnTheWire run{log.size(), 0, {}};
+    for (std::size_t i = 0; i < log.size(); ++i) {
+        const sim::ReceivedFrame& frame = log[i];
+        if (frame.controllerSerial != serial || testing::IsDiscovery(frame) ||
+            ByteReader(frame.bytes).Le32(12) != serial) {
+            continue;
+        }
+        run.first = std::min(run.first, i);
+        run.last = i;
+        run.ports.insert(frame.sourcePort);
+    }
+    return run;
+}
+
+// The lines of `text` that contain `part`.
+std::size_t LinesWith(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
 // Frames other than the search that any controller received.
 std::vector<std::string> EveryCommand(const sim::Simulator& lan) {
     return FrameNames(lan.Log());
@@ -91,6 +132,7 @@ TEST_P(ConsoleBatch, FreshControllersAtOneFactoryAddressEachEndAtAFreeAddressWit
     auto lan = StartSimulator(FactorySite(Fresh().size()));
     ASSERT_TRUE(lan);
     const sim::ParameterImage setUpBefore = lan->Image(kSetUp);
+    const testing::ImageWatch watch(*lan);
 
     const ProgramResult result = EnableWeb("--all --yes --format json");
     EXPECT_EQ(result.exitCode, 0) << result.errors;
@@ -119,6 +161,33 @@ TEST_P(ConsoleBatch, FreshControllersAtOneFactoryAddressEachEndAtAFreeAddressWit
             << result.errors;
     }
     EXPECT_EQ(newAddresses.size(), Fresh().size()) << "every one at an address of its own";
+    testing::AllowedChanges allowed;
+    for (std::uint32_t serial : Fresh()) {
+        allowed[serial] = testing::Union(
+            {testing::written_by::NetworkGroup(), testing::written_by::SettingsGroup()});
+    }
+    EXPECT_TRUE(watch.ChangedOnly(allowed)) << "no byte beyond the procedure's, on any controller";
+
+    // Side by side: each run on a socket of its own, the second begun before the first ended.
+    const std::vector<sim::ReceivedFrame> log = lan->Log();
+    std::set<std::uint16_t> ports;
+    for (std::uint32_t serial : Fresh()) {
+        const RunOnTheWire run = WhereRunWent(log, serial);
+        EXPECT_EQ(run.ports.size(), 1u) << serial << ": one socket per run";
+        ports.insert(run.ports.begin(), run.ports.end());
+    }
+    EXPECT_EQ(ports.size(), Fresh().size()) << "no two runs on one socket";
+    EXPECT_LT(WhereRunWent(log, Fresh()[1]).first, WhereRunWent(log, Fresh()[0]).last)
+        << "the second run began while the first still ran";
+    // One progress line per run, the last with all done; the summary in serial order.
+    EXPECT_EQ(LinesWith(result.errors, " running, "), Fresh().size()) << result.errors;
+    EXPECT_EQ(LinesWith(result.errors, "[" + std::to_string(Fresh().size()) +
+                                           " done, 0 running, 0 left] controller "),
+              1u)
+        << result.errors;
+    std::vector<std::uint32_t> inSerialOrder = SerialsInOrder(result.output);
+    std::ranges::sort(inSerialOrder);
+    EXPECT_EQ(SerialsInOrder(result.output), inSerialOrder);
 
     const json& setUp = summary.at(kSetUp);
     EXPECT_EQ(setUp.at("result"), "not-needed");
@@ -148,6 +217,8 @@ TEST_P(ConsoleBatch, DryRunPrintsEachWayAndAddressAndSendsNoCommand) {
     for (std::uint32_t serial : Fresh()) EXPECT_EQ(lan->Current(serial).ip, kFactoryAddress);
 }
 
+// Side by side: the silent one's planned address (10.0.1.124) stays held for it, so the one
+// after it takes 10.0.1.125, as the plan said, and not the address left free.
 TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZero) {
     auto silent = Controller(kFresh[1], kFactoryAddress);
     silent.behaviour.answersOnlySearch = true;  // listed, then deaf to its commands
@@ -156,7 +227,7 @@ TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZer
     ASSERT_TRUE(lan);
 
     const ProgramResult result = RunProgramSeparately(
-        std::string(LUMARO_CLI_PATH) + " enable-web --all --yes --format json");
+        std::string(LUMARO_CLI_PATH) + " enable-web --all --yes --jobs 3 --format json");
     EXPECT_EQ(result.exitCode, 1) << result.errors;
     const auto summary = BySerial(result.output);
     ASSERT_EQ(summary.size(), 3u) << result.output;
@@ -167,6 +238,10 @@ TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZer
     EXPECT_NE(result.errors.find("controller 3000000002: failed: 控制器通信失败!\n"),
               std::string::npos)
         << result.errors;
+    EXPECT_EQ(lan->Current(kFresh[0]).ip, MakeIpv4(10, 0, 1, 123));
+    EXPECT_EQ(lan->Current(kFresh[1]).ip, kFactoryAddress) << "never written";
+    EXPECT_EQ(lan->Current(kFresh[2]).ip, MakeIpv4(10, 0, 1, 125)) << "not the silent one's";
+    EXPECT_EQ(summary.at(kFresh[2]).at("ip"), "10.0.1.125");
 }
 
 TEST(ConsoleBatchNative, WithoutATerminalOrYesItStopsWithTwoHavingSentOnlyTheSearchAndArp) {
