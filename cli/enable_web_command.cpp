@@ -130,7 +130,7 @@ void AddEnableWebCommand(CLI::App& program, int& exitCode) {
                      "after another in serial order). Whatever the number, one starts at "
                      "most every 0.5 s, so that the controllers, which receive every "
                      "broadcast frame of every run, never meet a burst of them; that "
-                     "alone keeps about 16 at work at once")
+                     "alone keeps about 16 at work at once where a run takes 8 s")
         ->check(CLI::Range(std::size_t{1}, kMaxBatchJobs))
         ->capture_default_str()
         ->needs(all);

@@ -7,8 +7,10 @@
 #            value of --jobs ("default": without --jobs)
 #   plan     the plan alone, `lumaro-cli enable-web --all --dry-run`
 #   one      the batch limited to the first fresh controller (`--all --yes SERIAL`): a
-#            search, its small plan and one procedure. plan + one is the floor that no
-#            batch of the site can beat: it must plan them all and run the last one.
+#            search, its small plan and one procedure
+#   one-plan that small plan alone (`--all --dry-run SERIAL`)
+# plan + (one - one-plan), the whole plan and one controller's procedure, is the floor that
+# no batch of the site can beat: it must plan them all before the last one starts.
 #
 #   scripts/bench-batch.sh [--site] [--jobs "1 2 4 8 16 default"] [--modes "..."]
 #                          [--windows] [BUILD_DIR]
@@ -17,7 +19,7 @@
 #              factory address, five already set up) instead of scripts/factory-lan.conf
 #              (five beside one)
 #   --jobs     the values for the batch (default: "default")
-#   --modes    which figures (default: "singles batch plan one"; singles is left out with
+#   --modes    which figures (default: "singles batch plan one one-plan"; singles is left out with
 #              --site, where it takes about seven minutes: use --jobs 1 for that order)
 #   --windows  lumaro-cli.exe under Wine (BUILD_DIR default build/windows): every figure
 #              in a Wine prefix of its own, started inside the lab
@@ -50,8 +52,8 @@ if [ -z "${LUMARO_BENCH_INNER:-}" ]; then
     fi
     build=$(cd "$build" && pwd)
     if [ -z "$modes" ]; then
-        modes="singles batch plan one"
-        [ "$site" = "$here/factory-lan.conf" ] || modes="batch plan one"
+        modes="singles batch plan one one-plan"
+        [ "$site" = "$here/factory-lan.conf" ] || modes="batch plan one one-plan"
     fi
     for mode in $modes; do
         values=("-")
@@ -101,6 +103,7 @@ case $mode in
                { cat "$work/errors" "$work/summary" >&2; exit 1; } ;;
     plan) "${cli[@]}" enable-web --all --dry-run >/dev/null ;;
     one) "${cli[@]}" enable-web --all --yes "$first" >/dev/null 2>&1 ;;
+    one-plan) "${cli[@]}" enable-web --all --dry-run "$first" >/dev/null ;;
     *) echo "bench-batch.sh: unknown mode $mode" >&2; exit 2 ;;
 esac
 end=$(date +%s.%N)

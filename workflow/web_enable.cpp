@@ -115,8 +115,10 @@ AddressKept WebEnableRun::CurrentAddressCheck() {
     if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return AddressKept::No;
     const platform::ArpResult answer = system_.arp(address_, hostAddress_);
     if (!answer.Asked()) return AddressKept::CouldNotAsk;
-    return ArpAnswerKeepsAddress(answer, table.records[row_].mac) ? AddressKept::Yes
-                                                                  : AddressKept::No;
+    if (!ArpAnswerKeepsAddress(answer, table.records[row_].mac)) return AddressKept::No;
+    // A kept address is held too. Should another run hold it (it found the address free
+    // while this controller was silent, restarting), this one moves: never two on one.
+    return system_.claimAddress(address_) ? AddressKept::Yes : AddressKept::No;
 }
 
 FreeAddressFound WebEnableRun::FreeAddressSearch() {

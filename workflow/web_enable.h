@@ -37,8 +37,8 @@ struct WebEnableSystem {
     // Hands the page address to the default browser; its result is not needed.
     std::function<void(const std::string& pageAddress)> openPage;
     std::function<void(std::chrono::milliseconds)> pause;
-    // Holds a candidate address for this run before ARP is asked about it; false when
-    // another run holds it. The batch runs several procedures at once and shares its claims
+    // Holds an address for this run: a candidate before ARP is asked about it, and the
+    // present address when it is kept; false when another run holds it. The batch runs several procedures at once and shares its claims
     // among them (workflow/address_claims.h); the window runs one at a time and holds
     // every address it asks about.
     std::function<bool(Ipv4Address candidate)> claimAddress = [](Ipv4Address) { return true; };

@@ -233,6 +233,23 @@ TEST_F(OneClickDecisions, FreeSearchPassesOverAddressesOtherRunsHoldAndGivesBack
     EXPECT_EQ(lan_->Current(kSerial).ip, MakeIpv4(10, 0, 1, 126));
 }
 
+// A present address that answers with the controller's own MAC is held for it too; where
+// another run of the batch holds it already, the controller moves instead of staying.
+TEST_F(OneClickDecisions, AKeptAddressIsClaimedAndOneHeldByAnotherRunIsLeft) {
+    Start({Controller(kSerial, kAddress)});
+    Run();
+    EXPECT_EQ(claimed_, std::vector<Ipv4Address>{kAddress}) << "kept, and held";
+    EXPECT_EQ(lan_->Current(kSerial).ip, kAddress);
+
+    ASSERT_TRUE(dialog_.SelectSerial(kSerial));
+    claimed_.clear();
+    heldElsewhere_ = {kAddress};
+    const WebEnableReport report = Run();
+    EXPECT_TRUE(report.moved);
+    EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 123));
+    EXPECT_EQ(lan_->Current(kSerial).ip, MakeIpv4(10, 0, 1, 123));
+}
+
 // Runs in a LAN of its own whose PC is 10.0.2.123.
 TEST_F(OneClickDecisions, FirstCandidateFollowsThePcs123) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
