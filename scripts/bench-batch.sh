@@ -107,6 +107,21 @@ case $mode in
     *) echo "bench-batch.sh: unknown mode $mode" >&2; exit 2 ;;
 esac
 end=$(date +%s.%N)
+if [ "$mode" = batch ]; then
+    # What the LAN says afterwards, not the batch's report: every controller at an address
+    # of its own with its web server on, the ones set up beforehand where they were.
+    "$native_build/cli/lumaro-cli" search --format csv | tr -d '\r' >"$work/after"
+    awk -F, -v site="$site" '
+        BEGIN { while ((getline line < site) > 0) if (line ~ /^serial=/) {
+                    split(line, f, /[ =]/); listed++; ip = f[4]
+                    if (match(line, /dhcp=[0-9.]+/)) ip = substr(line, RSTART + 5, RLENGTH - 5)
+                    if (ip != "192.168.1.100") kept[f[2]] = ip } }
+        NR > 1 { rows++; if (seen[$2]++) twice = twice " " $2; if ($7 != "true") off = off " " $1
+                 if (($1 in kept) && kept[$1] != $2) moved = moved " " $1 }
+        END { if (rows != listed || twice || off || moved) {
+                  printf "bench-batch.sh: %d of %d listed; twice:%s; web off:%s; set-up moved:%s\n",
+                         rows, listed, twice, off, moved > "/dev/stderr"; exit 1 } }' "$work/after"
+fi
 label=$mode
 [ "$mode" != batch ] || label="batch --jobs $jobs"
 awk -v label="$label" -v start="$start" -v end="$end" \
