@@ -119,7 +119,7 @@ std::optional<std::string> Simulator::Impl::Launch() {
     for (Controller& controller : controllers_) {
         controller.segmentInterface = options_.segmentInterfaces[controller.state.spec.segment];
     }
-    wake_ = FileDescriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    wake_ = platform::Descriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
     if (!wake_.Valid()) return std::string("eventfd: ") + std::strerror(errno);
     auto started = started_.get_future();
     thread_ = std::jthread([this](std::stop_token stop) { Serve(stop); });
@@ -171,7 +171,7 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         if (auto problem = RunIpBatch(commands)) return problem;
     }
 
-    epoll_ = FileDescriptor(::epoll_create1(EPOLL_CLOEXEC));
+    epoll_ = platform::Descriptor(::epoll_create1(EPOLL_CLOEXEC));
     if (!epoll_.Valid()) return std::string("epoll_create1: ") + std::strerror(errno);
     if (!Watch(wake_.Get(), Tag(Source::Wake, 0))) return std::string("epoll: ") + std::strerror(errno);
     for (std::size_t i = 0; i < controllers_.size(); ++i) {
@@ -423,7 +423,7 @@ bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint
 void Simulator::Impl::OnWebListener(std::size_t index) {
     Controller& controller = controllers_[index];
     for (;;) {
-        FileDescriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
+        platform::Descriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
                                         SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!socket.Valid()) return;
         const int fd = socket.Get();

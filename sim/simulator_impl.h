@@ -19,7 +19,7 @@
 #include "sim/controller_protocol.h"
 #include "sim/controller_sockets.h"
 #include "sim/delayed_sends.h"
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 #include "sim/simulator.h"
 #include "sim/web_connection.h"
 
@@ -59,8 +59,8 @@ private:
         std::string segmentInterface;
         Addressing onInterface;     // what the interface carries (service thread only)
         WebListening web80 = WebListening::Serving;  // how port 80 is now (service thread only)
-        FileDescriptor udp;         // open while the service thread runs
-        FileDescriptor web;
+        platform::Descriptor udp;         // open while the service thread runs
+        platform::Descriptor web;
     };
 
     std::optional<std::string> CheckControllers() const;
@@ -102,13 +102,13 @@ private:
     std::deque<Datagram> networkRepliesSent_;  // guarded by mutex_
 
     // Service thread only.
-    FileDescriptor epoll_;
+    platform::Descriptor epoll_;
     std::map<int, WebConnection> connections_;
     DelayedSends delayedSends_;
     std::optional<Sprayer> sprayer_;
 
     std::atomic<bool> portStatesChanged_{false};  // a behaviour opened or closed port 60000
-    FileDescriptor wake_;
+    platform::Descriptor wake_;
     std::promise<std::optional<std::string>> started_;
     std::jthread thread_;  // last: it stops and joins before the rest goes away
 };
