@@ -8,7 +8,7 @@ namespace lumaro::sim {
 
 const char* const kControlCommands =
     "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE, now, "
-    "send-from SERIAL IP PORT HEX, state SERIAL, sent";
+    "send-from SERIAL IP PORT HEX, state SERIAL, sent, idle";
 
 namespace {
 
@@ -61,6 +61,12 @@ std::string Sent(std::istringstream&, ControlTarget& target) {
     return "ok " + std::to_string(target.AnswersSent());
 }
 
+std::string Idle(std::istringstream&, ControlTarget& target) {
+    if (!target.Running()) return "error no controllers";
+    target.WaitUntilIdle();
+    return "ok";
+}
+
 std::string SendFrom(std::istringstream& words, ControlTarget& target) {
     std::uint32_t serial = 0;
     std::string address, hex;
@@ -97,6 +103,7 @@ constexpr ControlCommand kCommands[] = {
     {"behavior", SetBehaviour},
     {"now", Now},
     {"sent", Sent},
+    {"idle", Idle},
     {"send-from", SendFrom},
     {"state", State},
 };

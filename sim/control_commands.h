@@ -28,6 +28,7 @@ public:
     virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                           const std::vector<std::uint8_t>& bytes) = 0;
     virtual std::size_t AnswersSent() const = 0;
+    virtual void WaitUntilIdle() = 0;  // every datagram that arrived is handled
     // "restarts=N clock=HEX|none image=HEX" of one controller.
     virtual std::string State(std::uint32_t serial) const = 0;
     virtual long long MillisecondsSinceStart() const = 0;

@@ -114,6 +114,7 @@ private:
     }
 
     std::size_t AnswersSent() const override { return simulator_->AnswersSent(); }
+    void WaitUntilIdle() override { simulator_->WaitUntilIdle(); }
 
     std::string State(std::uint32_t serial) const override {
         const auto clock = simulator_->LastClockPayload(serial);

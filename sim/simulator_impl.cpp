@@ -150,6 +150,12 @@ void Simulator::Impl::Serve(std::stop_token stop) {
     }
     started_.set_value(std::nullopt);
     RunLoop(stop);
+    {
+        // Nobody waits for a quiet that can no longer come.
+        std::lock_guard lock(mutex_);
+        serviceEnded_ = true;
+    }
+    quiet_.notify_all();
     TearDown();
 }
 
@@ -278,7 +284,13 @@ int Simulator::Impl::EpollTimeoutMs() const {
 void Simulator::Impl::RunLoop(const std::stop_token& stop) {
     epoll_event events[kEpollBatch];
     while (!stop.stop_requested()) {
-        const int count = ::epoll_wait(epoll_.Get(), events, kEpollBatch, EpollTimeoutMs());
+        // While someone waits for quiet, nothing may be left unread: look without waiting,
+        // and call it quiet when nothing is ready and no delayed answer is due.
+        const std::uint64_t quietAsked = QuietAsked();
+        const bool lookingForQuiet = quietAsked > 0 && !delayedSends_.NextDue();
+        const int count =
+            ::epoll_wait(epoll_.Get(), events, kEpollBatch, lookingForQuiet ? 0 : EpollTimeoutMs());
+        if (count == 0 && lookingForQuiet) AnswerQuiet(quietAsked);
         if (count < 0 && errno != EINTR) {
             Complain(std::string("epoll_wait: ") + std::strerror(errno));
             return;
@@ -485,6 +497,29 @@ void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behavi
     }
     portStatesChanged_ = true;
     Wake();
+}
+
+void Simulator::Impl::WaitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    const std::uint64_t asked = ++quietAsked_;
+    lock.unlock();
+    Wake();
+    lock.lock();
+    quiet_.wait(lock, [&] { return quietAnswered_ >= asked || serviceEnded_; });
+}
+
+// The newest question not answered yet, or 0.
+std::uint64_t Simulator::Impl::QuietAsked() const {
+    std::lock_guard lock(mutex_);
+    return quietAsked_ > quietAnswered_ ? quietAsked_ : 0;
+}
+
+void Simulator::Impl::AnswerQuiet(std::uint64_t asked) {
+    {
+        std::lock_guard lock(mutex_);
+        quietAnswered_ = asked;
+    }
+    quiet_.notify_all();
 }
 
 std::size_t Simulator::Impl::FramesHandled() const {

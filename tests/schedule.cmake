@@ -13,10 +13,11 @@ set_tests_properties(scale_on_one_segment scale_behind_four_interfaces sim_load_
 
 # The longest tests start first, so that they are not the ones left running at the end
 # (figures in seconds, measured alone; ctest prefers its own record once it has one).
-set_tests_properties(cli_enable_web cli_batch PROPERTIES COST 90)
-set_tests_properties(one_click_decisions PROPERTIES COST 85)
-set_tests_properties(one_click_ways PROPERTIES COST 70)
 set_tests_properties(cli_batch_under_wine PROPERTIES COST 65)
+set_tests_properties(one_click_decisions.0 one_click_decisions.1 PROPERTIES COST 55)
+set_tests_properties(cli_enable_web.0 cli_enable_web.1 cli_batch.0 cli_batch.1
+    PROPERTIES COST 45)
+set_tests_properties(one_click_ways.0 one_click_ways.1 PROPERTIES COST 35)
 
 # A developer's fast loop (scripts/test.sh --quick): every table of cases, and the wire
 # tests that answer in seconds.

@@ -37,6 +37,7 @@ public:
                        " " + std::to_string(port) + " " + std::to_string(bytes.size()));
     }
     std::size_t AnswersSent() const override { return 42; }
+    void WaitUntilIdle() override { acts.push_back("idle"); }
     std::string State(std::uint32_t serial) const override {
         return "restarts=0 serial=" + std::to_string(serial);
     }
@@ -63,6 +64,7 @@ TEST(SimControlCommands, EachVerbRepliesAndActsOrRefusesAndActsOnNothing) {
         {"behaviour 999 silent", "error no controller 999", ""},
         {"now", "ok 1234", ""},
         {"sent", "ok 42", ""},
+        {"idle", "ok", "idle"},
         {"send-from 100 10.0.1.1 60000 0102", "ok 1234", "send-from 100 16842762 60000 2"},
         {"send-from 100 10.0.1.1 65536 0102", "error usage: send-from SERIAL IP PORT HEXBYTES", ""},
         {"send-from 100 10.0.1 60000 0102", nullptr, ""},   // the address's own error
@@ -92,6 +94,7 @@ TEST(SimControlCommands, WithoutALanImagesAndSentAreRefused) {
     target.running = false;
     EXPECT_EQ(RunControlCommand("images /tmp/x", target), "error usage: images FILE");
     EXPECT_EQ(RunControlCommand("sent", target), "error no controllers");
+    EXPECT_EQ(RunControlCommand("idle", target), "error no controllers");
     EXPECT_TRUE(target.acts.empty());
 }
 

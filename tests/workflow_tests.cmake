@@ -6,11 +6,11 @@
 add_executable(one_click_wire_tests workflow/one_click_wire_tests.cpp)
 target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_lan
     lumaro_controller_images GTest::gtest_main)
-lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
+lumaro_lab_test(one_click_ways TARGET one_click_wire_tests SHARDS 2)
 
 add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
 target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
-lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
+lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests SHARDS 2
     ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123:OneClickDecisions.CandidatesStayInsideANarrowPcSubnet)
 lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
     LAB --pc 0:10.0.2.123/24
