@@ -29,7 +29,9 @@ if [ $quick = 1 ]; then
     exec ctest --output-on-failure -j "$jobs" -L quick "${ctest_options[@]}"
 fi
 
+stage_start=$SECONDS
 "$top/scripts/build.sh" linux-asan windows fuzz
+echo "test.sh: built in $((SECONDS - stage_start)) s"
 # One ctest over the three builds, so that the scheduling (locks, the longest first) holds
 # across them.
 suite="$top/build/every-test"
@@ -37,4 +39,8 @@ mkdir -p "$suite"
 printf 'subdirs("%s")\n' "$top/build/linux-asan" "$top/build/windows" "$top/build/fuzz" \
     > "$suite/CTestTestfile.cmake"
 cd "$suite"
-exec ctest --output-on-failure -j "$jobs" "${ctest_options[@]}"
+stage_start=$SECONDS
+status=0
+ctest --output-on-failure -j "$jobs" "${ctest_options[@]}" || status=$?
+echo "test.sh: tested in $((SECONDS - stage_start)) s"
+exit $status
