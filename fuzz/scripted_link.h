@@ -1,14 +1,14 @@
 #pragma once
 // A controller link on a scripted LAN of one PC interface (10.0.1.1/24), for fuzz targets:
-// the target decides what reaches the link's socket and when (tests/scripted_network.h),
+// the target decides what reaches the link's socket and when (scripted/scripted_network.h),
 // and nothing real is opened. The sequence counter starts at kFuzzSequence, the requests
 // address kFuzzSerial; the seeds of fuzz/testdata answer exactly these.
 
 #include <span>
 
 #include "link/controller_link.h"
-#include "tests/reply_fields.h"
-#include "tests/scripted_network.h"
+#include "scripted/reply_fields.h"
+#include "scripted/scripted_network.h"
 
 namespace lumaro::fuzz {
 

@@ -3,8 +3,9 @@
 namespace lumaro::platform {
 
 // No COM here: the browser is started without it.
-ComApartment::ComApartment() : usable_(true) {}
+ComApartment::ComApartment() : usable_(true), initialised_(false) {}
 
-ComApartment::~ComApartment() = default;
+// Nothing was initialised, so nothing is released.
+ComApartment::~ComApartment() { static_cast<void>(initialised_); }
 
 }  // namespace lumaro::platform

@@ -1,62 +1,61 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 
-#include "platform/descriptor_posix.h"
-#include "platform/socket_trial.h"
-#include "platform/udp_socket.h"
+#include "platform/socket_address.h"
+#include "platform/trial_socket.h"
 
 namespace lumaro::platform {
 
 namespace {
 
-// Records the outcome of one step; true when it succeeded.
-bool Record(SocketStep& step, bool succeeded) {
-    step.tried = true;
-    step.succeeded = succeeded;
-    if (!succeeded) {
-        step.errorCode = errno;
-        step.error = std::strerror(errno);
-    }
-    return succeeded;
-}
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-BroadcastSocketTrial TryBroadcastSocket(Ipv4Address local) {
-    BroadcastSocketTrial trial;
-    const Descriptor socketFd(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
-    if (!Record(trial.create, socketFd.Get() >= 0)) return trial;
-    const int fd = socketFd.Get();
+SocketError LastSocketError() { return {errno, std::strerror(errno)}; }
 
+TrialSocket::TrialSocket() : handle_(socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0)) {}
+
+TrialSocket::~TrialSocket() {
+    if (Created()) close(Fd(handle_));
+}
+
+bool TrialSocket::Created() const { return handle_ >= 0; }
+
+bool TrialSocket::Bind(Ipv4Address local) {
+    const sockaddr_in address = SocketAddress(local, 0);
+    return ::bind(Fd(handle_), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+}
+
+std::uint16_t TrialSocket::LocalPort() const {
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = local;  // already first octet in the lowest byte
-    if (!Record(trial.bind, ::bind(fd, reinterpret_cast<const sockaddr*>(&address),
-                                   sizeof address) == 0)) {
-        return trial;
-    }
     socklen_t length = sizeof address;
-    if (getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0) {
-        trial.localPort = ntohs(address.sin_port);
-    }
+    if (getsockname(Fd(handle_), reinterpret_cast<sockaddr*>(&address), &length) != 0) return 0;
+    return ntohs(address.sin_port);
+}
+
+bool TrialSocket::EnableBroadcast() {
     const int on = 1;
-    if (!Record(trial.broadcast, setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0)) {
-        return trial;
-    }
-    // As the link does: beyond the system's limit as root, else as much as it allows.
-    const int asked = kBroadcastReceiveBufferBytes;
-    Record(trial.receiveBuffer,
-           setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &asked, sizeof asked) == 0 ||
-               setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &asked, sizeof asked) == 0);
+    return setsockopt(Fd(handle_), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+}
+
+bool TrialSocket::AskReceiveBuffer(int bytes) {
+    // Beyond the system's limit as root, else as much as it allows.
+    return setsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) == 0 ||
+           setsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) == 0;
+}
+
+std::optional<int> TrialSocket::ReceiveBufferBytes() const {
     int granted = 0;
-    length = sizeof granted;
-    if (getsockopt(fd, SOL_SOCKET, SO_RCVBUF, &granted, &length) == 0) {
-        trial.receiveBufferBytes = granted;
+    socklen_t length = sizeof granted;
+    if (getsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUF, &granted, &length) != 0) {
+        return std::nullopt;
     }
-    return trial;
+    return granted;
 }
 
 }  // namespace lumaro::platform

@@ -3,14 +3,15 @@
 
 #include <string>
 
-#include "platform/socket_owner_win32.h"
-#include "platform/socket_trial.h"
-#include "platform/udp_socket.h"
+#include "platform/socket_address.h"
+#include "platform/trial_socket.h"
 #include "platform/utf8_win32.h"
 
 namespace lumaro::platform {
 
 namespace {
+
+SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
 // The system's text for a socket error, in the system's language, without its line end.
 std::string ErrorText(int code) {
@@ -27,53 +28,57 @@ std::string ErrorText(int code) {
     return utf8;
 }
 
-// Records the outcome of one step; true when it succeeded.
-bool Record(SocketStep& step, bool succeeded) {
-    step.tried = true;
-    step.succeeded = succeeded;
-    if (!succeeded) {
-        step.errorCode = WSAGetLastError();
-        step.error = ErrorText(step.errorCode);
-    }
-    return succeeded;
-}
-
 }  // namespace
 
-BroadcastSocketTrial TryBroadcastSocket(Ipv4Address local) {
-    BroadcastSocketTrial trial;
-    const SocketOwner owner(socket(AF_INET, SOCK_DGRAM, 0));
-    if (!Record(trial.create, owner.Valid())) return trial;
-    const SOCKET handle = owner.Get();
+SocketError LastSocketError() {
+    const int code = WSAGetLastError();
+    return {code, ErrorText(code)};
+}
 
+TrialSocket::TrialSocket()
+    : handle_(static_cast<std::intptr_t>(socket(AF_INET, SOCK_DGRAM, 0))) {}
+
+TrialSocket::~TrialSocket() {
+    if (Created()) closesocket(AsSocket(handle_));
+}
+
+bool TrialSocket::Created() const { return AsSocket(handle_) != INVALID_SOCKET; }
+
+bool TrialSocket::Bind(Ipv4Address local) {
+    const sockaddr_in address = SocketAddress(local, 0);
+    return ::bind(AsSocket(handle_), reinterpret_cast<const sockaddr*>(&address),
+                  sizeof address) != SOCKET_ERROR;
+}
+
+std::uint16_t TrialSocket::LocalPort() const {
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = local;  // already first octet in the lowest byte
-    if (!Record(trial.bind, ::bind(handle, reinterpret_cast<const sockaddr*>(&address),
-                                   sizeof address) != SOCKET_ERROR)) {
-        return trial;
-    }
     int length = sizeof address;
-    if (getsockname(handle, reinterpret_cast<sockaddr*>(&address), &length) != SOCKET_ERROR) {
-        trial.localPort = ntohs(address.sin_port);
-    }
-    const DWORD on = 1;
-    if (!Record(trial.broadcast, setsockopt(handle, SOL_SOCKET, SO_BROADCAST,
-                                            reinterpret_cast<const char*>(&on),
-                                            sizeof on) != SOCKET_ERROR)) {
-        return trial;
-    }
-    const int asked = kBroadcastReceiveBufferBytes;
-    Record(trial.receiveBuffer,
-           setsockopt(handle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&asked),
-                      sizeof asked) != SOCKET_ERROR);
-    int granted = 0;
-    length = sizeof granted;
-    if (getsockopt(handle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted), &length) !=
+    if (getsockname(AsSocket(handle_), reinterpret_cast<sockaddr*>(&address), &length) ==
         SOCKET_ERROR) {
-        trial.receiveBufferBytes = granted;
+        return 0;
     }
-    return trial;
+    return ntohs(address.sin_port);
+}
+
+bool TrialSocket::EnableBroadcast() {
+    const DWORD on = 1;
+    return setsockopt(AsSocket(handle_), SOL_SOCKET, SO_BROADCAST,
+                      reinterpret_cast<const char*>(&on), sizeof on) != SOCKET_ERROR;
+}
+
+bool TrialSocket::AskReceiveBuffer(int bytes) {
+    return setsockopt(AsSocket(handle_), SOL_SOCKET, SO_RCVBUF,
+                      reinterpret_cast<const char*>(&bytes), sizeof bytes) != SOCKET_ERROR;
+}
+
+std::optional<int> TrialSocket::ReceiveBufferBytes() const {
+    int granted = 0;
+    int length = sizeof granted;
+    if (getsockopt(AsSocket(handle_), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted),
+                   &length) == SOCKET_ERROR) {
+        return std::nullopt;
+    }
+    return granted;
 }
 
 }  // namespace lumaro::platform

@@ -4,6 +4,7 @@
 #include <sys/socket.h>
 
 #include "platform/descriptor_posix.h"
+#include "platform/socket_address.h"
 #include "platform/tcp_connect.h"
 
 namespace lumaro::platform {
@@ -11,10 +12,7 @@ namespace lumaro::platform {
 ConnectOutcome ConnectOnce(Ipv4Address address, std::uint16_t port) {
     const Descriptor stream(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
     if (!stream.Valid()) return ConnectOutcome::Failed;
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(port);
-    remote.sin_addr.s_addr = address;  // already first octet in the lowest byte
+    const sockaddr_in remote = SocketAddress(address, port);
     int result;
     do {
         result = connect(stream.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote);

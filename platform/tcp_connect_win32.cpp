@@ -1,5 +1,6 @@
 #include <winsock2.h>
 
+#include "platform/socket_address.h"
 #include "platform/socket_layer.h"
 #include "platform/socket_owner_win32.h"
 #include "platform/tcp_connect.h"
@@ -11,10 +12,7 @@ namespace {
 ConnectOutcome AttemptConnection(Ipv4Address address, std::uint16_t port) {
     const SocketOwner stream(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     if (!stream.Valid()) return ConnectOutcome::Failed;
-    sockaddr_in remote{};
-    remote.sin_family = AF_INET;
-    remote.sin_port = htons(port);
-    remote.sin_addr.s_addr = address;  // already first octet in the lowest byte
+    const sockaddr_in remote = SocketAddress(address, port);
     if (connect(stream.Get(), reinterpret_cast<const sockaddr*>(&remote), sizeof remote) == 0) {
         return ConnectOutcome::Connected;
     }

@@ -7,19 +7,12 @@
 
 #include <utility>
 
+#include "platform/socket_address.h"
 #include "platform/udp_socket.h"
 
 namespace lumaro::platform {
 
 namespace {
-
-sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = address;  // already first octet in the lowest byte
-    return sa;
-}
 
 void EnlargeReceiveBuffer(int fd) {
     const int size = kBroadcastReceiveBufferBytes;

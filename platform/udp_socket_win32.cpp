@@ -3,6 +3,7 @@
 #include <climits>
 #include <utility>
 
+#include "platform/socket_address.h"
 #include "platform/udp_socket.h"
 
 namespace lumaro::platform {
@@ -10,14 +11,6 @@ namespace lumaro::platform {
 namespace {
 
 SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
-
-sockaddr_in SocketAddress(Ipv4Address address, std::uint16_t port) {
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_port = htons(port);
-    sa.sin_addr.s_addr = address;  // already first octet in the lowest byte
-    return sa;
-}
 
 int ClampedLength(std::size_t bytes) {
     return bytes > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(bytes);

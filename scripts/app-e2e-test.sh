@@ -43,18 +43,7 @@ rm -f "$browser"
     --screenshot-and-exit --screenshot "$shot" --report "$report" --geometry "$geometry" \
     --sim-log "$frames"
 
-passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "PASS $description"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $description"
-    fi
-}
+source "$top/scripts/lib/checks.sh"
 
 check "the window's caption and list show the simulated controllers, one moved" \
     diff -u "$expected" "$report"
@@ -89,5 +78,4 @@ done <"$geometry"
 check "the picture has the report's $rows rows (found $drawn_rows)" test "$drawn_rows" -eq "$rows" -a "$rows" -gt 0
 
 echo "screenshot: $shot"
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end

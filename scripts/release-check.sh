@@ -33,19 +33,7 @@ work="$top/build/release-check"
 rm -rf "$work"
 mkdir -p "$work"
 
-passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "PASS $description"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $description"
-    fi
-}
-same() { [ "$1" = "$2" ] || { printf '  expected: %s\n  got:      %s\n' "$2" "$1"; return 1; }; }
+source "$top/scripts/lib/checks.sh"
 
 # The zip.
 folder="lumaro-$version"
@@ -99,5 +87,4 @@ check "apt removes the package" not_installed
 left=$(for file in $package_files; do [ ! -e "$file" ] || echo "$file"; done)
 check "nothing of the package is left" same "$left" ""
 
-echo "release-check.sh: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end release-check.sh

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 
 namespace lumaro::sim {
 
@@ -28,7 +28,7 @@ std::optional<std::string> AnnounceAddress(const std::string& interface,
                                            Ipv4Address address) {
     const unsigned index = ::if_nametoindex(interface.c_str());
     if (index == 0) return "no interface " + interface;
-    FileDescriptor socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
+    platform::Descriptor socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
     if (!socket.Valid()) return std::string("packet socket: ") + std::strerror(errno);
 
     std::uint8_t arp[kArpBytes] = {};

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/socket_address.h"
 #include "sim/controller_image.h"
 
 
@@ -17,7 +18,7 @@ constexpr std::size_t kLargestDatagram = 65536;
 constexpr int kListenBacklog = 16;
 
 OpenedSocket Failure(const std::string& interface, const char* step) {
-    return {FileDescriptor(), std::string(step) + " on " + interface + ": " + std::strerror(errno)};
+    return {platform::Descriptor(), std::string(step) + " on " + interface + ": " + std::strerror(errno)};
 }
 
 bool Enable(int socket, int level, int option) {
@@ -31,17 +32,14 @@ bool BindToDevice(int socket, const std::string& interface) {
 }
 
 bool BindAnyAddress(int socket, std::uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    const sockaddr_in address = platform::SocketAddress(0, port);  // any local address
     return ::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace
 
 OpenedSocket OpenControllerSocket(const std::string& interface) {
-    FileDescriptor socket(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    platform::Descriptor socket(::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.Valid()) return Failure(interface, "socket(UDP)");
     if (!Enable(socket.Get(), SOL_SOCKET, SO_REUSEADDR) ||
         !Enable(socket.Get(), SOL_SOCKET, SO_BROADCAST) ||
@@ -54,7 +52,7 @@ OpenedSocket OpenControllerSocket(const std::string& interface) {
 }
 
 OpenedSocket OpenWebListener(const std::string& interface, bool silent) {
-    FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    platform::Descriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (!socket.Valid()) return Failure(interface, "socket(TCP)");
     if (!Enable(socket.Get(), SOL_SOCKET, SO_REUSEADDR)) return Failure(interface, "SO_REUSEADDR(TCP)");
     if (!BindToDevice(socket.Get(), interface)) return Failure(interface, "SO_BINDTODEVICE(TCP)");
@@ -107,10 +105,7 @@ std::optional<IncomingDatagram> ReceiveDatagram(int socket) {
 
 bool SendDatagram(int socket, Ipv4Address destination, std::uint16_t port,
                   std::span<const std::uint8_t> bytes) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = destination;
+    const sockaddr_in address = platform::SocketAddress(destination, port);
     return ::sendto(socket, bytes.data(), bytes.size(), 0,
                     reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
            static_cast<ssize_t>(bytes.size());

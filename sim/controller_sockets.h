@@ -10,12 +10,12 @@
 #include <vector>
 
 #include "platform/ipv4_address.h"
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 
 namespace lumaro::sim {
 
 struct OpenedSocket {
-    FileDescriptor socket;  // invalid when opening failed
+    platform::Descriptor socket;  // invalid when opening failed
     std::string error;      // why, naming the interface
 };
 

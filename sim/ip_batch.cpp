@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 
 extern char** environ;
 
@@ -18,8 +18,8 @@ namespace {
 
 // An anonymous in-memory file: the commands go in as ip's standard input and ip's
 // messages come back through another, so no pipe can fill up and stall either side.
-std::optional<FileDescriptor> MemoryFile(const char* name, const std::string& contents) {
-    FileDescriptor file(::memfd_create(name, MFD_CLOEXEC));
+std::optional<platform::Descriptor> MemoryFile(const char* name, const std::string& contents) {
+    platform::Descriptor file(::memfd_create(name, MFD_CLOEXEC));
     if (!file.Valid()) return std::nullopt;
     std::size_t written = 0;
     while (written < contents.size()) {

@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "lumaro_version.h"
+#include "sim/control_commands.h"
 #include "sim/control_directory.h"
 #include "sim/controller_image.h"
 #include "sim/frame_log_file.h"
@@ -21,9 +22,6 @@ namespace lumaro::sim {
 namespace {
 
 constexpr long kControlPollNanoseconds = 20'000'000;
-constexpr const char* kControlCommands =
-    "load FILE, clear-log, behaviour SERIAL BEHAVIOUR, images FILE, now, send-from SERIAL IP PORT HEX, "
-    "state SERIAL, sent";
 
 Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options) {
     std::vector<ControllerSpec> all;
@@ -40,7 +38,7 @@ Parsed<std::vector<ControllerSpec>> ControllersOf(const ProgramOptions& options)
     return {all, {}};
 }
 
-class Program {
+class Program final : public ControlTarget {
 public:
     explicit Program(ProgramOptions options) : options_(std::move(options)) {}
 
@@ -92,80 +90,46 @@ private:
         for (;;) {
             if (sigtimedwait(&stopSignals, nullptr, &poll) >= 0) return;
             if (options_.controlDirectory.empty()) continue;
-            if (auto command = control.TakeCommand()) control.Reply(Execute(*command));
+            if (auto command = control.TakeCommand()) control.Reply(RunControlCommand(*command, *this));
         }
     }
 
-    std::string Execute(const std::string& command) {
-        std::istringstream words(command);
-        std::string verb, argument, extra;
-        words >> verb;
-        if (verb == "load") {
-            std::getline(words >> std::ws, argument);
-            auto specs = ReadControllerFile(argument);
-            if (!specs.value) return "error " + specs.error;
-            ClearLog();
-            if (auto problem = StartSimulator(*specs.value)) return "error " + *problem;
-            return "ok";
-        }
-        if (verb == "images") {
-            std::getline(words >> std::ws, argument);
-            if (argument.empty() || !simulator_) return "error usage: images FILE";
-            return WriteImages(argument) ? "ok" : "error cannot write \"" + argument + "\"";
-        }
-        if (verb == "clear-log") {
-            ClearLog();
-            return "ok";
-        }
-        if (verb == "behaviour" || verb == "behavior") {
-            std::uint32_t serial = 0;
-            if (!(words >> serial >> argument) || (words >> extra)) {
-                return "error usage: behaviour SERIAL BEHAVIOUR";
-            }
-            auto behaviour = ParseBehaviour(argument);
-            if (!behaviour.value) return "error " + behaviour.error;
-            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
-            simulator_->SetBehaviour(serial, *behaviour.value);
-            return "ok";
-        }
-        if (verb == "now") return "ok " + std::to_string(MillisecondsSinceStart());
-        if (verb == "sent") {
-            if (!simulator_) return "error no controllers";
-            return "ok " + std::to_string(simulator_->AnswersSent());
-        }
-        if (verb == "send-from") {
-            std::uint32_t serial = 0;
-            std::string address, hex;
-            unsigned port = 0;
-            if (!(words >> serial >> address >> port >> hex) || port > 65535) {
-                return "error usage: send-from SERIAL IP PORT HEXBYTES";
-            }
-            auto destination = ParseIpv4(address);
-            auto bytes = ParseHexText(hex);
-            if (!destination.value) return "error " + destination.error;
-            if (!bytes.value) return "error " + bytes.error;
-            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
-            simulator_->SendFrom(serial, *destination.value, static_cast<std::uint16_t>(port), *bytes.value);
-            return "ok " + std::to_string(MillisecondsSinceStart());
-        }
-        if (verb == "state") {
-            std::uint32_t serial = 0;
-            if (!(words >> serial)) return "error usage: state SERIAL";
-            if (!Knows(serial)) return "error no controller " + std::to_string(serial);
-            const auto clock = simulator_->LastClockPayload(serial);
-            return "ok restarts=" + std::to_string(simulator_->RestartCount(serial)) +
-                   " clock=" + (clock ? HexText(*clock) : "none") + " image=" + HexText(simulator_->Image(serial));
-        }
-        return "error unknown command \"" + command + "\" (" + kControlCommands + ")";
+    // What the control commands act on.
+    std::optional<std::string> Load(const std::string& controllerFile) override {
+        auto specs = ReadControllerFile(controllerFile);
+        if (!specs.value) return specs.error;
+        ClearLog();
+        return StartSimulator(*specs.value);
     }
 
-    long long MillisecondsSinceStart() const {
+    bool Running() const override { return simulator_ != nullptr; }
+
+    void SetBehaviour(std::uint32_t serial, Behaviour behaviour) override {
+        simulator_->SetBehaviour(serial, behaviour);
+    }
+
+    void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
+                  const std::vector<std::uint8_t>& bytes) override {
+        simulator_->SendFrom(serial, destination, port, bytes);
+    }
+
+    std::size_t AnswersSent() const override { return simulator_->AnswersSent(); }
+    void WaitUntilIdle() override { simulator_->WaitUntilIdle(); }
+
+    std::string State(std::uint32_t serial) const override {
+        const auto clock = simulator_->LastClockPayload(serial);
+        return "restarts=" + std::to_string(simulator_->RestartCount(serial)) +
+               " clock=" + (clock ? HexText(*clock) : "none") +
+               " image=" + HexText(simulator_->Image(serial));
+    }
+
+    long long MillisecondsSinceStart() const override {
         return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
             .count();
     }
 
     // Written beside the file and renamed into place, so a reader never sees half of it.
-    bool WriteImages(const std::string& path) const {
+    bool WriteImages(const std::string& path) override {
         const std::string pending = path + ".tmp";
         {
             std::ofstream out(pending, std::ios::binary | std::ios::trunc);
@@ -175,7 +139,7 @@ private:
         return std::rename(pending.c_str(), path.c_str()) == 0;
     }
 
-    bool Knows(std::uint32_t serial) const {
+    bool Knows(std::uint32_t serial) const override {
         if (!simulator_) return false;
         for (const ControllerSpec& spec : specs_) {
             if (spec.serial == serial) return true;
@@ -183,7 +147,7 @@ private:
         return false;
     }
 
-    void ClearLog() {
+    void ClearLog() override {
         if (simulator_) simulator_->ClearLog();
         if (log_) log_->Clear();
     }

@@ -6,14 +6,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 
 namespace lumaro::sim {
 
 std::optional<std::string> EnterNetworkNamespace(const std::string& name) {
     if (name.empty()) return std::nullopt;
     const std::string path = "/run/netns/" + name;
-    FileDescriptor handle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    platform::Descriptor handle(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!handle.Valid()) return "cannot open " + path + ": " + std::strerror(errno);
     if (::setns(handle.Get(), CLONE_NEWNET) != 0) {
         return "cannot enter network namespace \"" + name + "\": " + std::strerror(errno);

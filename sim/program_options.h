@@ -50,6 +50,7 @@ constexpr const char* kProgramUsage =
     "                      the controller sends these bytes from its port 60000 -> ok MS\n"
     "  state SERIAL        -> ok restarts=N clock=HEX|none image=HEX (1024 bytes)\n"
     "  sent                -> ok N (answers to frames sent since the start)\n"
+    "  idle                -> ok, once every frame that reached the controllers is handled\n"
     "\n"
     "Behaviours, joined by '+' (e.g. silent+delay:300):\n"
     "  normal, silent, closed, wrong-sequence, search-only, web-refuses, web-after-restart,\n"

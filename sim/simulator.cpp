@@ -75,6 +75,7 @@ void Simulator::SetBehaviour(std::uint32_t serial, const Behaviour& behaviour) {
 std::size_t Simulator::SprayedCount() const { return impl_->SprayedCount(); }
 std::size_t Simulator::AnswersSent() const { return impl_->AnswersSent(); }
 std::size_t Simulator::FramesHandled() const { return impl_->FramesHandled(); }
+void Simulator::WaitUntilIdle() const { impl_->WaitUntilIdle(); }
 
 std::vector<std::vector<std::uint8_t>> Simulator::NetworkRepliesSent() const {
     return impl_->NetworkRepliesSent();

@@ -153,6 +153,9 @@ public:
     std::size_t AnswersSent() const;
     // How many received frames have been handled to the end (logged, acted on, answered).
     std::size_t FramesHandled() const;
+    // Returns once every datagram that has reached the controllers is handled and no
+    // delayed answer waits: the LAN is quiet. (Never, while a spray runs.)
+    void WaitUntilIdle() const;
     // Every datagram of 4 bytes or more starting 24 11 (what a PC takes for a network
     // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
     std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;

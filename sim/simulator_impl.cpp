@@ -119,7 +119,7 @@ std::optional<std::string> Simulator::Impl::Launch() {
     for (Controller& controller : controllers_) {
         controller.segmentInterface = options_.segmentInterfaces[controller.state.spec.segment];
     }
-    wake_ = FileDescriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+    wake_ = platform::Descriptor(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
     if (!wake_.Valid()) return std::string("eventfd: ") + std::strerror(errno);
     auto started = started_.get_future();
     thread_ = std::jthread([this](std::stop_token stop) { Serve(stop); });
@@ -150,6 +150,12 @@ void Simulator::Impl::Serve(std::stop_token stop) {
     }
     started_.set_value(std::nullopt);
     RunLoop(stop);
+    {
+        // Nobody waits for a quiet that can no longer come.
+        std::lock_guard lock(mutex_);
+        serviceEnded_ = true;
+    }
+    quiet_.notify_all();
     TearDown();
 }
 
@@ -171,7 +177,7 @@ std::optional<std::string> Simulator::Impl::BringUp() {
         if (auto problem = RunIpBatch(commands)) return problem;
     }
 
-    epoll_ = FileDescriptor(::epoll_create1(EPOLL_CLOEXEC));
+    epoll_ = platform::Descriptor(::epoll_create1(EPOLL_CLOEXEC));
     if (!epoll_.Valid()) return std::string("epoll_create1: ") + std::strerror(errno);
     if (!Watch(wake_.Get(), Tag(Source::Wake, 0))) return std::string("epoll: ") + std::strerror(errno);
     for (std::size_t i = 0; i < controllers_.size(); ++i) {
@@ -278,7 +284,13 @@ int Simulator::Impl::EpollTimeoutMs() const {
 void Simulator::Impl::RunLoop(const std::stop_token& stop) {
     epoll_event events[kEpollBatch];
     while (!stop.stop_requested()) {
-        const int count = ::epoll_wait(epoll_.Get(), events, kEpollBatch, EpollTimeoutMs());
+        // While someone waits for quiet, nothing may be left unread: look without waiting,
+        // and call it quiet when nothing is ready and no delayed answer is due.
+        const std::uint64_t quietAsked = QuietAsked();
+        const bool lookingForQuiet = quietAsked > 0 && !delayedSends_.NextDue();
+        const int count =
+            ::epoll_wait(epoll_.Get(), events, kEpollBatch, lookingForQuiet ? 0 : EpollTimeoutMs());
+        if (count == 0 && lookingForQuiet) AnswerQuiet(quietAsked);
         if (count < 0 && errno != EINTR) {
             Complain(std::string("epoll_wait: ") + std::strerror(errno));
             return;
@@ -423,7 +435,7 @@ bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint
 void Simulator::Impl::OnWebListener(std::size_t index) {
     Controller& controller = controllers_[index];
     for (;;) {
-        FileDescriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
+        platform::Descriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
                                         SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!socket.Valid()) return;
         const int fd = socket.Get();
@@ -485,6 +497,29 @@ void Simulator::Impl::SetBehaviour(std::uint32_t serial, const Behaviour& behavi
     }
     portStatesChanged_ = true;
     Wake();
+}
+
+void Simulator::Impl::WaitUntilIdle() {
+    std::unique_lock lock(mutex_);
+    const std::uint64_t asked = ++quietAsked_;
+    lock.unlock();
+    Wake();
+    lock.lock();
+    quiet_.wait(lock, [&] { return quietAnswered_ >= asked || serviceEnded_; });
+}
+
+// The newest question not answered yet, or 0.
+std::uint64_t Simulator::Impl::QuietAsked() const {
+    std::lock_guard lock(mutex_);
+    return quietAsked_ > quietAnswered_ ? quietAsked_ : 0;
+}
+
+void Simulator::Impl::AnswerQuiet(std::uint64_t asked) {
+    {
+        std::lock_guard lock(mutex_);
+        quietAnswered_ = asked;
+    }
+    quiet_.notify_all();
 }
 
 std::size_t Simulator::Impl::FramesHandled() const {

@@ -5,6 +5,7 @@
 // reads and changes controller state under one mutex.
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <future>
@@ -18,8 +19,8 @@
 #include "sim/controller_image.h"
 #include "sim/controller_protocol.h"
 #include "sim/controller_sockets.h"
+#include "platform/descriptor_posix.h"
 #include "sim/delayed_sends.h"
-#include "sim/file_descriptor.h"
 #include "sim/simulator.h"
 #include "sim/web_connection.h"
 
@@ -46,6 +47,9 @@ public:
     std::size_t SprayedCount() const;
     std::size_t AnswersSent() const;
     std::size_t FramesHandled() const;
+    void WaitUntilIdle();
+    std::uint64_t QuietAsked() const;
+    void AnswerQuiet(std::uint64_t asked);
     std::vector<Datagram> NetworkRepliesSent() const;
 
 private:
@@ -59,8 +63,8 @@ private:
         std::string segmentInterface;
         Addressing onInterface;     // what the interface carries (service thread only)
         WebListening web80 = WebListening::Serving;  // how port 80 is now (service thread only)
-        FileDescriptor udp;         // open while the service thread runs
-        FileDescriptor web;
+        platform::Descriptor udp;         // open while the service thread runs
+        platform::Descriptor web;
     };
 
     std::optional<std::string> CheckControllers() const;
@@ -99,16 +103,22 @@ private:
     std::size_t sprayedCount_ = 0;             // guarded by mutex_
     std::size_t answersSent_ = 0;              // guarded by mutex_
     std::size_t framesHandled_ = 0;            // guarded by mutex_
+    // Waits for quiet: each waiter asks with a number, the loop answers every number asked
+    // before the quiet it saw.
+    std::uint64_t quietAsked_ = 0;     // guarded by mutex_
+    std::uint64_t quietAnswered_ = 0;  // guarded by mutex_
+    bool serviceEnded_ = false;        // guarded by mutex_
+    std::condition_variable quiet_;    // quietAnswered_ or serviceEnded_ changed
     std::deque<Datagram> networkRepliesSent_;  // guarded by mutex_
 
     // Service thread only.
-    FileDescriptor epoll_;
+    platform::Descriptor epoll_;
     std::map<int, WebConnection> connections_;
     DelayedSends delayedSends_;
     std::optional<Sprayer> sprayer_;
 
     std::atomic<bool> portStatesChanged_{false};  // a behaviour opened or closed port 60000
-    FileDescriptor wake_;
+    platform::Descriptor wake_;
     std::promise<std::optional<std::string>> started_;
     std::jthread thread_;  // last: it stops and joins before the rest goes away
 };

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 
 namespace lumaro::sim {
 
@@ -14,7 +14,7 @@ std::string WebResponse(std::uint32_t serial);
 
 class WebConnection {
 public:
-    WebConnection(FileDescriptor socket, std::uint32_t serial,
+    WebConnection(platform::Descriptor socket, std::uint32_t serial,
                   std::chrono::steady_clock::time_point deadline)
         : socket_(std::move(socket)), serial_(serial), deadline_(deadline) {}
 
@@ -26,7 +26,7 @@ public:
     bool OnReadable();
 
 private:
-    FileDescriptor socket_;
+    platform::Descriptor socket_;
     std::uint32_t serial_;
     std::chrono::steady_clock::time_point deadline_;
     std::string request_;

@@ -14,12 +14,12 @@ function(lumaro_console_test name source)
 endfunction()
 
 lumaro_console_test(cli_on_the_lan cli_tests.cpp)
-lumaro_console_test(cli_enable_web cli_enable_web_tests.cpp)
+lumaro_console_test(cli_enable_web cli_enable_web_tests.cpp SHARDS 2)
 
 # Commissioning a site: the batch (native; its Wine half as a test of its own, so that the two
 # run side by side), the output formats on the demo LAN, and the doctor in two labs.
 lumaro_console_test(cli_batch cli_batch_tests.cpp lumaro_controller_images
-    ARGS --gtest_filter=-*/windows)
+    ARGS --gtest_filter=-*/windows SHARDS 2)
 lumaro_lab_test(cli_batch_under_wine TARGET cli_batch ARGS --gtest_filter=*/windows)
 lumaro_console_test(cli_formats cli_format_tests.cpp)
 target_compile_definitions(cli_formats PRIVATE

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "link/byte_io.h"
-#include "tests/scripted_network.h"
+#include "scripted/scripted_network.h"
 
 namespace lumaro {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "tests/lan_fixture.h"
 #include "tests/link_operations.h"
-#include "tests/reply_fields.h"
+#include "scripted/reply_fields.h"
 
 namespace lumaro {
 namespace {

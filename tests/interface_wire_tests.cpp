@@ -142,12 +142,16 @@ TEST(InterfacesOfAGivenTable, WithoutUsableAddressExchangeFailsAtOnce) {
 }
 
 TEST(InterfacesOfAGivenTable, AnAddressThatCannotBeBoundIsLeftOut) {
-    if (testing::RunningUnderWine()) GTEST_SKIP() << "under Wine every address binds";
+    const Ipv4Address absent = MakeIpv4(10, 99, 0, 1);  // not an address of this PC
     ControllerLink link(WithAddressTable(std::vector<platform::LocalAddress>{
-        {MakeIpv4(10, 99, 0, 1), kPcMask},  // not an address of this PC
-        {kPcAddress, kPcMask}}));
+        {absent, kPcMask}, {kPcAddress, kPcMask}}));
     link.OpenInterfaceSockets();
-    EXPECT_EQ(SocketAddresses(link), std::vector<Ipv4Address>{kPcAddress});
+    // Wine binds every datagram socket to 0.0.0.0, so there any address binds and is kept;
+    // should that change, this says so.
+    const std::vector<Ipv4Address> expected = testing::RunningUnderWine()
+                                                  ? std::vector<Ipv4Address>{absent, kPcAddress}
+                                                  : std::vector<Ipv4Address>{kPcAddress};
+    EXPECT_EQ(SocketAddresses(link), expected);
 }
 
 TEST(InterfacesOfAGivenTable, ExchangeUsesTheFirstOfTwoEntriesWithTheSameAddress) {

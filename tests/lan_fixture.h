@@ -57,6 +57,8 @@ public:
     // How many answers to frames the controllers have sent since they started: a test
     // waits for this, not for a while.
     virtual std::size_t AnswersSent() const = 0;
+    // Returns once the controllers have handled every frame that reached them.
+    virtual void WaitUntilIdle() = 0;
     virtual void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) = 0;
     // The controller sends these bytes from its port 60000.
     virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

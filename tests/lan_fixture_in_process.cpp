@@ -28,6 +28,7 @@ public:
         return simulator_->LastClockPayload(serial);
     }
     std::size_t AnswersSent() const override { return simulator_->AnswersSent(); }
+    void WaitUntilIdle() override { simulator_->WaitUntilIdle(); }
     std::size_t RestartCount(std::uint32_t serial) const override {
         return simulator_->RestartCount(serial);
     }

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <thread>
 #include <vector>
 
 #include "tests/lan_fixture.h"
@@ -31,15 +30,10 @@ std::uint64_t UdpDrops() {
 
 // The simulator answers its controllers one after another on one thread, where a real LAN
 // answers in parallel: a search that filled its table early leaves it still answering the
-// search's last frames (to sockets closed by then). The next search waits until it is done,
-// when its log has stopped growing, so as not to measure the simulator's backlog.
+// search's last frames (to sockets closed by then). The next search waits until every frame
+// that reached the controllers is handled, so as not to measure the simulator's backlog.
 void WaitUntilTheControllersAreQuiet(testing::TestLan& lan) {
-    for (std::size_t before = lan.Log().size();;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const std::size_t after = lan.Log().size();
-        if (after == before) break;
-        before = after;
-    }
+    lan.WaitUntilIdle();
     lan.ClearLog();
 }
 

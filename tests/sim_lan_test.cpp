@@ -237,7 +237,7 @@ TEST_F(SimLan, EachControllerAnswersArpWithItsOwnMac) {
 
 // Sends one ARP request from the PC's interface and gathers the MACs that answer it.
 std::set<std::string> MacsAnsweringArpFor(Ipv4Address target, const char* interface = "pc0") {
-    FileDescriptor socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
+    platform::Descriptor socket(::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_ARP)));
     EXPECT_TRUE(socket.Valid());
     sockaddr_ll link{};
     link.sll_family = AF_PACKET;
@@ -358,7 +358,7 @@ TEST_F(SimLan, WrittenAddressIsTakenAtOnce) {
 // Connects to port 80 without blocking; what happened after `wait`.
 enum class Connect { Established, Refused, NoAnswer };
 Connect ConnectToWebPort(Ipv4Address address, std::chrono::milliseconds wait, std::string* page = nullptr) {
-    FileDescriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
+    platform::Descriptor socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     sockaddr_in to{};
     to.sin_family = AF_INET;
     to.sin_port = htons(80);

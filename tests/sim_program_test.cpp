@@ -57,8 +57,8 @@ public:
 
         int output[2];
         if (::pipe2(output, O_CLOEXEC) != 0) return;
-        output_ = FileDescriptor(output[0]);
-        FileDescriptor writeEnd(output[1]);
+        output_ = platform::Descriptor(output[0]);
+        platform::Descriptor writeEnd(output[1]);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
@@ -88,7 +88,7 @@ public:
 
 private:
     pid_t pid_ = -1;
-    FileDescriptor output_;
+    platform::Descriptor output_;
 };
 
 class SimProgramTest : public ::testing::Test {

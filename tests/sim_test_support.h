@@ -25,7 +25,7 @@
 #include "link/byte_io.h"
 #include "link/controller_text.h"
 #include "link/frame.h"
-#include "sim/file_descriptor.h"
+#include "platform/descriptor_posix.h"
 #include "sim/simulator.h"
 
 namespace lumaro::sim::testing {
@@ -106,7 +106,7 @@ struct Datagram {
 class PcSocket {
 public:
     explicit PcSocket(Ipv4Address local = kPcAddress, int receiveBuffer = 0) {
-        socket_ = FileDescriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
+        socket_ = platform::Descriptor(::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0));
         const int on = 1;
         ::setsockopt(socket_.Get(), SOL_SOCKET, SO_BROADCAST, &on, sizeof on);
         if (receiveBuffer > 0 &&
@@ -170,7 +170,7 @@ public:
     }
 
 private:
-    FileDescriptor socket_;
+    platform::Descriptor socket_;
 };
 
 // Behaviours by name, for tables of cases.

@@ -15,5 +15,6 @@ lumaro_lab_test(sim_program_test
 target_compile_definitions(sim_program_test PRIVATE LUMARO_SIM_PROGRAM="$<TARGET_FILE:lumaro-sim>")
 add_dependencies(sim_program_test lumaro-sim)
 
-lumaro_unit_test(sim_config_test sim_config_test.cpp sim_spray_test.cpp)
+lumaro_unit_test(sim_config_test sim_config_test.cpp sim_spray_test.cpp
+    sim_control_commands_test.cpp)
 target_link_libraries(sim_config_test PRIVATE lumaro_sim)

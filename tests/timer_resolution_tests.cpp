@@ -11,7 +11,7 @@
 #include <string>
 
 #include "link/discovery_frames.h"
-#include "tests/scripted_network.h"
+#include "scripted/scripted_network.h"
 
 namespace lumaro {
 namespace {

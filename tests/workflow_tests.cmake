@@ -6,11 +6,11 @@
 add_executable(one_click_wire_tests workflow/one_click_wire_tests.cpp)
 target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_lan
     lumaro_controller_images GTest::gtest_main)
-lumaro_lab_test(one_click_ways TARGET one_click_wire_tests)
+lumaro_lab_test(one_click_ways TARGET one_click_wire_tests SHARDS 2)
 
 add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
 target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
-lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests
+lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests SHARDS 2
     ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123:OneClickDecisions.CandidatesStayInsideANarrowPcSubnet)
 lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
     LAB --pc 0:10.0.2.123/24
@@ -41,7 +41,7 @@ target_link_libraries(web_enable_plan_tests PRIVATE lumaro_workflow)
 lumaro_unit_test(batch_unit_tests workflow/side_by_side_tests.cpp workflow/address_claims_tests.cpp)
 target_link_libraries(batch_unit_tests PRIVATE lumaro_workflow)
 
-# The batch side by side on the test LAN: a claim race, and a controller that keeps an address
-# the list shows twice.
+# The batch side by side on the test LAN: a claim race with devices answering ARP at the
+# planned addresses, a controller that keeps an address the list shows twice, and the spray.
 lumaro_lab_test(batch_side_by_side SOURCES workflow/batch_wire_tests.cpp
-    LIBS lumaro_workflow lumaro_controller_images)
+    LIBS lumaro_workflow lumaro_controller_images SHARDS 2)

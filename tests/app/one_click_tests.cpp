@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,29 @@ protected:
         const auto rows = lumaro_->List().SelectedRows();
         return rows.size() == 1 ? lumaro_->List().CellText(rows[0], 0) : L"<none>";
     }
+    // Clicks the one-click button for a run that ends in a message box; gives the box.
+    MessageBoxDriver ClickForMessage() const {
+        lumaro_->Dialog().PostClickButton(IDC_QUICK_ENABLE_BUTTON);
+        auto box = MessageBoxDriver::WaitFor(lumaro_->Program().ProcessId(),
+                                             lumaro_->Dialog().Handle(), kMessagePatience);
+        if (!box) throw std::runtime_error("no message box after the one-click button");
+        return *box;
+    }
+    // The caption, the icon (flags 0x1030 for a failure, 0x1000 for a notice), system-modal
+    // and owned by the dialog.
+    void ExpectMessage(const MessageBoxDriver& box, const std::wstring& text, bool icon) const {
+        EXPECT_EQ(box.Caption(), L"Lumaro");
+        EXPECT_EQ(box.Text(), text);
+        EXPECT_EQ(box.HasIcon(), icon);
+        EXPECT_TRUE(box.IsSystemModal());
+        EXPECT_EQ(box.Owner(), lumaro_->Dialog().Handle());
+    }
+    void CloseAndWaitForTheButton(const MessageBoxDriver& box) const {
+        EXPECT_FALSE(lumaro_->Dialog().IsEnabled(IDC_QUICK_ENABLE_BUTTON)) << "disabled while it runs";
+        box.ClickOk();
+        EXPECT_TRUE(WaitUntil([&] { return lumaro_->Dialog().IsEnabled(IDC_QUICK_ENABLE_BUTTON); }));
+    }
+    AddressFieldContent Field(int id) const { return lumaro_->Dialog().AddressField(id); }
 
     std::unique_ptr<LumaroSession> lumaro_;
     std::size_t pagesBefore_ = 0;
@@ -80,29 +104,66 @@ TEST_F(OneClick, AControllerInThePcsSubnetKeepsItsAddressAndItsPageOpens) {
 }
 
 TEST_F(OneClick, AControllerInAnotherSubnetMovesToTheFirstFreeAddress) {
-    RunOnRow(1);  // serial 200 at 192.168.1.100
+    lumaro_->List().ClickRow(1);  // serial 200 at 192.168.1.100
+    EXPECT_EQ(Field(IDC_IP_FIELD).address, FieldAddress(192, 168, 1, 100));
+    RunOnRow(1);
     EXPECT_EQ(CommandFrameNames(200), (Names{"read", "settings", "network"}));
     EXPECT_EQ(NewPages(), std::vector<std::string>{"http://10.0.1.123/"});
     ASSERT_EQ(SelectedSerial(), L"200") << "the same controller selected again";
     const ListViewDriver list = lumaro_->List();
     EXPECT_EQ(list.CellText(list.SelectedRows()[0], 1), L"10.0.1.123") << "the list shows it moved";
     EXPECT_TRUE(lumaro_->Dialog().IsEnabled(IDC_QUICK_ENABLE_BUTTON));
+    // The fields show the controller as the final search found it: the new address, the
+    // PC's mask and no gateway, as the move wrote them.
+    const DWORD fields[][2] = {{IDC_IP_FIELD, FieldAddress(10, 0, 1, 123)},
+                               {IDC_MASK_FIELD, FieldAddress(255, 255, 255, 0)},
+                               {IDC_GATEWAY_FIELD, FieldAddress(0, 0, 0, 0)}};
+    for (const auto& [id, address] : fields) {
+        EXPECT_EQ(Field(static_cast<int>(id)).filledParts, 4) << "field " << id;
+        EXPECT_EQ(Field(static_cast<int>(id)).address, address) << "field " << id;
+    }
+}
+
+TEST_F(OneClick, WithoutASelectedRowItAsksForOneAndSendsNothing) {
+    lumaro_->List().ClickBelowRows();
+    ASSERT_TRUE(lumaro_->List().SelectedRows().empty());
+    ASSERT_EQ(Simulator().ClearLog(), "ok");
+    const MessageBoxDriver box = ClickForMessage();
+    ExpectMessage(box, L"请先选择控制器!", false);
+    CloseAndWaitForTheButton(box);
+    EXPECT_TRUE(AllCommandFrames().empty());
+    EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
+}
+
+TEST_F(OneClick, AMovedControllerThatNeverAnswersAtItsNewAddressEndsWithMessage105) {
+    // It acknowledges the new address but stays at 192.168.1.100.
+    ASSERT_EQ(Simulator().SetBehaviour(200, "keeps-address"), "ok");
+    lumaro_->List().ClickRow(1);
+    const MessageBoxDriver box = ClickForMessage();
+    ExpectMessage(box, L"WEB访问控制器失败!", true);
+    CloseAndWaitForTheButton(box);
+    EXPECT_EQ(CommandFrameNames(200), (Names{"read", "settings", "network"}));
+    EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
+    EXPECT_EQ(SelectedSerial(), L"200") << "no search after a failure";
 }
 
 TEST_F(OneClick, AReplyOfAnotherSequenceEndsWithMessage106) {
     lumaro_->List().ClickRow(2);  // serial 300
-    lumaro_->Dialog().PostClickButton(IDC_QUICK_ENABLE_BUTTON);
-    auto box = MessageBoxDriver::WaitFor(lumaro_->Program().ProcessId(),
-                                         lumaro_->Dialog().Handle(), kMessagePatience);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->Caption(), L"Lumaro");
-    EXPECT_EQ(box->Text(), L"控制器通信失败!");
-    EXPECT_TRUE(box->HasIcon());
-    EXPECT_TRUE(box->IsSystemModal());
-    EXPECT_FALSE(lumaro_->Dialog().IsEnabled(IDC_QUICK_ENABLE_BUTTON)) << "disabled while it runs";
-    box->ClickOk();
-    EXPECT_TRUE(WaitUntil([&] { return lumaro_->Dialog().IsEnabled(IDC_QUICK_ENABLE_BUTTON); }));
+    const MessageBoxDriver box = ClickForMessage();
+    ExpectMessage(box, L"控制器通信失败!", true);
+    CloseAndWaitForTheButton(box);
     EXPECT_EQ(CommandFrameNames(300), Names{"read"});
+    EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
+}
+
+TEST_F(OneClick, AReadAnswerTooShortForTheRefreshEndsWithMessage106) {
+    // The read's answer cut just before the addressing mode (byte 150).
+    ASSERT_EQ(Simulator().SetBehaviour(100, "lengths:150"), "ok");
+    lumaro_->List().ClickRow(0);
+    const MessageBoxDriver box = ClickForMessage();
+    ExpectMessage(box, L"控制器通信失败!", true);
+    CloseAndWaitForTheButton(box);
+    EXPECT_EQ(CommandFrameNames(100), Names{"read"}) << "nothing written";
     EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
 }
 

@@ -12,19 +12,7 @@ set -uo pipefail
 cli=$1 sim=$2 cli_page=$3 sim_page=$4 completion=$5 version=$6
 export LC_ALL=C.UTF-8 MANWIDTH=100
 
-passed=0 failed=0
-check() {  # check DESCRIPTION COMMAND...
-    local description=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "PASS $description"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $description"
-    fi
-}
-same() { [ "$1" = "$2" ] || { printf '  expected: %s\n  got:      %s\n' "$2" "$1"; return 1; }; }
+source "$(dirname "$0")/../../scripts/lib/checks.sh"
 
 # The subcommands that lumaro-cli --help lists, and the long options that a --help lists.
 commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | sed -nE 's/^  ([a-z][a-z-]*) .*/\1/p' | tr '\n' ' ')
@@ -96,5 +84,4 @@ lumaro-cli doctor |--help
 lumaro-cli unknown-command |
 CASES
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+checks_end

@@ -94,6 +94,11 @@ public:
         return count.empty() ? 0 : std::stoul(count);
     }
 
+    void WaitUntilIdle() override {
+        const std::string reply = control_.Send("idle");
+        if (reply != "ok") ADD_FAILURE() << "idle: " << reply;
+    }
+
     std::size_t AnswersSent() const override {
         const std::string reply = control_.Send("sent");
         if (!reply.starts_with("ok ")) {

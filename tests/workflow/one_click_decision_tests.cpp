@@ -76,7 +76,10 @@ protected:
             EXPECT_EQ(wait, std::chrono::milliseconds(1000));
             return probeWait_;
         };
-        system.openPage = [this](const std::string& page) { pages_.push_back(page); };
+        system.openPage = [this](const std::string& page) {
+            pages_.push_back(page);
+            if (onPage_) onPage_();
+        };
         system.pause = [this](std::chrono::milliseconds pause) { pauses_.push_back(pause.count()); };
         system.claimAddress = [this](Ipv4Address candidate) {
             claimed_.push_back(candidate);
@@ -105,6 +108,7 @@ protected:
     std::set<Ipv4Address> heldElsewhere_;  // claimed by another run of a batch
     std::vector<Ipv4Address> claimed_;
     std::vector<Ipv4Address> released_;
+    std::function<void()> onPage_;  // as the page opens, before the final search
     ProbeWait probeWait_ = ProbeWait::Connected;
     std::vector<Ipv4Address> arpTargets_;
     std::vector<Ipv4Address> probed_;
@@ -201,6 +205,71 @@ TEST_F(OneClickDecisions, OnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
         EXPECT_EQ(report.webSettingsWritten, c.frames.size() > 2);
         EXPECT_EQ(pauses_, c.frames.size() > 2 ? std::vector<long long>{2000}
                                                : std::vector<long long>{});
+    }
+}
+
+// On the move path too only a connection made leaves the web settings unwritten; a refused
+// or unstarted probe switches the server on at the new address, and the page opens there.
+TEST_F(OneClickDecisions, AfterAMoveOnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
+    const struct {
+        ProbeWait wait;
+        Names frames;
+        std::vector<long long> pauses;
+    } cases[] = {
+        {ProbeWait::Connected, {"read", "settings", "network"}, {2000}},
+        {ProbeWait::NotConnected, {"read", "settings", "network", "settings", "restart"},
+         {2000, 2000}},
+        {ProbeWait::NotStarted, {"read", "settings", "network", "settings", "restart"},
+         {2000, 2000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.wait));
+        Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+        probeWait_ = c.wait;
+        probed_.clear();
+        pauses_.clear();
+        pages_.clear();
+        const WebEnableReport report = Run();
+        EXPECT_EQ(report.end, WebEnableEnd::PageOpened);
+        EXPECT_TRUE(report.moved);
+        EXPECT_EQ(Frames(), c.frames);
+        EXPECT_EQ(probed_, std::vector<Ipv4Address>{MakeIpv4(10, 0, 1, 123)}) << "at the new address";
+        EXPECT_EQ(pauses_, c.pauses);
+        EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.1.123"});
+        lan_.reset();
+    }
+}
+
+// The final search after the page opens no longer hears the controller: its row cannot be
+// selected again, and the list's first row, or none, stays selected.
+TEST_F(OneClickDecisions, AControllerTheFinalSearchMissesLeavesTheFirstRowOrNoneSelected) {
+    const sim::ControllerSpec bystander = Controller(7, MakeIpv4(10, 0, 1, 7));
+    const struct {
+        const char* what;
+        std::vector<sim::ControllerSpec> lan;
+        int rows;
+        std::optional<int> selected;
+    } cases[] = {
+        {"beside another controller", {Controller(kSerial, kAddress), bystander}, 1, 0},
+        {"alone", {Controller(kSerial, kAddress)}, 0, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Start(c.lan);
+        onPage_ = [this] {
+            sim::Behaviour silent;
+            silent.neverAnswers = true;
+            lan_->SetBehaviour(kSerial, silent);
+        };
+        const WebEnableReport report = Run();
+        onPage_ = nullptr;
+        EXPECT_EQ(report.end, WebEnableEnd::PageOpened);
+        EXPECT_EQ(dialog_.RowCount(), c.rows);
+        EXPECT_EQ(dialog_.selected, c.selected);
+        if (c.selected) {
+            EXPECT_EQ(Selected().serial, 7u);
+        }
+        lan_.reset();
     }
 }
 

@@ -162,7 +162,9 @@ TEST(WebPortProbeWorker, OutlivesTheWaitWithoutTouchingTheCallersMemory) {
     }  // the target and the caller's frame are gone; the worker still runs
     *release = true;
     while (!*finished) std::this_thread::sleep_for(5ms);
-    std::this_thread::sleep_for(50ms);  // it reports into what it shares, then ends
+    // It reports into what it shares, then ends: the last copy of its connect attempt (and
+    // of `release` in it) goes with it.
+    while (release.use_count() > 1) std::this_thread::sleep_for(5ms);
 }
 
 TEST(WebPortProbeWorker, EndingInTimeReportsTheOutcome) {

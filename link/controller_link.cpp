@@ -1,3 +1,6 @@
+// The link's own state: made from its environment, the fine timer held while it waits on
+// the network, the transmit buffer, the sequence counter and the frame header.
+
 #include "link/controller_link.h"
 
 namespace lumaro {

@@ -1,4 +1,4 @@
-#include "tests/scripted_network.h"
+#include "scripted/scripted_network.h"
 
 #include <algorithm>
 #include <map>
