@@ -435,8 +435,8 @@ bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint
 void Simulator::Impl::OnWebListener(std::size_t index) {
     Controller& controller = controllers_[index];
     for (;;) {
-        platform::Descriptor socket(::accept4(controller.web.Get(), nullptr, nullptr,
-                                        SOCK_NONBLOCK | SOCK_CLOEXEC));
+        platform::Descriptor socket(
+            ::accept4(controller.web.Get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (!socket.Valid()) return;
         const int fd = socket.Get();
         if (!Watch(fd, Tag(Source::WebConnection, static_cast<std::uint64_t>(fd)))) continue;

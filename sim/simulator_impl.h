@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/descriptor_posix.h"
 #include "sim/controller_image.h"
 #include "sim/controller_protocol.h"
 #include "sim/controller_sockets.h"
-#include "platform/descriptor_posix.h"
 #include "sim/delayed_sends.h"
 #include "sim/simulator.h"
 #include "sim/web_connection.h"
@@ -48,8 +48,6 @@ public:
     std::size_t AnswersSent() const;
     std::size_t FramesHandled() const;
     void WaitUntilIdle();
-    std::uint64_t QuietAsked() const;
-    void AnswerQuiet(std::uint64_t asked);
     std::vector<Datagram> NetworkRepliesSent() const;
 
 private:
@@ -63,7 +61,7 @@ private:
         std::string segmentInterface;
         Addressing onInterface;     // what the interface carries (service thread only)
         WebListening web80 = WebListening::Serving;  // how port 80 is now (service thread only)
-        platform::Descriptor udp;         // open while the service thread runs
+        platform::Descriptor udp;  // open while the service thread runs
         platform::Descriptor web;
     };
 
@@ -73,6 +71,10 @@ private:
     void RunLoop(const std::stop_token& stop);
     void TearDown();
     void Wake();
+
+    // The service loop's side of WaitUntilIdle.
+    std::uint64_t QuietAsked() const;
+    void AnswerQuiet(std::uint64_t asked);
 
     void OnDatagrams(std::size_t index);
     void HandleDatagram(std::size_t index, IncomingDatagram datagram);

@@ -26,6 +26,13 @@ bool InSubnetOf(Ipv4Address address, Ipv4Address hostAddress, Ipv4Address hostMa
 
 }  // namespace
 
+PresentAddress CheckAddressItself(Ipv4Address address, Ipv4Address hostAddress,
+                                  Ipv4Address hostMask) {
+    if (NeverKept(address)) return PresentAddress::NeverKept;
+    if (!InSubnetOf(address, hostAddress, hostMask)) return PresentAddress::OutsidePcSubnet;
+    return PresentAddress::MayStay;
+}
+
 PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
                                    Ipv4Address address, Ipv4Address hostAddress,
                                    Ipv4Address hostMask) {
@@ -36,9 +43,7 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
         if (record->ip == address) ++sameAddress;
     }
     if (sameAddress != 1) return PresentAddress::SharedInTheList;
-    if (NeverKept(address)) return PresentAddress::NeverKept;
-    if (!InSubnetOf(address, hostAddress, hostMask)) return PresentAddress::OutsidePcSubnet;
-    return PresentAddress::MayStay;
+    return CheckAddressItself(address, hostAddress, hostMask);
 }
 
 bool ArpAnswerKeepsAddress(const platform::ArpResult& answer,

@@ -28,8 +28,13 @@ enum class PresentAddress {
     OutsidePcSubnet,  // the PC would reach it only through a router
 };
 
+// What the address itself says, whatever the list holds: a reserved value, outside the
+// subnet of the PC interface (hostAddress, hostMask) through which it answered, or MayStay.
+PresentAddress CheckAddressItself(Ipv4Address address, Ipv4Address hostAddress,
+                                  Ipv4Address hostMask);
+
 // Judges `address` against the first `rowCount` records of `table` (the one being judged
-// among them) and the PC interface (hostAddress, hostMask) through which it answered.
+// among them), then as CheckAddressItself.
 PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
                                    Ipv4Address address, Ipv4Address hostAddress,
                                    Ipv4Address hostMask);

@@ -38,9 +38,10 @@ struct WebEnableSystem {
     std::function<void(const std::string& pageAddress)> openPage;
     std::function<void(std::chrono::milliseconds)> pause;
     // Holds an address for this run: a candidate before ARP is asked about it, and the
-    // present address when it is kept; false when another run holds it. The batch runs several procedures at once and shares its claims
-    // among them (workflow/address_claims.h); the window runs one at a time and holds
-    // every address it asks about.
+    // present address when it is kept; false when another run holds it. The batch runs
+    // several procedures at once and shares its claims among them
+    // (workflow/address_claims.h); the window runs one at a time and holds every address
+    // it asks about.
     std::function<bool(Ipv4Address candidate)> claimAddress = [](Ipv4Address) { return true; };
     // Gives a claimed candidate back: somebody answers ARP there.
     std::function<void(Ipv4Address candidate)> releaseAddress = [](Ipv4Address) {};

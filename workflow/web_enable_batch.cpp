@@ -11,6 +11,7 @@
 #include "platform/socket_layer.h"
 #include "resources/resource.h"
 #include "workflow/address_claims.h"
+#include "workflow/address_rules.h"
 #include "workflow/reselection.h"
 
 namespace lumaro {
@@ -34,12 +35,10 @@ ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchCh
     using Question = std::pair<Ipv4Address, Ipv4Address>;  // target, source
     std::vector<Question> questions;
     for (const ControllerRecord& record : table.Found()) {
-        const bool inPcSubnet =
-            (record.ip & record.hostMask) == (record.hostAddress & record.hostMask);
-        const bool neverKept = std::ranges::find(kAddressesNeverKept, record.ip) !=
-                               kAddressesNeverKept.end();
+        const bool mayBeAsked = CheckAddressItself(record.ip, record.hostAddress,
+                                                   record.hostMask) == PresentAddress::MayStay;
         const Question question{record.ip, record.hostAddress};
-        if (Chosen(choice, record.serial) && inPcSubnet && !neverKept &&
+        if (Chosen(choice, record.serial) && mayBeAsked &&
             std::ranges::find(questions, question) == questions.end()) {
             questions.push_back(question);
         }

@@ -1,10 +1,9 @@
 #include "workflow/web_enable_plan.h"
 
-#include <future>
-#include <system_error>
 #include <vector>
 
 #include "link/controller_text.h"
+#include "workflow/side_by_side.h"
 
 namespace lumaro {
 
@@ -52,20 +51,14 @@ CandidateState WebEnablePlanner::AskCandidate(Ipv4Address candidate,
             ask.push_back(*it);
         }
     }
-    const auto request = [this, hostAddress](Ipv4Address address) {
-        return CandidateStateOf(arp_(address, hostAddress));
-    };
-    std::vector<std::future<CandidateState>> answers;
-    for (Ipv4Address address : ask) {
-        try {
-            const auto launch = ask.size() > 1 ? std::launch::async : std::launch::deferred;
-            answers.push_back(std::async(launch, request, address));
-        } catch (const std::system_error&) {  // no thread to be had: ask it in turn
-            answers.push_back(std::async(std::launch::deferred, request, address));
-        }
-    }
+    // All at once; where the system gives no thread, in turn.
+    std::vector<CandidateState> answers(ask.size());
+    SideBySideTasks asking;
+    asking.count = ask.size();
+    asking.run = [&](std::size_t i) { answers[i] = CandidateStateOf(arp_(ask[i], hostAddress)); };
+    RunSideBySide(asking, ask.size());
     for (std::size_t i = 0; i < ask.size(); ++i) {
-        const CandidateState state = answers[i].get();
+        const CandidateState state = answers[i];
         // Not kept when the request could not be made: a later controller asks again.
         if (state != CandidateState::CouldNotAsk) asked_[ask[i]] = state;
         if (ask[i] == candidate && state == CandidateState::CouldNotAsk) return state;
