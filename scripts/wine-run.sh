@@ -34,6 +34,8 @@
 #   LUMARO_WINE_DPI       the display's DPI for this run (e.g. 144), written into the
 #                         prefix's registry (HKCU\Control Panel\Desktop, LogPixels) before
 #                         the program starts. Default: Wine's own, 96.
+#   LUMARO_WINE_DEBUG     Wine's WINEDEBUG for the run (e.g. "+pid,+process,err+all" to see
+#                         which processes start and what fails). Default: -all, silent.
 #   LUMARO_WINE_TIMEOUT   seconds after which the program is stopped (exit status 124);
 #                         keep it below the caller's own limit (e.g. CTest's TIMEOUT), so
 #                         that the teardown still runs. Default: no limit.
@@ -55,7 +57,7 @@ run=$(mktemp -d "${LUMARO_WINE_RUNS:-${TMPDIR:-/tmp}}/lumaro-wine.XXXXXX")
 prefix="$run/prefix"
 xvfb_pid="" shot_pid=""
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all
+export WINEPREFIX="$prefix" WINEDEBUG=${LUMARO_WINE_DEBUG:--all}
 # The wineserver's socket directory goes into the run's directory, and leaves with it.
 export TMPDIR="$run/tmp"
 # No menu entries in the host's desktop, no offer to install .NET or HTML engines.

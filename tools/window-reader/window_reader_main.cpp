@@ -31,6 +31,7 @@
 #include "resources/resource.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"
+#include "tools/window-reader/wine_desktop.h"
 
 namespace lumaro::apptest {
 namespace {
@@ -218,6 +219,7 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     try {
+        lumaro::apptest::StartWineDesktop(lumaro::apptest::kStartPatience);
         return lumaro::apptest::Probe(*options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "window-reader: %s\n", error.what());

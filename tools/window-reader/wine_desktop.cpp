@@ -1,0 +1,62 @@
+#include "tools/window-reader/wine_desktop.h"
+
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace lumaro::apptest {
+
+namespace {
+
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+std::wstring ObjectName(HANDLE object) {
+    wchar_t name[256] = {};
+    DWORD needed = 0;
+    if (!GetUserObjectInformationW(object, UOI_NAME, name, sizeof name, &needed)) return {};
+    return name;
+}
+
+// "WinSta0\Default": the window station and desktop of this thread, which the desktop's
+// process is to serve (a program started inside another Wine desktop stays in it).
+std::wstring ThisDesktop() {
+    const std::wstring station = ObjectName(GetProcessWindowStation());
+    const std::wstring desktop = ObjectName(GetThreadDesktop(GetCurrentThreadId()));
+    if (station.empty() || desktop.empty()) return {};
+    return station + L"\\" + desktop;
+}
+
+}  // namespace
+
+void StartWineDesktop(std::chrono::milliseconds patience) {
+    if (!RunningUnderWine()) return;
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const std::wstring program = std::wstring(system) + L"\\explorer.exe";
+    std::wstring commandLine = L"\"" + program + L"\" /desktop";
+    std::wstring desktop = ThisDesktop();
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = desktop.empty() ? nullptr : desktop.data();
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                        DETACHED_PROCESS, nullptr, system, &startup, &info)) {
+        throw std::runtime_error("cannot start Wine's desktop, error " +
+                                 std::to_string(GetLastError()));
+    }
+    // When the desktop already has its process, the new one ends at once: nothing to wait
+    // for. Otherwise it is ready when it waits for its first message.
+    const DWORD waited = WaitForInputIdle(info.hProcess, static_cast<DWORD>(patience.count()));
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    if (waited == WAIT_TIMEOUT) {
+        throw std::runtime_error("Wine's desktop was not ready within " +
+                                 std::to_string(patience.count() / 1000) + " s");
+    }
+}
+
+}  // namespace lumaro::apptest
