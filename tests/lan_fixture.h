@@ -46,6 +46,8 @@ class TestLan {
 public:
     virtual ~TestLan() = default;
     // Every frame received so far, in arrival order, one entry per receiving controller.
+    // It is read once the controllers have handled every frame that reached them: a busy
+    // machine may keep the simulator from its queue for a while after the PC sent.
     virtual std::vector<sim::ReceivedFrame> Log() const = 0;
     virtual std::vector<sim::ReceivedFrame> LogOf(std::uint32_t serial) const = 0;
     virtual void ClearLog() = 0;
@@ -58,7 +60,7 @@ public:
     // waits for this, not for a while.
     virtual std::size_t AnswersSent() const = 0;
     // Returns once the controllers have handled every frame that reached them.
-    virtual void WaitUntilIdle() = 0;
+    virtual void WaitUntilIdle() const = 0;
     virtual void SetBehaviour(std::uint32_t serial, const sim::Behaviour& behaviour) = 0;
     // The controller sends these bytes from its port 60000.
     virtual void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,

@@ -15,8 +15,12 @@ public:
     explicit InProcessLan(std::unique_ptr<sim::Simulator> simulator)
         : simulator_(std::move(simulator)) {}
 
-    std::vector<sim::ReceivedFrame> Log() const override { return simulator_->Log(); }
+    std::vector<sim::ReceivedFrame> Log() const override {
+        simulator_->WaitUntilIdle();
+        return simulator_->Log();
+    }
     std::vector<sim::ReceivedFrame> LogOf(std::uint32_t serial) const override {
+        simulator_->WaitUntilIdle();
         return simulator_->LogOf(serial);
     }
     void ClearLog() override { simulator_->ClearLog(); }
@@ -28,7 +32,7 @@ public:
         return simulator_->LastClockPayload(serial);
     }
     std::size_t AnswersSent() const override { return simulator_->AnswersSent(); }
-    void WaitUntilIdle() override { simulator_->WaitUntilIdle(); }
+    void WaitUntilIdle() const override { simulator_->WaitUntilIdle(); }
     std::size_t RestartCount(std::uint32_t serial) const override {
         return simulator_->RestartCount(serial);
     }

@@ -11,10 +11,18 @@ namespace lumaro::apptest {
 
 namespace {
 
-// Every line of lumaro-sim's log, as the frames it stands for (their times unused).
+// Every line of lumaro-sim's log, as the frames it stands for (their times unused), once
+// the simulator has handled every frame that reached it.
 std::vector<sim::ReceivedFrame> ReadLog() {
     const auto path = SimulatorControl::LogPath();
-    if (!path) throw std::runtime_error("no LUMARO_SIM_LOG: run through scripts/app-test.sh");
+    const auto simulator = SimulatorControl::FromEnvironment();
+    if (!path || !simulator) {
+        throw std::runtime_error(
+            "no LUMARO_SIM_LOG or LUMARO_SIM_CONTROL: run through scripts/app-test.sh");
+    }
+    if (const std::string reply = simulator->Send("idle"); reply != "ok") {
+        throw std::runtime_error("lumaro-sim answered \"" + reply + "\" to idle");
+    }
     return SimulatorControl::ReadFrameLog(*path, std::chrono::steady_clock::now());
 }
 

@@ -94,7 +94,7 @@ public:
         return count.empty() ? 0 : std::stoul(count);
     }
 
-    void WaitUntilIdle() override {
+    void WaitUntilIdle() const override {
         const std::string reply = control_.Send("idle");
         if (reply != "ok") ADD_FAILURE() << "idle: " << reply;
     }
@@ -141,6 +141,7 @@ private:
     }
 
     std::vector<sim::ReceivedFrame> ReadLog(std::optional<std::uint32_t> serial) const {
+        WaitUntilIdle();
         return SimulatorControl::ReadFrameLog(logPath_, simStart_, serial);
     }
 

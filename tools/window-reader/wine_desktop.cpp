@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -30,10 +32,13 @@ std::wstring ThisDesktop() {
     return station + L"\\" + desktop;
 }
 
-}  // namespace
+// How long one desktop process may take to be ready: usually well under a second, tens of
+// seconds on a busy machine. One that takes longer is taken for stuck and started anew.
+constexpr std::chrono::seconds kOneStartPatience{40};
 
-void StartWineDesktop(std::chrono::milliseconds patience) {
-    if (!RunningUnderWine()) return;
+enum class DesktopStart { Ready, NotReady };
+
+DesktopStart StartDesktopProcess(std::chrono::milliseconds patience) {
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const std::wstring program = std::wstring(system) + L"\\explorer.exe";
@@ -51,12 +56,32 @@ void StartWineDesktop(std::chrono::milliseconds patience) {
     // When the desktop already has its process, the new one ends at once: nothing to wait
     // for. Otherwise it is ready when it waits for its first message.
     const DWORD waited = WaitForInputIdle(info.hProcess, static_cast<DWORD>(patience.count()));
+    if (waited == WAIT_TIMEOUT) {
+        // Its windows, the desktop's among them, go with it: the next one starts afresh.
+        TerminateProcess(info.hProcess, 1);
+        WaitForSingleObject(info.hProcess, 10000);
+    }
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    if (waited == WAIT_TIMEOUT) {
-        throw std::runtime_error("Wine's desktop was not ready within " +
-                                 std::to_string(patience.count() / 1000) + " s");
+    return waited == WAIT_TIMEOUT ? DesktopStart::NotReady : DesktopStart::Ready;
+}
+
+}  // namespace
+
+void StartWineDesktop(std::chrono::milliseconds patience) {
+    if (!RunningUnderWine()) return;
+    const auto deadline = std::chrono::steady_clock::now() + patience;
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        const auto wait = std::min<std::chrono::milliseconds>(left, kOneStartPatience);
+        if (wait.count() <= 0) break;
+        if (StartDesktopProcess(wait) == DesktopStart::Ready) return;
+        std::fprintf(stderr, "Wine's desktop was not ready within %lld s; starting it again\n",
+                     static_cast<long long>(wait.count() / 1000));
     }
+    throw std::runtime_error("Wine's desktop was not ready within " +
+                             std::to_string(patience.count() / 1000) + " s");
 }
 
 }  // namespace lumaro::apptest

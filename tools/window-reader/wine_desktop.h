@@ -9,8 +9,9 @@
 
 namespace lumaro::apptest {
 
-// Starts Wine's desktop for this process's desktop and waits until it is ready; throws when
-// it is not ready within `patience`. Nothing under Windows, whose desktop is always there.
+// Starts Wine's desktop for this process's desktop and waits until it is ready, starting it
+// anew when one start seems stuck; throws when it is not ready within `patience`. Nothing
+// under Windows, whose desktop is always there.
 void StartWineDesktop(std::chrono::milliseconds patience);
 
 }  // namespace lumaro::apptest
