@@ -16,6 +16,8 @@
 # Environment:
 #   LUMARO_WINE_TEMPLATE   the template's directory (default: <repository>/build/wine-template)
 set -euo pipefail
+# A step of this script that fails ends it: say which, so that the failure is never silent.
+trap 'echo "wine-prefix.sh: line $LINENO failed (status $?): $BASH_COMMAND" >&2' ERR
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-guard.sh

@@ -40,6 +40,8 @@
 #                         keep it below the caller's own limit (e.g. CTest's TIMEOUT), so
 #                         that the teardown still runs. Default: no limit.
 set -euo pipefail
+# A step of this script that fails ends it: say which, so that the failure is never silent.
+trap 'echo "wine-run.sh: line $LINENO failed (status $?): $BASH_COMMAND" >&2' ERR
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=lib/lab-services.sh
