@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <thread>
 
 #include "sim/frame_log_line.h"
@@ -71,12 +72,21 @@ std::string SimulatorControl::Send(const std::string& command) const {
     // Renamed into place, so the simulator never reads half a command. Wine's rename on
     // the Z: drive once failed with error 8 (not enough memory) in a busy CI run, with
     // nothing holding either file, so a failure is tried again for a moment before it counts.
+    // A failed try may still have moved the file (a later try then finds no command.tmp):
+    // the command is in place, and the reply tells whether the simulator took it.
     const std::wstring commandPath = directory + L"\\command";
     const auto renameDeadline = std::chrono::steady_clock::now() + kRenamePatience;
+    std::optional<DWORD> firstError;
     while (!MoveFileExW(pending.c_str(), commandPath.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         const DWORD error = GetLastError();
+        if (firstError && error == ERROR_FILE_NOT_FOUND &&
+            GetFileAttributesW(pending.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            break;
+        }
+        if (!firstError) firstError = error;
         if (std::chrono::steady_clock::now() >= renameDeadline) {
-            return "error cannot rename the command, error " + std::to_string(error);
+            return "error cannot rename the command, error " + std::to_string(error) +
+                   " (first " + std::to_string(*firstError) + ")";
         }
         std::this_thread::sleep_for(kPollInterval);
     }
