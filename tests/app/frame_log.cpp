@@ -20,7 +20,7 @@ std::vector<sim::ReceivedFrame> ReadLog() {
         throw std::runtime_error(
             "no LUMARO_SIM_LOG or LUMARO_SIM_CONTROL: run through scripts/app-test.sh");
     }
-    if (const std::string reply = simulator->Send("idle"); reply != "ok") {
+    if (const std::string reply = simulator->WaitUntilIdle(); reply != "ok") {
         throw std::runtime_error("lumaro-sim answered \"" + reply + "\" to idle");
     }
     return SimulatorControl::ReadFrameLog(*path, std::chrono::steady_clock::now());

@@ -35,6 +35,8 @@ std::string SimulatorControl::Load(const std::string& controllerFile) const {
 
 std::string SimulatorControl::ClearLog() const { return Send("clear-log"); }
 
+std::string SimulatorControl::WaitUntilIdle() const { return Send("idle"); }
+
 std::string SimulatorControl::SetBehaviour(std::uint32_t serial,
                                            const std::string& behaviour) const {
     return Send("behaviour " + std::to_string(serial) + " " + behaviour);

@@ -22,6 +22,8 @@ public:
     // gives the simulator's reply, "ok" on success.
     std::string Load(const std::string& controllerFile) const;
     std::string ClearLog() const;
+    // Returns once lumaro-sim has handled every frame that reached it; "ok" then.
+    std::string WaitUntilIdle() const;
     // Sets how a controller misbehaves from now on, in the words of a controller file
     // (e.g. "silent", "normal"); gives the simulator's reply.
     std::string SetBehaviour(std::uint32_t serial, const std::string& behaviour) const;

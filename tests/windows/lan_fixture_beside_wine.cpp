@@ -16,6 +16,7 @@
 #include "sim/controller_image.h"
 #include "sim/sim_config.h"
 #include "tools/window-reader/launched_program.h"
+#include "tools/window-reader/running_under_wine.h"
 #include "tests/app/simulator_control.h"
 #include "tests/lan_fixture.h"
 
@@ -95,7 +96,7 @@ public:
     }
 
     void WaitUntilIdle() const override {
-        const std::string reply = control_.Send("idle");
+        const std::string reply = control_.WaitUntilIdle();
         if (reply != "ok") ADD_FAILURE() << "idle: " << reply;
     }
 
@@ -194,9 +195,6 @@ std::string ReadPcFile(const std::string& unixPath) {
     return text.str();
 }
 
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
+bool RunningUnderWine() { return apptest::RunningUnderWine(); }
 
 }  // namespace lumaro::testing

@@ -20,6 +20,7 @@
 #include "platform/socket_layer.h"
 #include "platform/timer_throttling_win32.h"
 #include "platform/udp_socket.h"
+#include "tools/window-reader/running_under_wine.h"
 
 namespace lumaro::platform {
 namespace {
@@ -30,11 +31,6 @@ constexpr Ipv4Address kLabAddress = MakeIpv4(10, 0, 1, 1);
 constexpr Ipv4Address kAbsentAddress = MakeIpv4(10, 0, 9, 9);
 // Long enough never to run out on a loaded machine; a datagram to ourselves takes far less.
 constexpr auto kArrivalLimit = 10s;
-
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 // Every test that touches sockets holds one start of the socket layer.
 class WinsockTest : public ::testing::Test {
@@ -107,7 +103,7 @@ TEST_F(UdpSocketOnTheLan, OpensOnTheLanAddressWithAPortPickedBySystem) {
 TEST_F(UdpSocketOnTheLan, DoesNotOpenOnAnAddressThePcDoesNotHave) {
     // Wine binds every datagram socket to 0.0.0.0 (on the interface of the address, when
     // there is one), so there any address binds; should that change, this says so.
-    EXPECT_EQ(UdpSocket::OpenBroadcast(kAbsentAddress).has_value(), RunningUnderWine());
+    EXPECT_EQ(UdpSocket::OpenBroadcast(kAbsentAddress).has_value(), apptest::RunningUnderWine());
 }
 
 TEST_F(UdpSocketOnTheLan, KeepsItsSocketWhenMoved) {

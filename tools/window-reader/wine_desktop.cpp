@@ -7,14 +7,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "tools/window-reader/running_under_wine.h"
+
 namespace lumaro::apptest {
 
 namespace {
-
-bool RunningUnderWine() {
-    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
 
 std::wstring ObjectName(HANDLE object) {
     wchar_t name[256] = {};
