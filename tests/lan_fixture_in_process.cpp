@@ -65,7 +65,13 @@ std::unique_ptr<sim::Simulator> StartSimulator(std::vector<sim::ControllerSpec> 
     options->spray = spray;
     std::string error;
     auto simulator = sim::Simulator::Start(*options, std::move(specs), &error);
-    if (!simulator) ADD_FAILURE() << "simulator did not start: " << error;
+    if (!simulator) {
+        ADD_FAILURE() << "simulator did not start: " << error;
+        return nullptr;
+    }
+    // Its loop is running and through its start before the test sends anything: a search
+    // waits only so long for answers, and a busy machine may be slow to run a new thread.
+    simulator->WaitUntilIdle();
     return simulator;
 }
 
