@@ -8,6 +8,7 @@
 #include "app/control_rules.h"
 #include "app/dialog_geometry.h"
 #include "app/lumaro_dlg.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -33,7 +34,8 @@ void CLumaroDlg::ToggleAdvancedPanel() {
     advancedPanelState_ = show ? 0 : 1;
     ApplyControlRules(window_, show ? DialogEvent::PanelShown : DialogEvent::PanelHidden);
     SetDlgItemTextW(window_, IDC_ADVANCED_BUTTON,
-                    Text(show ? IDS_HIDE_ADVANCED : IDS_SHOW_ADVANCED).c_str());
+                    WindowText(show ? TextId::HideAdvanced : TextId::ShowAdvanced, language_)
+                        .c_str());
     for (int id : kBottomButtons) {
         const HWND button = Item(id);
         const RECT rect = WindowRectInClient(button, window_);  // after the resize

@@ -8,6 +8,7 @@
 
 #include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -20,6 +21,19 @@ constexpr std::array<unsigned, 4> kFailureMessages{IDS_WEB_ACCESS_FAILED,
                                                    IDS_CONTROLLER_UNREACHABLE, IDS_CLOCK_NOT_SET,
                                                    IDS_ADDRESS_REFUSED};
 
+// The catalogue's text of a message of the string table.
+TextId MessageText(unsigned stringId) {
+    switch (stringId) {
+        case IDS_WEB_ACCESS_FAILED: return TextId::WebAccessFailed;
+        case IDS_CONTROLLER_UNREACHABLE: return TextId::ControllerUnreachable;
+        case IDS_SELECT_CONTROLLER_FIRST: return TextId::SelectControllerFirst;
+        case IDS_CLOCK_SET: return TextId::ClockSet;
+        case IDS_CLOCK_NOT_SET: return TextId::ClockNotSet;
+        case IDS_ADDRESS_REFUSED: return TextId::AddressRefused;
+        default: return TextId::MessageCaption;
+    }
+}
+
 UINT MessageFlags(unsigned stringId) {
     for (unsigned failure : kFailureMessages) {
         if (failure == stringId) return MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL;
@@ -27,8 +41,12 @@ UINT MessageFlags(unsigned stringId) {
     return MB_OK | MB_SYSTEMMODAL;
 }
 
+// The selected item's meaning, which it carries as item data: the same choice gives the same
+// value whatever the window's language and however the box orders its items.
 int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return static_cast<int>(selected);
+    return static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, selected, 0));
 }
 
 }  // namespace
@@ -45,8 +63,12 @@ int CLumaroDlg::DateFormatIndex() const { return ComboSelection(dateFormatCombo_
 int CLumaroDlg::WebLanguageIndex() const { return ComboSelection(webLanguageCombo_); }
 
 void CLumaroDlg::ShowMessage(unsigned stringId) {
-    MessageBoxW(window_, Text(stringId).c_str(), Text(IDS_MESSAGE_CAPTION).c_str(),
-                MessageFlags(stringId));
+    ShowMessageText(WindowText(MessageText(stringId), language_), MessageFlags(stringId));
+}
+
+void CLumaroDlg::ShowMessageText(const std::wstring& text, UINT flags) {
+    MessageBoxW(window_, text.c_str(), WindowText(TextId::MessageCaption, language_).c_str(),
+                flags);
 }
 
 void CLumaroDlg::ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }

@@ -33,12 +33,14 @@ bool RowBecameSelected(const NMLISTVIEW& change) {
 
 }  // namespace
 
-CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat)
+CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat,
+                       Language language)
     : instance_(instance),
       link_(link),
       heartbeat_(heartbeat),
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
-      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)) {}
+      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)),
+      language_(language) {}
 
 INT_PTR CLumaroDlg::DoModal() {
     const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG),
@@ -78,6 +80,8 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return OnKeyDown(wParam);
+        case WM_SYSCOMMAND:
+            return OnSysCommand(wParam);
         default:
             return FALSE;
     }
@@ -88,7 +92,9 @@ bool CLumaroDlg::Deferred(UINT message, WPARAM wParam, LPARAM lParam) {
     // request: handled now, either would start a second command inside this one or close
     // the sockets under it. Whatever else is sent (texts read, activation) is answered as
     // usual.
-    if (message != WM_COMMAND && message != WM_CLOSE) return false;
+    // The system menu's own items open windows or re-text this one: after the command too.
+    const bool ownMenuItem = message == WM_SYSCOMMAND && (wParam & 0xFFF0) < 0xF000;
+    if (message != WM_COMMAND && message != WM_CLOSE && !ownMenuItem) return false;
     PostMessageW(window_, message, wParam, lParam);
     return true;
 }
@@ -104,6 +110,9 @@ INT_PTR CLumaroDlg::OnInitDialog() {
     ApplyControlRules(window_, DialogEvent::PanelHidden);  // the panel starts hidden
     InsertListColumns(listClientWidth);
     FillComboBoxes();
+    AddSystemMenuItems();
+    // Chinese is the template's own: only English re-texts the window.
+    if (language_ == Language::English) ShowLanguage(language_);
     link_.SeedSequenceCounter();
     SearchCommand();
     return TRUE;  // the system focuses the first visible tab stop: the exit button
@@ -123,7 +132,9 @@ void CLumaroDlg::ShowTitleWithVersion() {
     const int length = GetWindowTextLengthW(window_);
     std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
     caption.resize(static_cast<std::size_t>(GetWindowTextW(window_, caption.data(), length + 1)));
-    SetWindowTextW(window_, TitleWithVersion(caption, ReadProductVersion()).c_str());
+    const std::wstring version = ReadProductVersion();
+    titleVersion_ = TitleVersion(version);
+    SetWindowTextW(window_, TitleWithVersion(caption, version).c_str());
 }
 
 int CLumaroDlg::PlaceControllerList() {
@@ -149,11 +160,13 @@ void CLumaroDlg::InsertListColumns(int clientWidth) {
 }
 
 void CLumaroDlg::FillComboBoxes() {
-    // CB_INSERTSTRING puts each item at the index given, in spite of the boxes' CBS_SORT.
+    // CB_INSERTSTRING puts each item at the index given, in spite of the boxes' CBS_SORT;
+    // each item also carries its index, which is what the controller is sent.
     const auto fill = [this](HWND combo, const auto& items) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             SendMessageW(combo, CB_INSERTSTRING, i,
                          reinterpret_cast<LPARAM>(Text(items[i]).c_str()));
+            SendMessageW(combo, CB_SETITEMDATA, i, static_cast<LPARAM>(i));
         }
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
     };

@@ -16,6 +16,7 @@
 #include "app/pixel_scale.h"
 #include "app/queue_heartbeat.h"
 #include "link/controller_link.h"
+#include "texts/language.h"
 #include "workflow/command_dialog.h"
 #include "workflow/controller_commands.h"
 
@@ -24,7 +25,8 @@ namespace lumaro {
 class CLumaroDlg : public CommandDialog {
 public:
     // `heartbeat` beats this thread's queue while a command blocks it.
-    CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat);
+    CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat,
+               Language language = Language::Chinese);
     CLumaroDlg(const CLumaroDlg&) = delete;
     CLumaroDlg& operator=(const CLumaroDlg&) = delete;
 
@@ -62,6 +64,7 @@ private:
     INT_PTR OnNotify(const NMHDR& header);
     INT_PTR OnClose();                      // key_and_close_handling.cpp
     INT_PTR OnKeyDown(WPARAM virtualKey);   // key_and_close_handling.cpp
+    INT_PTR OnSysCommand(WPARAM command);   // system_menu.cpp
 
     // One handler per button.
     void OnSearchButton();
@@ -86,8 +89,23 @@ private:
     // The advanced panel (advanced_panel.cpp).
     void ToggleAdvancedPanel();
 
+    // The window's language (language_switch.cpp): re-texts the open window in place, and
+    // the technician's choice from the system menu, which is also remembered.
+    void ShowLanguage(Language language);
+    void ChooseLanguage(Language language);
+    void ShowWebColumn();
+
+    // The system menu's own items (system_menu.cpp) and what they open.
+    void AddSystemMenuItems();
+    void ShowSystemMenuTexts();
+    void ShowMissingControllerFindings();  // missing_controller_window.cpp
+    void SaveList();                       // save_list.cpp
+    void ShowAbout();                      // about_box.cpp
+
     HWND Item(int controlId) const { return GetDlgItem(window_, controlId); }
     std::wstring Text(unsigned stringId) const;
+    // A message box owned by the dialog, captioned as every box of the dialog is.
+    void ShowMessageText(const std::wstring& text, UINT flags);
 
     HINSTANCE instance_;
     ControllerLink& link_;
@@ -114,6 +132,10 @@ private:
     int lastSelectedRow_ = -1;
     // Above 0 while the advanced panel is hidden (as it starts), 0 while it is shown.
     int advancedPanelState_ = 1;
+
+    // The language the window speaks, and the version part of its caption ("2.7").
+    Language language_;
+    std::wstring titleVersion_;
 };
 
 }  // namespace lumaro

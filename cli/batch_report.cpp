@@ -100,7 +100,10 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
             {std::uint64_t{outcome.serial}, std::string(ResultName(outcome.result)),
              FormatAddress(outcome.previousAddress), FormatAddress(outcome.address),
              outcome.Moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
-             outcome.message ? FieldValue{ConsoleText(*outcome.message)} : FieldValue{}});
+             // For scripts the message is the same whatever the console's language: the
+             // window's own (Chinese) text.
+             outcome.message ? FieldValue{ConsoleText(*outcome.message, Language::Chinese)}
+                             : FieldValue{}});
     }
     return records;
 }

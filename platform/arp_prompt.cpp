@@ -18,7 +18,7 @@ bool PromptResolution(Ipv4Address target, Ipv4Address source) {
     if (!StartSocketLayer(2, 2).succeeded) return false;
     bool sent = false;
     {
-        const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source);
+        const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source).socket;
         sent = socket && socket->SendTo(target, kDiscardPort, {});
     }  // closed before the layer is released
     StopSocketLayer();

@@ -117,7 +117,7 @@ protected:
         return std::span(kFresh).first(Windows() ? 2 : 5);
     }
     ProgramResult EnableWeb(const std::string& arguments) const {
-        return RunProgramSeparately(GetParam().command + " enable-web " + arguments +
+        return RunProgramSeparately(GetParam().command + " --ui-language zh enable-web " + arguments +
                                     " </dev/null");
     }
 };

@@ -90,7 +90,7 @@ TEST(InterfaceSocketBuffer, HoldsEveryAnswerOfThreeHundredControllersToOneBroadc
     auto lan = StartControllers(
         sim::Simulator::Sequential(300, 1000, MakeIpv4(10, 0, 1, 2), MakeIpv4(255, 255, 0, 0)));
     ASSERT_TRUE(lan);
-    auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress);
+    auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress).socket;
     ASSERT_TRUE(socket);
     const std::size_t answersBefore = lan->AnswersSent();
     ASSERT_TRUE(socket->SendTo(kLimitedBroadcast, kControllerPort, kDiscoveryFrames[0]));
