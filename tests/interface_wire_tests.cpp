@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -85,6 +86,26 @@ TEST(InterfacesOfManyAddresses, RecordsTheControllerWithTheFirstSocketItAnswered
 }
 
 // ---- One PC interface, 10.0.1.1/24.
+
+TEST(BroadcastSocketOpener, NamesTheStepThatFailedOrReportsTheBufferGranted) {
+    const platform::BroadcastSocketOpening opened = platform::UdpSocket::OpenBroadcast(kPcAddress);
+    ASSERT_TRUE(opened.socket);
+    EXPECT_TRUE(opened.report.Opened());
+    EXPECT_EQ(opened.report.localPort, opened.socket->LocalPort());
+    EXPECT_NE(opened.report.localPort, 0);
+    ASSERT_TRUE(opened.report.receiveBufferBytes);
+    EXPECT_GE(*opened.report.receiveBufferBytes, platform::kBroadcastReceiveBufferBytes)
+        << "as root the whole buffer is granted (Linux reports twice the room)";
+
+    // An address this PC does not have: the bind fails, and says so.
+    const platform::BroadcastSocketOpening absent =
+        platform::UdpSocket::OpenBroadcast(MakeIpv4(10, 0, 9, 9));
+    EXPECT_FALSE(absent.socket);
+    ASSERT_TRUE(absent.report.failure);
+    EXPECT_EQ(absent.report.failure->step, platform::BroadcastSocketStep::Bind);
+    EXPECT_EQ(absent.report.failure->error.code, EADDRNOTAVAIL);
+    EXPECT_FALSE(absent.report.failure->error.text.empty());
+}
 
 TEST(InterfaceSocketBuffer, HoldsEveryAnswerOfThreeHundredControllersToOneBroadcast) {
     auto lan = StartControllers(
