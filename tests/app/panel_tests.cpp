@@ -218,8 +218,8 @@ std::vector<Fit> MeasureTexts(Language language, const ListViewDriver& realList)
         fits.push_back({std::to_string(id) + " \"" + Narrow(text) + "\"",
                         dialog.TextExtent(id, text).cx + margins, room});
     };
-    // A push button draws its text inside its border and the focus rectangle.
-    const int buttonMargins = 2 * AtDpi(4);
+    // A push button draws its text inside its three-dimensional border.
+    const int buttonMargins = 2 * GetSystemMetrics(SM_CXEDGE);
     for (int id : {IDCANCEL, IDC_SEARCH_BUTTON, IDC_QUICK_ENABLE_BUTTON, IDC_APPLY_BUTTON,
                    IDC_SYNC_TIME_BUTTON, IDC_DISABLE_WEB_BUTTON}) {
         RECT client{};

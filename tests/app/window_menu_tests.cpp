@@ -233,15 +233,16 @@ TEST_F(WindowLanguage, EveryDateFormatAndWebLanguageWritesTheSameBytesInEitherLa
     const std::vector<FrameBytes> english = ApplyEveryChoice(kEnglishCommand);
     ASSERT_EQ(chinese.size(), 12u) << "two writes per apply";
     ASSERT_EQ(english.size(), chinese.size());
-    constexpr std::size_t kSequence = 4;  // bytes 4-7 count the frames, and differ
+    // Bytes 4-7 count the frames, and 2-3 (the checksum) cover them: both differ.
+    constexpr std::size_t kChecksumAndSequence = 2;
     constexpr std::size_t kDateFormat = 118;
     constexpr std::size_t kWebLanguage = 121;
     for (std::size_t i = 0; i < chinese.size(); ++i) {
         FrameBytes a = chinese[i];
         FrameBytes b = english[i];
         ASSERT_EQ(a.size(), b.size()) << "write " << i;
-        std::fill_n(a.begin() + kSequence, 4, 0);
-        std::fill_n(b.begin() + kSequence, 4, 0);
+        std::fill_n(a.begin() + kChecksumAndSequence, 6, 0);
+        std::fill_n(b.begin() + kChecksumAndSequence, 6, 0);
         EXPECT_EQ(a, b) << "write " << i << " differs between the window's languages";
         EXPECT_EQ(a.at(kDateFormat), i / 2) << "write " << i << ": the date format chosen";
         EXPECT_EQ(a.at(kWebLanguage), (i / 2) % 2 == 0 ? 0x20 : 0x30)
@@ -277,7 +278,7 @@ HWND FileNameBox(HWND saveAs) {
     return combo != nullptr ? combo : GetDlgItem(saveAs, kFileNameEdit);
 }
 
-std::string ReadFile(const std::wstring& path) {
+std::string FileBytes(const std::wstring& path) {
     const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return {};
@@ -332,9 +333,9 @@ TEST_F(WindowMenu, SaveListWritesTheListAsTheConsolesCsvWithAByteOrderMark) {
     const HWND saveAs = OpenSaveAs(lumaro);
     ASSERT_NE(saveAs, nullptr);
     PressButton(saveAs, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return ReadFile(path_).size() > 3; })) << "nothing written";
+    ASSERT_TRUE(WaitUntil([&] { return FileBytes(path_).size() > 3; })) << "nothing written";
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(saveAs); }));
-    const std::string bytes = ReadFile(path_);
+    const std::string bytes = FileBytes(path_);
     ASSERT_TRUE(bytes.starts_with("\xEF\xBB\xBF")) << "a byte-order mark first";
     std::vector<std::string> lines;
     std::size_t start = 3;
