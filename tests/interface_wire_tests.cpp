@@ -97,13 +97,20 @@ TEST(BroadcastSocketOpener, NamesTheStepThatFailedOrReportsTheBufferGranted) {
     EXPECT_GE(*opened.report.receiveBufferBytes, platform::kBroadcastReceiveBufferBytes)
         << "as root the whole buffer is granted (Linux reports twice the room)";
 
-    // An address this PC does not have: the bind fails, and says so.
+    // An address this PC does not have: the bind fails, and says so. (Wine binds every
+    // datagram socket to 0.0.0.0, so there it opens; should that change, this says so.)
     const platform::BroadcastSocketOpening absent =
         platform::UdpSocket::OpenBroadcast(MakeIpv4(10, 0, 9, 9));
-    EXPECT_FALSE(absent.socket);
+    EXPECT_EQ(absent.socket.has_value(), testing::RunningUnderWine());
+    if (testing::RunningUnderWine()) return;
+#ifdef _WIN32
+    constexpr int kAddressNotAvailable = 10049;  // WSAEADDRNOTAVAIL
+#else
+    constexpr int kAddressNotAvailable = EADDRNOTAVAIL;
+#endif
     ASSERT_TRUE(absent.report.failure);
     EXPECT_EQ(absent.report.failure->step, platform::BroadcastSocketStep::Bind);
-    EXPECT_EQ(absent.report.failure->error.code, EADDRNOTAVAIL);
+    EXPECT_EQ(absent.report.failure->error.code, kAddressNotAvailable);
     EXPECT_FALSE(absent.report.failure->error.text.empty());
 }
 
