@@ -12,10 +12,10 @@
 namespace lumaro {
 
 void CLumaroDlg::ShowLanguage(Language language) {
-    const Language previous = language_;
     language_ = language;
     ShowControlTexts(window_, language, advancedPanelState_ == 0, titleVersion_);
-    ChangeLanguageLayout(window_, previous, language);
+    ChangeLanguageLayout(window_, layoutLanguage_, language);
+    layoutLanguage_ = language;
     ShowColumnHeadings(controllerList_.Handle(), language);
     ShowWebColumn();
     const auto selection = [](HWND combo) {

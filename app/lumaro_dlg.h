@@ -133,8 +133,10 @@ private:
     // Above 0 while the advanced panel is hidden (as it starts), 0 while it is shown.
     int advancedPanelState_ = 1;
 
-    // The language the window speaks, and the version part of its caption ("2.7").
+    // The language the window speaks, the one its layout is for (the template's Chinese at
+    // first), and the version part of its caption ("2.7").
     Language language_;
+    Language layoutLanguage_ = Language::Chinese;
     std::wstring titleVersion_;
 };
 

@@ -190,14 +190,16 @@ TEST_F(WindowLanguage, TheChoiceIsRememberedForTheNextStartAndLangChoosesForOneR
         std::wstring caption;
     };
     const Case cases[] = {
-        {"remembered English", L"en", L"", english},
         {"remembered Chinese", L"zh", L"", chinese},
+        {"remembered English", L"en", L"", english},
         {"/lang:zh over a remembered English", L"en", L"/lang:zh", chinese},
         {"/lang:en with nothing remembered", std::nullopt, L"/lang:en", english},
         {"/LANG:EN in capitals", L"zh", L"/LANG:EN", english},
         {"an unknown remembered value", L"fr", L"", chinese},
         {"an unknown /lang: over a remembered English", L"en", L"/lang:fr", english},
     };
+    // The label that needs more room in English, where the template puts it.
+    RECT chineseLabel{};
     for (const Case& c : cases) {
         ForgetLanguage();
         if (c.stored) StoreLanguage(*c.stored);
@@ -206,6 +208,13 @@ TEST_F(WindowLanguage, TheChoiceIsRememberedForTheNextStartAndLangChoosesForOneR
         {
             const LumaroSession lumaro(Settings().lumaroProgram, options);
             EXPECT_EQ(lumaro.Dialog().Caption(), c.caption) << c.name;
+            const RECT label = lumaro.Dialog().ControlRect(IDC_WEB_LANGUAGE_LABEL);
+            if (c.caption == chinese) {
+                chineseLabel = label;
+            } else {
+                EXPECT_LT(label.left, chineseLabel.left) << c.name << ": laid out for English";
+                EXPECT_EQ(label.right, chineseLabel.right) << c.name;
+            }
         }
         EXPECT_EQ(StoredLanguage(), c.stored) << c.name << ": a start stores nothing";
     }
