@@ -14,8 +14,9 @@ namespace lumaro {
 void CLumaroDlg::ShowAbout() {
     const std::string version = platform::Utf8FromWide(ReadProductVersion());
     const std::string commit = platform::Utf8FromWide(ReadVersionString(L"Commit"));
-    const std::wstring text = WidenUtf8(FormatText(
-        TextId::AboutText, language_, {version.empty() ? "?" : version, commit.empty() ? "?" : commit}));
+    const std::wstring text =
+        WidenUtf8(FormatText(TextId::AboutText, language_,
+                             {version.empty() ? "?" : version, commit.empty() ? "?" : commit}));
     MessageBoxW(window_, text.c_str(), WindowText(TextId::MenuAbout, language_).c_str(),
                 MB_OK | MB_ICONINFORMATION);
 }

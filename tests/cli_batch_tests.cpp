@@ -117,8 +117,8 @@ protected:
         return std::span(kFresh).first(Windows() ? 2 : 5);
     }
     ProgramResult EnableWeb(const std::string& arguments) const {
-        return RunProgramSeparately(GetParam().command + " --ui-language zh enable-web " + arguments +
-                                    " </dev/null");
+        return RunProgramSeparately(GetParam().command + " --ui-language zh enable-web " +
+                                    arguments + " </dev/null");
     }
 };
 
@@ -227,7 +227,8 @@ TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZer
     ASSERT_TRUE(lan);
 
     const ProgramResult result = RunProgramSeparately(
-        std::string(LUMARO_CLI_PATH) + " --ui-language en enable-web --all --yes --jobs 3 --format json");
+        std::string(LUMARO_CLI_PATH) +
+        " --ui-language en enable-web --all --yes --jobs 3 --format json");
     EXPECT_EQ(result.exitCode, 1) << result.errors;
     const auto summary = BySerial(result.output);
     ASSERT_EQ(summary.size(), 3u) << result.output;

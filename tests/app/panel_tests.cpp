@@ -229,7 +229,8 @@ std::vector<Fit> MeasureTexts(Language language, const ListViewDriver& realList)
     RECT advanced{};
     GetClientRect(GetDlgItem(window, IDC_ADVANCED_BUTTON), &advanced);
     for (TextId text : {TextId::ShowAdvanced, TextId::HideAdvanced}) {
-        add(IDC_ADVANCED_BUTTON, lumaro::WindowText(text, language), buttonMargins, Width(advanced));
+        add(IDC_ADVANCED_BUTTON, lumaro::WindowText(text, language), buttonMargins,
+            Width(advanced));
     }
     // A label draws from edge to edge.
     for (int id : {IDC_SERIAL_LABEL, IDC_IP_LABEL, IDC_MASK_LABEL, IDC_GATEWAY_LABEL,
@@ -251,8 +252,8 @@ std::vector<Fit> MeasureTexts(Language language, const ListViewDriver& realList)
     }
     // A heading and a cell keep 6 pixels (at 96 DPI) clear on each side.
     for (int column = 0; column < kListColumnCount; ++column) {
-        add(IDC_CONTROLLER_LIST, lumaro::WindowText(ColumnHeadings()[column], language), 2 * AtDpi(6),
-            realList.ColumnWidth(column));
+        add(IDC_CONTROLLER_LIST, lumaro::WindowText(ColumnHeadings()[column], language),
+            2 * AtDpi(6), realList.ColumnWidth(column));
     }
     for (TextId value : {TextId::WebEnabled, TextId::WebNotEnabled}) {
         add(IDC_CONTROLLER_LIST, lumaro::WindowText(value, language), 2 * AtDpi(6),

@@ -441,7 +441,7 @@ HWND WaitForFindings(DWORD processId) {
     HWND found = nullptr;
     WaitUntil([&] {
         HWND window = nullptr;
-        while ((window = FindWindowExW(nullptr, window, kFindingsWindowClass, nullptr)) != nullptr) {
+        while ((window = FindWindowExW(nullptr, window, kFindingsWindowClass, nullptr))) {
             DWORD owner = 0;
             GetWindowThreadProcessId(window, &owner);
             if (owner == processId && IsWindowVisible(window)) {
@@ -508,7 +508,8 @@ TEST_F(MissingController, FindingsNameTheInterfaceWithoutControllersInTheWindows
         SendPatiently(text, WM_COPY, 0, 0);
         ASSERT_TRUE(OpenClipboard(nullptr));
         const HANDLE copied = GetClipboardData(CF_UNICODETEXT);
-        const auto* copiedText = copied != nullptr ? static_cast<const wchar_t*>(GlobalLock(copied)) : nullptr;
+        const auto* copiedText =
+            copied != nullptr ? static_cast<const wchar_t*>(GlobalLock(copied)) : nullptr;
         EXPECT_EQ(copiedText != nullptr ? std::wstring(copiedText) : std::wstring(), shown);
         if (copiedText != nullptr) GlobalUnlock(copied);
         CloseClipboard();
