@@ -4,12 +4,11 @@
 
 #include <windows.h>
 
-#include <array>
-
 #include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
 #include "app/window_texts.h"
 #include "resources/resource.h"
+#include "workflow/outcome_text.h"
 
 namespace lumaro {
 
@@ -17,28 +16,9 @@ namespace {
 
 // Failures carry the exclamation icon; notices (and the request to select a controller
 // first) carry none. Every box is system-modal.
-constexpr std::array<unsigned, 4> kFailureMessages{IDS_WEB_ACCESS_FAILED,
-                                                   IDS_CONTROLLER_UNREACHABLE, IDS_CLOCK_NOT_SET,
-                                                   IDS_ADDRESS_REFUSED};
-
-// The catalogue's text of a message of the string table.
-TextId MessageText(unsigned stringId) {
-    switch (stringId) {
-        case IDS_WEB_ACCESS_FAILED: return TextId::WebAccessFailed;
-        case IDS_CONTROLLER_UNREACHABLE: return TextId::ControllerUnreachable;
-        case IDS_SELECT_CONTROLLER_FIRST: return TextId::SelectControllerFirst;
-        case IDS_CLOCK_SET: return TextId::ClockSet;
-        case IDS_CLOCK_NOT_SET: return TextId::ClockNotSet;
-        case IDS_ADDRESS_REFUSED: return TextId::AddressRefused;
-        default: return TextId::MessageCaption;
-    }
-}
-
-UINT MessageFlags(unsigned stringId) {
-    for (unsigned failure : kFailureMessages) {
-        if (failure == stringId) return MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL;
-    }
-    return MB_OK | MB_SYSTEMMODAL;
+UINT MessageFlags(Outcome outcome) {
+    return IsFailure(outcome) ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+                              : MB_OK | MB_SYSTEMMODAL;
 }
 
 // The selected item's meaning, which it carries as item data: the same choice gives the same
@@ -62,8 +42,8 @@ int CLumaroDlg::DateFormatIndex() const { return ComboSelection(dateFormatCombo_
 
 int CLumaroDlg::WebLanguageIndex() const { return ComboSelection(webLanguageCombo_); }
 
-void CLumaroDlg::ShowMessage(unsigned stringId) {
-    ShowMessageText(WindowText(MessageText(stringId), language_), MessageFlags(stringId));
+void CLumaroDlg::ShowOutcome(Outcome outcome) {
+    ShowMessageText(WindowText(OutcomeText(outcome), language_), MessageFlags(outcome));
 }
 
 void CLumaroDlg::ShowMessageText(const std::wstring& text, UINT flags) {
@@ -77,10 +57,7 @@ void CLumaroDlg::ShowArrowCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
 void CLumaroDlg::Search() { SearchCommand(); }
 
-void CLumaroDlg::SelectRow(int row) {
-    controllerList_.SelectRow(row);
-    SelectController();
-}
+void CLumaroDlg::SelectRow(int row) { SelectRowByProgram(row); }
 
 TypedAddresses CLumaroDlg::ReadTypedAddresses() const {
     return {ipField_.Read(), maskField_.Read(), gatewayField_.Read()};

@@ -13,7 +13,7 @@ namespace lumaro {
 
 void CLumaroDlg::ShowLanguage(Language language) {
     language_ = language;
-    ShowControlTexts(window_, language, advancedPanelState_ == 0, titleVersion_);
+    ShowControlTexts(window_, language, advancedPanel_.Shown(), titleVersion_);
     ChangeLanguageLayout(window_, layoutLanguage_, language);
     layoutLanguage_ = language;
     ShowColumnHeadings(controllerList_.Handle(), language);

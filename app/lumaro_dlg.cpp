@@ -12,6 +12,7 @@
 #include "app/list_columns.h"
 #include "app/product_version.h"
 #include "app/string_table.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -39,6 +40,7 @@ CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat&
       link_(link),
       heartbeat_(heartbeat),
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
+      runs_([this](std::uint32_t serial) { SelectSerial(serial); }),
       commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)),
       language_(language) {}
 
@@ -63,7 +65,9 @@ INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (heartbeat_.Dispatching() && Deferred(message, wParam, lParam)) return TRUE;
+    // Wherever it is handled (the dialog's loop, a message box's loop, a beat of the queue).
+    if (IsClickOfDisabledButton(window_, message, wParam)) return TRUE;
+    if (runs_.KeepForLater(window_, message, wParam, lParam)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
@@ -87,18 +91,6 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool CLumaroDlg::Deferred(UINT message, WPARAM wParam, LPARAM lParam) {
-    // A button clicked by another program (an automation tool sends BM_CLICK) or a close
-    // request: handled now, either would start a second command inside this one or close
-    // the sockets under it. Whatever else is sent (texts read, activation) is answered as
-    // usual.
-    // The system menu's own items open windows or re-text this one: after the command too.
-    const bool ownMenuItem = message == WM_SYSCOMMAND && (wParam & 0xFFF0) < 0xF000;
-    if (message != WM_COMMAND && message != WM_CLOSE && !ownMenuItem) return false;
-    PostMessageW(window_, message, wParam, lParam);
-    return true;
-}
-
 INT_PTR CLumaroDlg::OnInitDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     BindControls();
@@ -114,6 +106,7 @@ INT_PTR CLumaroDlg::OnInitDialog() {
     // Chinese is the template's own: only English re-texts the window.
     if (language_ == Language::English) ShowLanguage(language_);
     link_.SeedSequenceCounter();
+    const RunGate::Run run(runs_);
     SearchCommand();
     return TRUE;  // the system focuses the first visible tab stop: the exit button
 }
@@ -213,7 +206,7 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_CONTROLLER_LIST) return FALSE;
     if (header.code == static_cast<UINT>(NM_CLICK)) {
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-        SelectController();
+        if (controllerList_.SelectedCount() > 0) OnRowSelected(controllerList_.SelectedRow());
         return TRUE;
     }
     // The panel follows the selection however it moved (arrows, Home/End, typing, a click,
@@ -221,15 +214,26 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
     // the panel shows. A change that only takes a selection away leaves the panel alone.
     if (header.code == static_cast<UINT>(LVN_ITEMCHANGED) &&
         RowBecameSelected(reinterpret_cast<const NMLISTVIEW&>(header))) {
-        SelectController();
+        OnRowSelected(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
         return TRUE;
     }
     return FALSE;
 }
 
-void CLumaroDlg::OnSearchButton() { SearchCommand(); }
+void CLumaroDlg::OnSearchButton() {
+    const RunGate::Run run(runs_);
+    SearchCommand();
+}
 
-void CLumaroDlg::OnAdvancedButton() { ToggleAdvancedPanel(); }
+void CLumaroDlg::OnAdvancedButton() {
+    // The toggle's text in the window's language (the catalogue's Chinese is the string
+    // table's).
+    advancedPanel_.Toggle(window_, controllerList_.Handle(), scale_, [this](unsigned stringId) {
+        return WindowText(stringId == IDS_HIDE_ADVANCED ? TextId::HideAdvanced
+                                                        : TextId::ShowAdvanced,
+                          language_);
+    });
+}
 
 std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }
 

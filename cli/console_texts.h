@@ -1,17 +1,23 @@
 #pragma once
-// The window's messages as the console prints them (UTF-8), from the same catalogue as the
-// window's, in the console's language (cli/console_language.h).
+// The texts that the console prints for what the procedures tell and how it judged a run
+// (UTF-8). What the window also shows comes from the same catalogue as the window's, in the
+// console's language (cli/console_language.h).
 
 #include <string>
 
 #include "texts/language.h"
+#include "workflow/outcome.h"
+#include "workflow/web_enable_verdict.h"
 
 namespace lumaro {
 
-// The text of message `stringId` (resources/resource.h) in `language`; "message N" for an
-// unknown one.
-std::string ConsoleText(unsigned stringId, Language language);
+// The window's message for `outcome` in `language`.
+std::string ConsoleText(Outcome outcome, Language language);
 // The same in the console's language.
-std::string ConsoleText(unsigned stringId);
+std::string ConsoleText(Outcome outcome);
+
+// Why a one-click run that reached its end is not done, for people: "no reply to the web
+// settings write, and the last search lists the web server off". Empty for Done and Stopped.
+std::string VerdictReason(WebEnableVerdict verdict);
 
 }  // namespace lumaro

@@ -5,7 +5,6 @@
 
 #include "cli/console_language.h"
 #include "cli/search_report.h"
-#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -51,7 +50,7 @@ bool ListedController::Find() {
     link_.SeedSequenceCounter();
     dialog_.Search();
     if (dialog_.SelectSerial(serial_)) return true;
-    dialog_.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+    dialog_.ShowOutcome(Outcome::NoControllerSelected);
     PrintProblem("no controller with the serial " + std::to_string(serial_) + " answered");
     return false;
 }

@@ -15,14 +15,11 @@ constexpr std::uint16_t kDiscardPort = 9;
 
 bool PromptResolution(Ipv4Address target, Ipv4Address source) {
     // Its own start of the socket layer: the caller may be a thread of its own.
-    if (!StartSocketLayer(2, 2).succeeded) return false;
-    bool sent = false;
-    {
-        const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source).socket;
-        sent = socket && socket->SendTo(target, kDiscardPort, {});
-    }  // closed before the layer is released
-    StopSocketLayer();
-    return sent;
+    const SocketLayerHold socketLayer;
+    if (!socketLayer.Started()) return false;
+    // Closed before the hold releases the layer.
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source).socket;
+    return socket && socket->SendTo(target, kDiscardPort, {});
 }
 
 }  // namespace lumaro::platform

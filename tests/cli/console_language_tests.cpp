@@ -8,8 +8,8 @@
 
 #include "cli/console_language.h"
 #include "cli/console_texts.h"
-#include "resources/resource.h"
 #include "texts/catalogue.h"
+#include "workflow/outcome.h"
 
 namespace lumaro {
 namespace {
@@ -64,12 +64,23 @@ TEST(ConsoleLanguage, CodesAreEnAndZhInAnyCase) {
 }
 
 TEST(Catalogue, TheConsolesMessagesAreTheWindowsInEitherLanguage) {
-    EXPECT_EQ(ConsoleText(IDS_CONTROLLER_UNREACHABLE, Language::Chinese), "控制器通信失败!");
-    EXPECT_EQ(ConsoleText(IDS_CONTROLLER_UNREACHABLE, Language::English),
-              Text(TextId::ControllerUnreachable, Language::English));
-    EXPECT_EQ(ConsoleText(IDS_ADDRESS_REFUSED, Language::Chinese),
-              "IP地址或子网掩码无效,未写入控制器!");
-    EXPECT_EQ(ConsoleText(9999, Language::English), "message 9999");
+    const struct {
+        Outcome outcome;
+        const char* chinese;  // the window's string table
+        const char* english;
+    } cases[] = {
+        {Outcome::NoControllerSelected, "请先选择控制器!", "Select a controller first!"},
+        {Outcome::WebAccessFailed, "WEB访问控制器失败!", "Web access to the controller failed!"},
+        {Outcome::ControllerUnreachable, "控制器通信失败!", "No answer from the controller!"},
+        {Outcome::ClockSet, "校准时间成功!", "Controller clock set!"},
+        {Outcome::ClockNotSet, "校准时间失败!", "Setting the clock failed!"},
+        {Outcome::AddressRefused, "IP地址或子网掩码无效,未写入控制器!",
+         "Invalid IP address or subnet mask: nothing was written to the controller!"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ConsoleText(c.outcome, Language::Chinese), c.chinese);
+        EXPECT_EQ(ConsoleText(c.outcome, Language::English), c.english);
+    }
 }
 
 TEST(Catalogue, EveryTextIsThereInBothLanguagesAndPlaceholdersAreFilledInOrder) {
