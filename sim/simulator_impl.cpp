@@ -37,8 +37,10 @@ std::uint64_t Tag(Source source, std::uint64_t value) {
 Source SourceOf(std::uint64_t tag) { return static_cast<Source>(tag >> 56); }
 std::uint64_t ValueOf(std::uint64_t tag) { return tag & ((std::uint64_t{1} << 56) - 1); }
 
-// Unique among the simulators that may share a namespace: the process id and a count of
-// the simulators this process has started.
+// Tells apart the simulators that may share a namespace: with the process id, a count of
+// the simulators this process has started, kept to 8 bits so that an interface name fits
+// its 15 characters. It repeats after 256 starts, which is harmless: a process runs only a
+// few simulators at once, and each removes its interfaces when it stops.
 std::uint32_t NextInstance() {
     static std::atomic<std::uint32_t> count{0};
     return count++ & 0xFF;
