@@ -22,7 +22,8 @@ status=0
 for folder in "${!allowed[@]}"; do
     while IFS= read -r line; do
         file=${line%%:*}
-        target=$(sed -E 's/.*#include "([^/"]+)\/.*/\1/' <<<"$line")
+        [[ $line =~ \#[[:space:]]*include[[:space:]]*\"([^/\"]+)/ ]] || continue
+        target=${BASH_REMATCH[1]}
         if [[ " ${allowed[$folder]} " != *" $target "* ]]; then
             echo "layering: $line (a file of $folder/ may include only ${allowed[$folder]})" >&2
             status=1
