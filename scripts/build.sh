@@ -14,6 +14,7 @@ for target in "${targets[@]}"; do
         linux) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
         linux-asan) args=(-DCMAKE_BUILD_TYPE=Debug -DLUMARO_SANITIZE=ON) ;;
         windows) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$top/cmake/mingw-w64.cmake") ;;
+        linux-tsan) args=(-DCMAKE_BUILD_TYPE=Debug -DLUMARO_THREAD_SANITIZER=ON) ;;
         fuzz) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DLUMARO_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++-14) ;;
         *) echo "build.sh: unknown build $target" >&2; exit 2 ;;
     esac
