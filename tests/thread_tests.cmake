@@ -38,3 +38,6 @@ set_property(TEST tsan.batch_pieces tsan.simulator tsan.probe_and_arp tsan.batch
     tsan.batch_side_by_side.1 APPEND PROPERTY ENVIRONMENT ${thread_sanitizer_options})
 set_property(TEST tsan.batch_pieces tsan.simulator tsan.probe_and_arp tsan.batch_side_by_side.0
     tsan.batch_side_by_side.1 APPEND PROPERTY LABELS tsan)
+# The longest start first when every suite runs as one (scripts/test.sh).
+set_tests_properties(tsan.batch_side_by_side.0 tsan.batch_side_by_side.1 PROPERTIES COST 45)
+set_tests_properties(tsan.simulator PROPERTIES COST 30)
