@@ -321,13 +321,21 @@ TEST_F(CommandsOnTheLan, QueuedDatagramIsDrainedBeforeTheSend) {
     EXPECT_GE(frames[0].at - sentAt, 800ms);
 }
 
+// A command that got no reply leaves its sequence number for the next, so a late answer to
+// it carries the very number the next command waits for: only the drain keeps it from being
+// taken. (The late answer is sent when the wait has ended, not after a fixed delay: on a
+// loaded machine a wait of 101 slices can outlast any delay chosen.)
 TEST_F(CommandsOnTheLan, LateReplyToAnEarlierCommandIsNotTakenForTheNext) {
-    sim::Behaviour late;
-    late.replyDelay = 1500ms;
-    lan_->SetBehaviour(kSerial, late);
+    sim::Behaviour silent;
+    silent.neverAnswers = true;
+    lan_->SetBehaviour(kSerial, silent);
     EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Silent);
     lan_->SetBehaviour(kSerial, {});
-    // The late answer arrives while the next command drains the socket.
+    lan_->WaitUntilIdle();
+    const auto probe = Received();
+    ASSERT_EQ(probe.size(), 1u);
+    // Its late answer, of the probe's sequence (and kind), reaches the PC's socket now.
+    lan_->SendFrom(kSerial, kPcAddress, link_.Interface(0).socket->LocalPort(), probe[0].bytes);
     EXPECT_EQ(link_.ReadNetworkParameters(kPcAddress, kOtherSerial), CommandReply::Answered);
     EXPECT_EQ(ByteReader(link_.ReceivedReply()).Le32(8), kOtherSerial);
     EXPECT_EQ(ByteReader(link_.ReceivedReply()).U8(1), 0x11);
