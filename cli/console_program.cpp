@@ -18,6 +18,7 @@ void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
     AddSetAddressCommand(program, exitCode);
     AddSyncTimeCommand(program, exitCode);
     AddWebOffCommand(program, exitCode);
+    AddApplyCommand(program, exitCode);
     AddDoctorCommand(program, exitCode);
 }
 
