@@ -167,10 +167,10 @@ TEST(SitePlanFile, MisShapedFilesAreRefusedNamingTheRowAndColumn) {
          "row 2: the file starts with the UTF-8 byte-order mark but is not UTF-8"},
         {tenThousandRows, "the file: the plan holds more than 1000 rows under its header"},
         {header + "100,,,,\"" + std::string(1024 * 1024, 'x') + "\"\r\n",
-         "row 2 is longer than 65536 bytes"},
-        {header + "100,,,," + std::string(1024 * 1024, 'x') + "\r\n", "row 2 is longer than 65536 bytes"},
+         "row 2: the row is longer than 65536 bytes"},
+        {header + "100,,,," + std::string(1024 * 1024, 'x') + "\r\n", "row 2: the row is longer than 65536 bytes"},
         {Repeated(header, 200000), "the file: the file is larger than 4194304 bytes"},
-        {Repeated("a,", 300) + "\r\n", "row 1 has more than 256 cells"},
+        {Repeated("a,", 300) + "\r\n", "row 1: the row has more than 256 cells"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 80));

@@ -19,9 +19,12 @@ void SkipLineEnd(std::string_view text, std::size_t& at) {
     ++at;
 }
 
-std::string At(std::size_t row, std::size_t column) {
-    return "row " + std::to_string(row) + ", column " + ColumnLetters(column);
-}
+// A fault of the text: what, and where.
+struct Fault {
+    std::string message;
+    std::size_t row = 0;
+    std::optional<std::size_t> column;
+};
 
 // Reads records one after another from the text, keeping count of the rows.
 class RecordReader {
@@ -42,14 +45,13 @@ public:
 
     // Reads the record at the reading position; false with `problem` set when it is
     // mis-shaped or too long.
-    bool Next(DelimitedRecord& record, std::string& problem) {
+    bool Next(DelimitedRecord& record, Fault& problem) {
         record.row = row_;
         record.cells.clear();
         const std::size_t start = at_;
         for (;;) {
             if (record.cells.size() >= limits_.maxCells) {
-                problem = "row " + std::to_string(row_) + " has more than " +
-                          std::to_string(limits_.maxCells) + " cells";
+                problem = {"the row has more than " + std::to_string(limits_.maxCells) + " cells", row_, {}};
                 return false;
             }
             std::string cell;
@@ -68,15 +70,14 @@ public:
     }
 
 private:
-    bool TooLong(std::size_t recordStart, std::string& problem) const {
+    bool TooLong(std::size_t recordStart, Fault& problem) const {
         if (at_ - recordStart <= limits_.maxRecordBytes) return false;
-        problem = "row " + std::to_string(row_) + " is longer than " +
-                  std::to_string(limits_.maxRecordBytes) + " bytes";
+        problem = {"the row is longer than " + std::to_string(limits_.maxRecordBytes) + " bytes", row_, {}};
         return true;
     }
 
     bool ReadCell(std::string& cell, std::size_t recordStart, std::size_t column,
-                  std::string& problem) {
+                  Fault& problem) {
         if (!AtEnd() && text_[at_] == '"') return ReadQuotedCell(cell, recordStart, column, problem);
         const std::size_t start = at_;
         while (!AtEnd() && text_[at_] != separator_ && !IsLineEnd(text_[at_])) {
@@ -88,15 +89,16 @@ private:
     }
 
     bool ReadQuotedCell(std::string& cell, std::size_t recordStart, std::size_t column,
-                        std::string& problem) {
+                        Fault& problem) {
         ++at_;  // the opening quote
         for (;;) {
             const std::size_t quote = text_.find('"', at_);
             if (quote == std::string_view::npos) {
                 at_ = text_.size();
                 if (TooLong(recordStart, problem)) return false;
-                problem = At(row_, column) + ": the quoted cell that starts there is never "
-                          "closed (a double quote is missing)";
+                problem = {"the quoted cell that starts there is never closed (a double quote is "
+                           "missing)",
+                           row_, column};
                 return false;
             }
             cell.append(text_.substr(at_, quote - at_));
@@ -110,8 +112,9 @@ private:
             break;
         }
         if (!AtEnd() && text_[at_] != separator_ && !IsLineEnd(text_[at_])) {
-            problem = At(row_, column) + ": text follows the closing double quote of the cell "
-                      "(a double quote inside a quoted cell must be doubled)";
+            problem = {"text follows the closing double quote of the cell (a double quote inside a "
+                       "quoted cell must be doubled)",
+                       row_, column};
             return false;
         }
         return true;
@@ -188,7 +191,13 @@ DelimitedText ReadDelimitedText(std::string_view text, const DelimitedLimits& li
             return result;
         }
         DelimitedRecord record;
-        if (!reader.Next(record, result.problem)) return result;
+        Fault fault;
+        if (!reader.Next(record, fault)) {
+            result.problem = std::move(fault.message);
+            result.problemRow = fault.row;
+            result.problemColumn = fault.column;
+            return result;
+        }
         result.records.push_back(std::move(record));
     }
     return result;

@@ -6,6 +6,7 @@
 // row, a blank line is a row too.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,11 @@ struct DelimitedLimits {
 struct DelimitedText {
     char separator = ',';
     std::vector<DelimitedRecord> records;  // blank lines left out
-    // Empty when the text was read; else the first fault, naming its row (and column).
+    // Empty when the text was read; else the first fault, for people, with its row and column
+    // (nothing: the row as a whole; a row of 0: the file as a whole).
     std::string problem;
+    std::size_t problemRow = 0;
+    std::optional<std::size_t> problemColumn;
     bool tooManyRecords = false;  // the fault is that there are more than maxRecords
     bool Read() const { return problem.empty(); }
 };

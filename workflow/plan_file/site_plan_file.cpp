@@ -85,7 +85,10 @@ public:
                                std::to_string(kMaxPlanRows) + " rows");
         }
         const DecodedText text = DecodeText(bytes);
-        if (!text.Decoded()) return FileProblem(text.problem);
+        if (!text.Decoded()) {
+            AddProblem({text.problemRow, std::nullopt, {}}, text.problem);
+            return Finish();
+        }
         reading_.plan.encoding = text.encoding;
         if (Trimmed(text.utf8).empty()) return FileProblem("the file is empty: a plan needs a header row and a row per controller");
 
@@ -99,7 +102,10 @@ public:
                                " rows under its header (a search lists at most 256 "
                                "controllers): split it into plans of a site each");
         }
-        if (!records.Read()) return FileProblem(records.problem);
+        if (!records.Read()) {
+            AddProblem({records.problemRow, records.problemColumn, {}}, records.problem);
+            return Finish();
+        }
         if (records.records.empty()) return FileProblem("the file is empty: a plan needs a header row and a row per controller");
 
         if (!ReadHeader(records.records.front())) return Finish();

@@ -76,9 +76,10 @@ bool Utf8FromUtf16(std::string_view bytes, bool littleEndian, std::string& out,
     return bytes.size() % 2 == 0;
 }
 
-DecodedText Problem(std::string problem) {
+DecodedText Problem(std::string problem, std::size_t row = 0) {
     DecodedText text;
     text.problem = std::move(problem);
+    text.problemRow = row;
     return text;
 }
 
@@ -150,19 +151,19 @@ DecodedText DecodeText(std::string_view bytes) {
         text.encoding = little ? TextEncoding::Utf16LittleEndian : TextEncoding::Utf16BigEndian;
         std::size_t badUnit = 0;
         if (!Utf8FromUtf16(bytes.substr(2), little, text.utf8, badUnit)) {
-            return Problem("row " + std::to_string(LineOf(text.utf8, text.utf8.size())) +
-                           ": the file starts with the byte-order mark of " +
-                           EncodingName(text.encoding) + " but is not " +
-                           EncodingName(text.encoding) + " text from there on");
+            return Problem(std::string("the file starts with the byte-order mark of ") +
+                               EncodingName(text.encoding) + " but is not " +
+                               EncodingName(text.encoding) + " text from there on",
+                           LineOf(text.utf8, text.utf8.size()));
         }
     } else if (bytes.starts_with(kUtf8Bom)) {
         text.encoding = TextEncoding::Utf8WithBom;
         text.utf8 = std::string(bytes.substr(kUtf8Bom.size()));
         std::size_t bad = 0;
         if (!IsValidUtf8(text.utf8, &bad)) {
-            return Problem("row " + std::to_string(LineOf(text.utf8, bad)) +
-                           ": the file starts with the UTF-8 byte-order mark but is not UTF-8 "
-                           "text there");
+            return Problem("the file starts with the UTF-8 byte-order mark but is not UTF-8 text "
+                           "there",
+                           LineOf(text.utf8, bad));
         }
     } else if (IsValidUtf8(bytes)) {
         text.utf8 = std::string(bytes);
@@ -172,16 +173,16 @@ DecodedText DecodeText(std::string_view bytes) {
         if (!decoded) {
             std::size_t bad = 0;
             IsValidUtf8(bytes, &bad);
-            return Problem("row " + std::to_string(LineOf(bytes, bad)) +
-                           ": the file is neither UTF-8 nor GB18030 (GBK) text; save it from "
-                           "the spreadsheet as CSV, or as CSV UTF-8");
+            return Problem("the file is neither UTF-8 nor GB18030 (GBK) text there; save it from "
+                           "the spreadsheet as CSV, or as CSV UTF-8",
+                           LineOf(bytes, bad));
         }
         text.utf8 = std::move(*decoded);
     }
     if (const auto nul = text.utf8.find('\0'); nul != std::string::npos) {
-        return Problem("row " + std::to_string(LineOf(text.utf8, nul)) +
-                       ": the file holds a NUL byte: it is not a text file (UTF-16 text needs "
-                       "its byte-order mark)");
+        return Problem("the file holds a NUL byte: it is not a text file (UTF-16 text needs its "
+                       "byte-order mark)",
+                       LineOf(text.utf8, nul));
     }
     return text;
 }

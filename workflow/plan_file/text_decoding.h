@@ -17,8 +17,10 @@ const char* EncodingName(TextEncoding encoding);
 struct DecodedText {
     std::string utf8;           // without the byte-order mark
     TextEncoding encoding = TextEncoding::Utf8;
-    // Empty when the text was decoded; else why not, for people ("row 3: ...").
+    // Empty when the text was decoded; else why not, for people, and the row (line) where
+    // (0: the file as a whole).
     std::string problem;
+    std::size_t problemRow = 0;
     bool Decoded() const { return problem.empty(); }
 };
 
