@@ -13,6 +13,10 @@ void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
     program.set_version_flag("--version", "lumaro-cli " LUMARO_VERSION,
                              "print the program's name and version and exit");
     program.require_subcommand(1);
+    // Options are --name on every system: on Windows, CLI11 would also take an argument that
+    // starts with '/' for an option, and a file named by a path such as /tmp/plan.csv (as
+    // Wine hands one on) would go missing.
+    program.allow_windows_style_options(false);
     AddSearchCommand(program, exitCode);
     AddEnableWebCommand(program, exitCode);
     AddSetAddressCommand(program, exitCode);

@@ -153,10 +153,10 @@ RecordTable SitePlanRecords(const SitePlan& file, const SiteApplyPlan& plan) {
 }
 
 std::string SiteProgressLine(const SiteStepEnd& end, const SideBySideProgress& progress) {
-    std::string line = "[" + std::to_string(progress.done) + " done, " +
-                       std::to_string(progress.running) + " running, " +
-                       std::to_string(progress.left) + " left] controller " +
-                       FormatSerial(end.entry.serial) + ": ";
+    std::string line = "[";
+    line += std::to_string(progress.done) + " done, " + std::to_string(progress.running) +
+            " running, " + std::to_string(progress.left) + " left] controller " +
+            FormatSerial(end.entry.serial) + ": ";
     const SiteWriteOutcome& outcome = end.outcome;
     switch (outcome.end) {
         case SiteWriteEnd::HolderStayed:

@@ -61,10 +61,11 @@ std::optional<PlanField> KnownField(std::string_view name) {
 // A cell's text for a message: quoted, and cut when long.
 std::string Quoted(std::string_view text) {
     constexpr std::size_t kShown = 40;
-    if (text.size() <= kShown) return "'" + std::string(text) + "'";
+    std::string quoted = "'";
+    if (text.size() <= kShown) return quoted.append(text) + "'";
     std::size_t cut = kShown;
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;  // whole characters
-    return "'" + std::string(text.substr(0, cut)) + "...'";
+    return quoted.append(text.substr(0, cut)) + "...'";
 }
 
 bool LooksLikeScientificNotation(std::string_view text) {
