@@ -30,24 +30,26 @@ void AddApplyCommand(CLI::App& program, int& exitCode) {
     auto options = std::make_shared<SiteApplyOptions>();
     CLI::App* command = program.add_subcommand(
         "apply",
-        "Put every controller of a site at the address of its plan, a CSV file with a row per "
-        "controller as `search --format csv` writes it and a spreadsheet edits it (UTF-8, "
-        "with or without a byte-order mark, or GB18030; separated by commas, semicolons or "
-        "tabs). Its columns are read by name: serial (required); ip, mask, gateway and web "
-        "(on or off, or true or false) are planned, a blank cell or a missing column leaving "
-        "the value as it is; every other column is carried into the record. It searches, "
-        "compares each row with what the search lists and prints the plan: per serial what "
-        "changes from what to what, \"as planned\" where nothing does. A plan that cannot "
-        "be read or that contradicts itself or the LAN (a serial twice, one address for two "
-        "controllers, an address held by a listed controller that stays or answered in ARP "
-        "by another device, addresses that can never work) is refused, naming the row and "
-        "column, and nothing is written. It goes on only after a yes typed at the terminal, "
-        "or with --yes; then writes each controller that differs with the panel's apply (the "
-        "addresses, and the web server on at port 80) and its web-off, up to --jobs at once, "
-        "a controller planned onto another's address after that one has left it, a ring of "
-        "them through a free address held meanwhile. Then it searches again and judges every "
-        "row from what that search lists: as planned, changed, failed (with its reason), not "
-        "listed, left alone.");
+        "Put every controller of a site at the address of its plan, and prove it. The plan is "
+        "a CSV file with a row per controller, as `search --format csv` writes it and a "
+        "spreadsheet edits it: UTF-8 (with or without a byte-order mark), UTF-16 with its "
+        "mark, or GB18030; separated by commas, semicolons or tabs. Its columns are read by "
+        "name: serial (required); ip, mask, gateway and web (on or off, true or false) are "
+        "planned, a blank cell or a missing column leaving the value as it is; every other "
+        "column is carried into the record.\n"
+        "It searches, compares each row with what the search lists and prints the plan: per "
+        "serial what changes from what to what, \"as planned\" where nothing does. A plan "
+        "that cannot be read, or that contradicts itself or the LAN (a serial twice, one "
+        "address for two controllers, an address of a listed controller that stays there or "
+        "one that another device answers in ARP, values that can never work), is refused "
+        "with the row and column named, and nothing is written.\n"
+        "It goes on only after a yes typed at the terminal, or with --yes: each controller "
+        "that differs gets the panel's apply (its addresses, and the web server on at port "
+        "80) and, where planned, its web-off, up to --jobs at once; one planned onto "
+        "another's address only once that one has left it, a ring of them through a free "
+        "address held meanwhile. Then it searches again and judges every row from what that "
+        "search lists: as planned, changed, failed (with its reason), not listed, left "
+        "alone; the summary goes to standard output.");
     command->add_option("PLAN", options->planFile, "the plan: a CSV file")->required()->type_name("FILE");
     AddWebChoiceOptions(*command, WebChoices::DateFormatAndLanguage, options->dateFormat,
                         options->language);
