@@ -24,9 +24,10 @@ namespace lumaro {
 
 namespace {
 
-// ARP asks this many planned addresses at a time: each free one costs the whole ARP wait,
-// and a fresh site has one per controller.
-constexpr std::size_t kPlanArpRequestsAtOnce = 32;
+// ARP asks this many planned addresses at a time: each free one costs the whole ARP wait
+// (3 s, up to 9 s through the neighbour table), and a fresh site has one per controller, so
+// a site of up to 64 moves is asked in one wait.
+constexpr std::size_t kPlanArpRequestsAtOnce = 64;
 
 void PrintToStandardError(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stderr);

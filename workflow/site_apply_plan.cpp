@@ -223,8 +223,11 @@ private:
         return result_.entries.size();
     }
 
-    // Takes the written entries in serial order as their holders leave; where the rest all
-    // wait on one another, the lowest serial of a ring is held apart first.
+    // Takes the written entries in serial order, each once its holders have left: the lowest
+    // serial not taken yet goes next when nobody holds its address; else the first holder
+    // along its waits that nobody holds up goes before it; where the waits come round to an
+    // entry already on the way, they close a ring, and the ring's lowest serial is held apart
+    // first.
     void FindRings() {
         std::vector<std::size_t> writes;
         for (std::size_t i = 0; i < result_.entries.size(); ++i) {
@@ -240,21 +243,17 @@ private:
             return std::nullopt;
         };
         while (order_.size() < writes.size()) {
-            const auto next = std::find_if(writes.begin(), writes.end(), [&](std::size_t i) {
-                return !done.contains(i) && !pendingHolder(i);
-            });
-            if (next != writes.end()) {
-                done.insert(*next);
-                order_.push_back(*next);
-                continue;
-            }
-            // Every one left waits: follow the waits from the first until they come round.
             std::vector<std::size_t> path;
             std::size_t at = *std::find_if(writes.begin(), writes.end(),
                                            [&](std::size_t i) { return !done.contains(i); });
-            while (std::find(path.begin(), path.end(), at) == path.end()) {
+            while (pendingHolder(at) && std::find(path.begin(), path.end(), at) == path.end()) {
                 path.push_back(at);
                 at = *pendingHolder(at);
+            }
+            if (!pendingHolder(at)) {
+                done.insert(at);
+                order_.push_back(at);
+                continue;
             }
             const auto ring = std::find(path.begin(), path.end(), at);
             parked_.insert(*std::min_element(ring, path.end()));  // entries are in serial order

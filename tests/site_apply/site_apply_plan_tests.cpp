@@ -201,10 +201,10 @@ TEST(SiteApplyPlan, RingsGoThroughAFreeAddressHeldForTheirLowestSerial) {
     EXPECT_EQ(Entry(plan, 100).holdingAddress, Host(126));
     EXPECT_EQ(Entry(plan, 300).holdingAddress, Host(127));
     EXPECT_FALSE(Entry(plan, 200).holdingAddress);
-    // 600 waits for nobody; each ring's members follow as their holders leave.
-    EXPECT_EQ(Steps(plan), (std::vector<std::string>{"100>held", "300>held", "600", "200 after 0",
-                                                     "100 after 0 after 3", "500 after 1",
-                                                     "400 after 5", "300 after 1 after 6"}));
+    // In serial order as their holders leave: each ring is resolved before the next serial.
+    EXPECT_EQ(Steps(plan), (std::vector<std::string>{"100>held", "300>held", "200 after 0",
+                                                     "100 after 0 after 2", "500 after 1",
+                                                     "400 after 4", "300 after 1 after 5", "600"}));
 }
 
 TEST(SiteApplyPlan, AnAddressOutsideThePcsSubnetsIsAllowedWithANoteAndNotAskedByArp) {
