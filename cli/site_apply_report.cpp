@@ -166,7 +166,10 @@ std::string SiteProgressLine(const SiteStepEnd& end, const SideBySideProgress& p
         case SiteWriteEnd::NotWritten:
         case SiteWriteEnd::Written: break;
     }
-    const Ipv4Address from = end.entry.listed->ip;
+    // A ring's last write starts from the address held for it.
+    const Ipv4Address from = end.entry.holdingAddress && !end.step.toHoldingAddress
+                                 ? *end.entry.holdingAddress
+                                 : end.entry.listed->ip;
     if (!outcome.listedAfter) {
         return line + "written" + (outcome.answered ? "" : " without an answer") +
                ", and the search after it does not list it";
