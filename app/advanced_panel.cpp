@@ -1,13 +1,9 @@
-// The advanced panel: AdvancedButton shows it by widening the dialog and moving the list
-// and the bottom buttons to the right, and hides it by the reverse moves.
-
-#include <windows.h>
+#include "app/advanced_panel.h"
 
 #include <array>
 
 #include "app/control_rules.h"
 #include "app/dialog_geometry.h"
-#include "app/lumaro_dlg.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -20,28 +16,31 @@ constexpr std::array<int, 4> kBottomButtons{IDC_SEARCH_BUTTON, IDC_QUICK_ENABLE_
 
 }  // namespace
 
-void CLumaroDlg::ToggleAdvancedPanel() {
-    const HWND list = controllerList_.Handle();
-    const RECT listRect = WindowRectInClient(list, window_);
-    const bool show = advancedPanelState_ > 0;
+void AdvancedPanel::Toggle(HWND dialog, HWND list, PixelScale scale,
+                           const std::function<std::wstring(unsigned)>& text) {
+    const RECT listRect = WindowRectInClient(list, dialog);
+    const bool show = !shown_;
     const int direction = show ? 1 : -1;
 
     // The list keeps its width; the dialog keeps its left edge, so client coordinates
     // stay where they were.
-    WidenWindow(window_, direction * scale_(kPanelWidth));
-    MoveControlLeftTo(list, listRect, scale_(show ? kListLeftBesidePanel : kListLeft));
-    advancedPanelState_ = show ? 0 : 1;
-    ApplyControlRules(window_, show ? DialogEvent::PanelShown : DialogEvent::PanelHidden);
-    SetDlgItemTextW(window_, IDC_ADVANCED_BUTTON,
-                    Text(show ? IDS_HIDE_ADVANCED : IDS_SHOW_ADVANCED).c_str());
+    WidenWindow(dialog, direction * scale(kPanelWidth));
+    MoveControlLeftTo(list, listRect, scale(show ? kListLeftBesidePanel : kListLeft));
+    shown_ = show;
+    ApplyControlRules(dialog, show ? DialogEvent::PanelShown : DialogEvent::PanelHidden);
+    SetDlgItemTextW(dialog, IDC_ADVANCED_BUTTON, text(ToggleTextId()).c_str());
     for (int id : kBottomButtons) {
-        const HWND button = Item(id);
-        const RECT rect = WindowRectInClient(button, window_);  // after the resize
-        MoveControlLeftTo(button, rect, rect.left + direction * scale_(kBottomButtonShift));
+        const HWND button = GetDlgItem(dialog, id);
+        const RECT rect = WindowRectInClient(button, dialog);  // after the resize
+        MoveControlLeftTo(button, rect, rect.left + direction * scale(kBottomButtonShift));
     }
 
-    InvalidateRect(window_, nullptr, TRUE);
-    UpdateWindow(window_);
+    InvalidateRect(dialog, nullptr, TRUE);
+    UpdateWindow(dialog);
+}
+
+unsigned AdvancedPanel::ToggleTextId() const {
+    return shown_ ? IDS_HIDE_ADVANCED : IDS_SHOW_ADVANCED;
 }
 
 }  // namespace lumaro

@@ -6,10 +6,19 @@
 
 namespace lumaro {
 
-void CLumaroDlg::OnApplyButton() { ApplyCommand(link_, *this, commandEnvironment_); }
+void CLumaroDlg::OnApplyButton() {
+    const RunGate::Run run(runs_);
+    ApplyCommand(link_, *this, commandEnvironment_);
+}
 
-void CLumaroDlg::OnSyncTimeButton() { SyncTimeCommand(link_, *this); }
+void CLumaroDlg::OnSyncTimeButton() {
+    const RunGate::Run run(runs_);
+    SyncTimeCommand(link_, *this);
+}
 
-void CLumaroDlg::OnDisableWebButton() { DisableWebCommand(link_, *this, commandEnvironment_); }
+void CLumaroDlg::OnDisableWebButton() {
+    const RunGate::Run run(runs_);
+    DisableWebCommand(link_, *this, commandEnvironment_);
+}
 
 }  // namespace lumaro

@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <array>
 
 #include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
@@ -14,17 +13,24 @@ namespace lumaro {
 
 namespace {
 
+// The message of the string table that tells `outcome`.
+unsigned MessageOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::NoControllerSelected: return IDS_SELECT_CONTROLLER_FIRST;
+        case Outcome::WebAccessFailed: return IDS_WEB_ACCESS_FAILED;
+        case Outcome::ControllerUnreachable: return IDS_CONTROLLER_UNREACHABLE;
+        case Outcome::ClockSet: return IDS_CLOCK_SET;
+        case Outcome::ClockNotSet: return IDS_CLOCK_NOT_SET;
+        case Outcome::AddressRefused: return IDS_ADDRESS_REFUSED;
+    }
+    return IDS_CONTROLLER_UNREACHABLE;
+}
+
 // Failures carry the exclamation icon; notices (and the request to select a controller
 // first) carry none. Every box is system-modal.
-constexpr std::array<unsigned, 4> kFailureMessages{IDS_WEB_ACCESS_FAILED,
-                                                   IDS_CONTROLLER_UNREACHABLE, IDS_CLOCK_NOT_SET,
-                                                   IDS_ADDRESS_REFUSED};
-
-UINT MessageFlags(unsigned stringId) {
-    for (unsigned failure : kFailureMessages) {
-        if (failure == stringId) return MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL;
-    }
-    return MB_OK | MB_SYSTEMMODAL;
+UINT MessageFlags(Outcome outcome) {
+    return IsFailure(outcome) ? MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL
+                              : MB_OK | MB_SYSTEMMODAL;
 }
 
 int ComboSelection(HWND combo) {
@@ -44,9 +50,9 @@ int CLumaroDlg::DateFormatIndex() const { return ComboSelection(dateFormatCombo_
 
 int CLumaroDlg::WebLanguageIndex() const { return ComboSelection(webLanguageCombo_); }
 
-void CLumaroDlg::ShowMessage(unsigned stringId) {
-    MessageBoxW(window_, Text(stringId).c_str(), Text(IDS_MESSAGE_CAPTION).c_str(),
-                MessageFlags(stringId));
+void CLumaroDlg::ShowOutcome(Outcome outcome) {
+    MessageBoxW(window_, Text(MessageOf(outcome)).c_str(), Text(IDS_MESSAGE_CAPTION).c_str(),
+                MessageFlags(outcome));
 }
 
 void CLumaroDlg::ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
@@ -55,10 +61,7 @@ void CLumaroDlg::ShowArrowCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 
 void CLumaroDlg::Search() { SearchCommand(); }
 
-void CLumaroDlg::SelectRow(int row) {
-    controllerList_.SelectRow(row);
-    SelectController();
-}
+void CLumaroDlg::SelectRow(int row) { SelectRowByProgram(row); }
 
 TypedAddresses CLumaroDlg::ReadTypedAddresses() const {
     return {ipField_.Read(), maskField_.Read(), gatewayField_.Read()};

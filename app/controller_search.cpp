@@ -10,11 +10,13 @@
 #include "link/controller_text.h"
 #include "link/search.h"
 #include "resources/resource.h"
+#include "workflow/reselection.h"
+#include "workflow/wait_cursor.h"
 
 namespace lumaro {
 
 void CLumaroDlg::SearchCommand() {
-    ShowWaitCursor();
+    WaitCursor waitCursor(*this);
     controllerList_.DeleteAllRows();
     ApplyControlRules(window_, DialogEvent::SearchStarted);
     ipField_.Clear();
@@ -26,11 +28,7 @@ void CLumaroDlg::SearchCommand() {
     SearchControllers(link_);
     ShowControllerRows();
 
-    if (controllerList_.RowCount() > 0) {
-        controllerList_.SelectRow(0);
-        SelectController();
-    }
-    ShowArrowCursor();
+    if (controllerList_.RowCount() > 0) SelectRowByProgram(0);
 }
 
 void CLumaroDlg::ShowControllerRows() {
@@ -44,6 +42,29 @@ void CLumaroDlg::ShowControllerRows() {
             controllerList_.SetCellText(row, static_cast<int>(column), texts[column]);
         }
     }
+}
+
+void CLumaroDlg::OnRowSelected(int row) {
+    // The program's own selection (a search, the reselection after a command) shows at
+    // once; another's waits until the command that runs has ended.
+    if (runs_.Running() && !selectingByProgram_) {
+        if (const ControllerRecord* record = link_.Table().RecordOfRow(row)) {
+            runs_.KeepSelection(record->serial);
+        }
+        return;
+    }
+    SelectController();
+}
+
+void CLumaroDlg::SelectRowByProgram(int row) {
+    selectingByProgram_ = true;
+    controllerList_.SelectRow(row);
+    selectingByProgram_ = false;
+    SelectController();
+}
+
+void CLumaroDlg::SelectSerial(std::uint32_t serial) {
+    if (const std::optional<int> row = RowOfSerial(link_, *this, serial)) SelectRowByProgram(*row);
 }
 
 void CLumaroDlg::SelectController() {

@@ -5,7 +5,7 @@
 
 #include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
-#include "platform/socket_layer.h"
+#include "link/search.h"
 
 namespace lumaro {
 
@@ -17,10 +17,7 @@ INT_PTR CLumaroDlg::OnKeyDown(WPARAM virtualKey) {
 }
 
 INT_PTR CLumaroDlg::OnClose() {
-    if (link_.InterfaceCount() > 0) {
-        link_.CloseInterfaceSockets();
-        platform::StopSocketLayer();
-    }
+    CloseSearchedSockets(link_);
     return FALSE;  // the default handling ends the dialog as the exit button does
 }
 

@@ -38,6 +38,7 @@ CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat&
       link_(link),
       heartbeat_(heartbeat),
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
+      runs_([this](std::uint32_t serial) { SelectSerial(serial); }),
       commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)) {}
 
 INT_PTR CLumaroDlg::DoModal() {
@@ -61,7 +62,9 @@ INT_PTR CALLBACK CLumaroDlg::DialogProc(HWND window, UINT message, WPARAM wParam
 }
 
 INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (heartbeat_.Dispatching() && Deferred(message, wParam, lParam)) return TRUE;
+    // Wherever it is handled (the dialog's loop, a message box's loop, a beat of the queue).
+    if (IsClickOfDisabledButton(window_, message, wParam)) return TRUE;
+    if (runs_.KeepForLater(window_, message, wParam, lParam)) return TRUE;
     switch (message) {
         case WM_INITDIALOG:
             return OnInitDialog();
@@ -83,16 +86,6 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-bool CLumaroDlg::Deferred(UINT message, WPARAM wParam, LPARAM lParam) {
-    // A button clicked by another program (an automation tool sends BM_CLICK) or a close
-    // request: handled now, either would start a second command inside this one or close
-    // the sockets under it. Whatever else is sent (texts read, activation) is answered as
-    // usual.
-    if (message != WM_COMMAND && message != WM_CLOSE) return false;
-    PostMessageW(window_, message, wParam, lParam);
-    return true;
-}
-
 INT_PTR CLumaroDlg::OnInitDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     BindControls();
@@ -105,6 +98,7 @@ INT_PTR CLumaroDlg::OnInitDialog() {
     InsertListColumns(listClientWidth);
     FillComboBoxes();
     link_.SeedSequenceCounter();
+    const RunGate::Run run(runs_);
     SearchCommand();
     return TRUE;  // the system focuses the first visible tab stop: the exit button
 }
@@ -200,7 +194,7 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
     if (header.idFrom != IDC_CONTROLLER_LIST) return FALSE;
     if (header.code == static_cast<UINT>(NM_CLICK)) {
         SetWindowLongPtrW(window_, DWLP_MSGRESULT, 0);
-        SelectController();
+        if (controllerList_.SelectedCount() > 0) OnRowSelected(controllerList_.SelectedRow());
         return TRUE;
     }
     // The panel follows the selection however it moved (arrows, Home/End, typing, a click,
@@ -208,15 +202,21 @@ INT_PTR CLumaroDlg::OnNotify(const NMHDR& header) {
     // the panel shows. A change that only takes a selection away leaves the panel alone.
     if (header.code == static_cast<UINT>(LVN_ITEMCHANGED) &&
         RowBecameSelected(reinterpret_cast<const NMLISTVIEW&>(header))) {
-        SelectController();
+        OnRowSelected(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
         return TRUE;
     }
     return FALSE;
 }
 
-void CLumaroDlg::OnSearchButton() { SearchCommand(); }
+void CLumaroDlg::OnSearchButton() {
+    const RunGate::Run run(runs_);
+    SearchCommand();
+}
 
-void CLumaroDlg::OnAdvancedButton() { ToggleAdvancedPanel(); }
+void CLumaroDlg::OnAdvancedButton() {
+    advancedPanel_.Toggle(window_, controllerList_.Handle(), scale_,
+                          [this](unsigned stringId) { return Text(stringId); });
+}
 
 std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }
 

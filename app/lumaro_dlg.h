@@ -11,10 +11,12 @@
 #include <string>
 
 #include "app/address_field.h"
+#include "app/advanced_panel.h"
 #include "app/controller_list_view.h"
 #include "app/key_filter.h"
 #include "app/pixel_scale.h"
 #include "app/queue_heartbeat.h"
+#include "app/run_gate.h"
 #include "link/controller_link.h"
 #include "workflow/command_dialog.h"
 #include "workflow/controller_commands.h"
@@ -37,7 +39,7 @@ public:
     int RowCount() const override;
     int DateFormatIndex() const override;
     int WebLanguageIndex() const override;
-    void ShowMessage(unsigned stringId) override;
+    void ShowOutcome(Outcome outcome) override;
     void ShowWaitCursor() override;
     void ShowArrowCursor() override;
     void Search() override;
@@ -50,9 +52,6 @@ public:
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    // A message that another thread sent while a command runs and that would start or end
-    // work: posted again, to be handled after the command. True when deferred.
-    bool Deferred(UINT message, WPARAM wParam, LPARAM lParam);
 
     // One handler per message; each gives what the dialog procedure answers.
     INT_PTR OnInitDialog();
@@ -82,9 +81,11 @@ private:
     void SearchCommand();
     void ShowControllerRows();
     void SelectController();
-
-    // The advanced panel (advanced_panel.cpp).
-    void ToggleAdvancedPanel();
+    // A row that became selected: the panel shows it now, or after the command that runs.
+    void OnRowSelected(int row);
+    // Selects a row from the program's own code (not a change that another program makes).
+    void SelectRowByProgram(int row);
+    void SelectSerial(std::uint32_t serial);
 
     HWND Item(int controlId) const { return GetDlgItem(window_, controlId); }
     std::wstring Text(unsigned stringId) const;
@@ -103,6 +104,10 @@ private:
     HWND dateFormatCombo_ = nullptr;
     HWND webLanguageCombo_ = nullptr;
 
+    // Keeps what arrives during a command for its end.
+    RunGate runs_;
+    bool selectingByProgram_ = false;
+
     // The DPI the dialog is shown at, for the geometry set at run time.
     PixelScale scale_;
     // Hands the dialog the key presses of its controls (F4), while the dialog runs.
@@ -112,8 +117,7 @@ private:
     // The row that the panel last showed; the apply command falls back on it when no row is
     // selected. Kept across searches.
     int lastSelectedRow_ = -1;
-    // Above 0 while the advanced panel is hidden (as it starts), 0 while it is shown.
-    int advancedPanelState_ = 1;
+    AdvancedPanel advancedPanel_;
 };
 
 }  // namespace lumaro

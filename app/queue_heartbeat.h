@@ -7,7 +7,8 @@
 // the clicks and keys typed meanwhile stay queued, in order, for after the command, and the
 // wait cursor and the disabled button stay as they are. Only messages that other threads
 // send to the window are answered during a beat, as they are whenever a thread looks at its
-// queue; the dialog defers those that would start or end work (Deferred).
+// queue; the dialog keeps those that would start or end work for the command's end
+// (RunGate).
 
 #include <windows.h>
 
@@ -22,12 +23,9 @@ public:
 
     // Looks at this thread's queue, unless the last beat was less than kInterval ago.
     void Beat();
-    // True while a message that another thread sent is answered during a beat.
-    bool Dispatching() const { return dispatching_; }
 
 private:
     ULONGLONG lastBeat_ = 0;
-    bool dispatching_ = false;
 };
 
 }  // namespace lumaro

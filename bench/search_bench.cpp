@@ -169,7 +169,7 @@ ExchangeFigures MeasureExchanges(ControllerLink& link, bench::PacketCapture& cap
         std::this_thread::sleep_for(kSettle);
         capture.Take();
         const auto start = Clock::now();
-        const int result = link.ReadNetworkParameters(record.hostAddress, record.serial);
+        const CommandReply reply = link.ReadNetworkParameters(record.hostAddress, record.serial);
         const auto end = Clock::now();
         std::optional<std::int64_t> sentAt, answeredAt;
         for (const auto& datagram : capture.Take()) {
@@ -178,7 +178,7 @@ ExchangeFigures MeasureExchanges(ControllerLink& link, bench::PacketCapture& cap
                 answeredAt = datagram.nanoseconds;
             }
         }
-        if (result != 0 || !sentAt || !answeredAt) {
+        if (reply != CommandReply::Answered || !sentAt || !answeredAt) {
             std::fprintf(stderr, "search_bench: the exchange got no reply\n");
             continue;
         }

@@ -4,7 +4,6 @@
 
 #include "cli/console_texts.h"
 #include "link/controller_text.h"
-#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -77,6 +76,17 @@ FieldValue TextOrNothing(const std::string& text) {
     return text.empty() ? FieldValue{} : FieldValue{text};
 }
 
+// Why a run failed, for people: what the procedure told when it stopped, or what the search
+// at its end showed. Empty for a run that did not fail.
+std::string FailureReason(const BatchOutcome& outcome) {
+    if (outcome.result != BatchResult::Failed) return {};
+    if (outcome.unlistedAtStart) return "no longer listed when its run began";
+    if (outcome.verdict == WebEnableVerdict::Stopped) {
+        return outcome.told ? ConsoleText(*outcome.told) : std::string("stopped");
+    }
+    return VerdictReason(outcome.verdict);
+}
+
 }  // namespace
 
 RecordTable PlanRecords(const std::vector<BatchEntry>& entries) {
@@ -94,13 +104,16 @@ RecordTable PlanRecords(const std::vector<BatchEntry>& entries) {
 
 RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
     RecordTable records{
-        {"serial", "result", "previousIp", "ip", "moved", "webEnabled", "page", "message"}, {}};
+        {"serial", "result", "previousIp", "ip", "moved", "webEnabled", "page", "message",
+         "reason"},
+        {}};
     for (const BatchOutcome& outcome : outcomes) {
         records.rows.push_back(
             {std::uint64_t{outcome.serial}, std::string(ResultName(outcome.result)),
              FormatAddress(outcome.previousAddress), FormatAddress(outcome.address),
              outcome.Moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
-             outcome.message ? FieldValue{ConsoleText(*outcome.message)} : FieldValue{}});
+             outcome.told ? FieldValue{ConsoleText(*outcome.told)} : FieldValue{},
+             TextOrNothing(FailureReason(outcome))});
     }
     return records;
 }
@@ -112,11 +125,7 @@ std::string ProgressLine(const BatchOutcome& outcome, const SideBySideProgress& 
     controller += std::to_string(progress.left) + " left] controller ";
     controller += FormatSerial(outcome.serial) + ": ";
     if (outcome.result == BatchResult::Failed) {
-        if (outcome.message == IDS_SELECT_CONTROLLER_FIRST) {
-            return controller + "failed: no longer listed by the last search";
-        }
-        return controller + "failed: " +
-               (outcome.message ? ConsoleText(*outcome.message) : std::string("no message"));
+        return controller + "failed: " + FailureReason(outcome);
     }
     const std::string where =
         outcome.Moved() ? FormatAddress(outcome.previousAddress) + " -> " +

@@ -16,7 +16,8 @@ namespace lumaro {
 RecordTable PlanRecords(const std::vector<BatchEntry>& entries);
 
 // One record per listed controller, in serial order: serial, result (done, failed,
-// not-needed, left-out), previousIp, ip, moved, webEnabled, page, message.
+// not-needed, left-out), previousIp, ip, moved, webEnabled, page, message (what the
+// procedure told when it stopped), reason (why it failed).
 RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes);
 
 // "[3 done, 8 running, 39 left] controller 100: 192.168.1.100 -> 10.0.1.123, web on", or its

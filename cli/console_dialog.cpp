@@ -13,10 +13,10 @@ bool ConsoleDialog::SelectSerial(std::uint32_t serial) {
     return row.has_value();
 }
 
-void ConsoleDialog::ShowMessage(unsigned stringId) {
-    messages_shown_.push_back(stringId);
+void ConsoleDialog::ShowOutcome(Outcome outcome) {
+    told_.push_back(outcome);
     if (messages_ == nullptr) return;
-    std::fprintf(messages_, "%s\n", ConsoleText(stringId).c_str());
+    std::fprintf(messages_, "%s\n", ConsoleText(outcome).c_str());
     std::fflush(messages_);
 }
 

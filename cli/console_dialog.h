@@ -30,7 +30,7 @@ public:
     int RowCount() const override { return static_cast<int>(link_.Table().count); }
     int DateFormatIndex() const override { return dateFormatIndex_; }
     int WebLanguageIndex() const override { return webLanguageIndex_; }
-    void ShowMessage(unsigned stringId) override;
+    void ShowOutcome(Outcome outcome) override;
     void ShowWaitCursor() override {}
     void ShowArrowCursor() override {}
     void Search() override;
@@ -42,8 +42,8 @@ public:
 
     void SetTypedAddresses(const TypedAddresses& addresses) { typedAddresses_ = addresses; }
 
-    // The messages shown so far, in order.
-    const std::vector<unsigned>& Messages() const { return messages_shown_; }
+    // What the procedures told so far, in order.
+    const std::vector<Outcome>& Told() const { return told_; }
 
 private:
     ControllerLink& link_;
@@ -53,7 +53,7 @@ private:
     std::optional<int> selectedRow_;
     int lastSelectedRow_ = -1;  // as in the window: the row last selected, kept across searches
     TypedAddresses typedAddresses_;
-    std::vector<unsigned> messages_shown_;
+    std::vector<Outcome> told_;
 };
 
 }  // namespace lumaro

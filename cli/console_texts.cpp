@@ -25,7 +25,41 @@ constexpr std::array<std::pair<unsigned, const char*>, 12> kTexts{{
     {IDS_ADDRESS_REFUSED, LUMARO_TEXT_ADDRESS_REFUSED},
 }};
 
+unsigned StringIdOf(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::NoControllerSelected: return IDS_SELECT_CONTROLLER_FIRST;
+        case Outcome::WebAccessFailed: return IDS_WEB_ACCESS_FAILED;
+        case Outcome::ControllerUnreachable: return IDS_CONTROLLER_UNREACHABLE;
+        case Outcome::ClockSet: return IDS_CLOCK_SET;
+        case Outcome::ClockNotSet: return IDS_CLOCK_NOT_SET;
+        case Outcome::AddressRefused: return IDS_ADDRESS_REFUSED;
+    }
+    return 0;
+}
+
 }  // namespace
+
+std::string ConsoleText(Outcome outcome) { return ConsoleText(StringIdOf(outcome)); }
+
+std::string VerdictReason(WebEnableVerdict verdict) {
+    switch (verdict) {
+        case WebEnableVerdict::Done:
+        case WebEnableVerdict::Stopped: return {};
+        case WebEnableVerdict::NotListedAfter:
+            return "the search at the end of its run does not list it";
+        case WebEnableVerdict::ListedElsewhere:
+            return "the search at the end of its run lists it at another address";
+        case WebEnableVerdict::SettingsWriteUnanswered:
+            return "no reply to the web settings write, and the search at the end of its run "
+                   "lists the web server off";
+        case WebEnableVerdict::RestartUnanswered:
+            return "no reply to the restart, and the search at the end of its run lists the web "
+                   "server off";
+        case WebEnableVerdict::WebStillOff:
+            return "the search at the end of its run lists the web server off";
+    }
+    return {};
+}
 
 std::string ConsoleText(unsigned stringId) {
     for (const auto& [id, text] : kTexts) {

@@ -14,8 +14,8 @@
 #include "link/controller_link.h"
 #include "link/controller_text.h"
 #include "platform/browser.h"
-#include "resources/resource.h"
 #include "workflow/web_enable.h"
+#include "workflow/web_enable_verdict.h"
 
 namespace lumaro {
 
@@ -34,13 +34,16 @@ struct EnableWebOptions {
     OutputFormat format = OutputFormat::Tsv;
 };
 
-const char* WebPortText(const WebEnableReport& report) {
-    if (report.webSettingsWritten) {
-        return report.webPort == ProbeWait::NotConnected
-                   ? "did not accept a connection on port 80: switched on, controller restarted"
-                   : "did not answer on port 80 within 1 s: switched on, controller restarted";
+std::string WebPortText(const WebEnableReport& report) {
+    if (!report.webSettings) return "already answering on port 80";
+    std::string text = report.webPort == ProbeWait::NotConnected
+                           ? "did not accept a connection on port 80"
+                           : "did not answer on port 80 within 1 s";
+    if (!report.webSettings->settingsAnswered) return text + ": the switch-on got no reply";
+    if (!report.webSettings->restartAnswered) {
+        return text + ": switched on, the restart got no reply";
     }
-    return "already answering on port 80";
+    return text + ": switched on, controller restarted";
 }
 
 void PrintReport(const WebEnableReport& report, bool opened) {
@@ -52,7 +55,7 @@ void PrintReport(const WebEnableReport& report, bool opened) {
         std::printf("controller %u: kept its address %s\n", report.serial,
                     FormatAddress(report.address).c_str());
     }
-    std::printf("web server: %s\n", WebPortText(report));
+    std::printf("web server: %s\n", WebPortText(report).c_str());
     std::printf("page: %s%s\n", report.pageAddress.c_str(), opened ? " (opened in the browser)" : "");
 }
 
@@ -66,7 +69,12 @@ int RunEnableWeb(const EnableWebOptions& options) {
     std::fflush(stdout);
     if (report.end != WebEnableEnd::PageOpened) return 1;  // the message is on stderr
     PrintReport(report, options.open);
-    return 0;
+    // Done only where the search at the run's end shows it.
+    const WebEnableVerdict verdict = JudgeWebEnableRun(report, controller.Link().Table());
+    if (verdict == WebEnableVerdict::Done) return 0;
+    PrintProblem("controller " + std::to_string(report.serial) + " is not done: " +
+                 VerdictReason(verdict));
+    return 1;
 }
 
 int RunEnableWebCommand(const EnableWebOptions& options) {

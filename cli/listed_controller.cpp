@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "cli/search_report.h"
-#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -50,7 +49,7 @@ bool ListedController::Find() {
     link_.SeedSequenceCounter();
     dialog_.Search();
     if (dialog_.SelectSerial(serial_)) return true;
-    dialog_.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+    dialog_.ShowOutcome(Outcome::NoControllerSelected);
     PrintProblem("no controller with the serial " + std::to_string(serial_) + " answered");
     return false;
 }

@@ -1,7 +1,8 @@
 // Whatever answers a command: the datagram is queued when each command starts and
 // arrives again 2 ms after its frame leaves. The reply rule must hold for any bytes: a
 // datagram of a header or more is the reply, advances the counter and makes the command
-// succeed when its sequence matches; a shorter one is never the reply. A network reply
+// answered when its sequence matches (of the wrong sequence otherwise); a shorter one is
+// never the reply. A network reply
 // taken from the receive buffer must read only the bytes that arrived.
 
 #include "fuzz/fuzz_target.h"
@@ -22,9 +23,14 @@ LUMARO_FUZZ_TARGET(exchange_reply) {
     const bool isReply = datagram.size() >= 20;
 
     // A request with an ordinary sequence takes only a reply that carries it.
-    const int read = link.ReadNetworkParameters(kFuzzHost, kFuzzSerial);
+    using lumaro::CommandReply;
+    const CommandReply read = link.ReadNetworkParameters(kFuzzHost, kFuzzSerial);
     const bool matches = isReply && arrived.Le32(4) == kFuzzSequence;
-    Require(read == (matches ? 0 : -1), "0 exactly for a reply of the request's sequence");
+    const CommandReply expectedRead = !isReply ? CommandReply::Silent
+                                      : matches ? CommandReply::Answered
+                                                : CommandReply::WrongSequence;
+    Require(read == expectedRead,
+            "answered exactly for a reply of the request's sequence, silent without a reply");
     Require(link.SequenceCounter() == kFuzzSequence + (isReply ? 1u : 0u),
             "the counter advances exactly when a reply came");
     Require(lumaro::SequenceMatches(kFuzzSequence, datagram) == (arrived.Le32(4) == kFuzzSequence),
@@ -35,7 +41,7 @@ LUMARO_FUZZ_TARGET(exchange_reply) {
                     std::equal(reply.begin(), reply.end(), datagram.begin()),
                 "the receive buffer holds the reply as it arrived");
     }
-    if (read == 0) {
+    if (read == CommandReply::Answered) {
         // What a caller does with the answer to ReadNetworkParameters.
         lumaro::ControllerRecord record = RecordOfReply(datagram);
         const lumaro::ControllerRecord expected = record;
@@ -47,7 +53,8 @@ LUMARO_FUZZ_TARGET(exchange_reply) {
 
     // A request sent with the counter at 0xFFFFFFFF takes any reply, and the counter wraps.
     link.SetSequenceCounter(0xFFFFFFFFu);
-    const int restart = link.RestartController(kFuzzHost, kFuzzSerial);
-    Require(restart == (isReply ? 0 : -1), "counter 0xFFFFFFFF takes any reply");
+    const CommandReply restart = link.RestartController(kFuzzHost, kFuzzSerial);
+    Require(restart == (isReply ? CommandReply::Answered : CommandReply::Silent),
+            "counter 0xFFFFFFFF takes any reply");
     Require(link.SequenceCounter() == (isReply ? 0u : 0xFFFFFFFFu), "the counter wraps to 0");
 }

@@ -8,7 +8,7 @@
 //       lumaro::fuzz::LinkOnScriptedLan lan;   // fuzz/scripted_link.h: no real socket
 //       lan.AnswerCommandsWith(datagram);      // the datagram answers every command
 //       lumaro::ControllerRecord record = ...;
-//       if (lan.Link().ReadNetworkParameters(kFuzzHost, kFuzzSerial) == 0) {
+//       if (lan.Link().ReadNetworkParameters(kFuzzHost, kFuzzSerial) == CommandReply::Answered) {
 //           RefreshRecord(record, lan.Link().ReceivedReply());
 //       }
 //       Require(record.serial == ..., "what must hold for any answer");

@@ -26,7 +26,7 @@ public:
     int RowCount() const override { return 1; }
     int DateFormatIndex() const override { return 0; }
     int WebLanguageIndex() const override { return 0; }
-    void ShowMessage(unsigned) override {}
+    void ShowOutcome(lumaro::Outcome) override {}
     void ShowWaitCursor() override {}
     void ShowArrowCursor() override {}
     void Search() override {}
@@ -55,7 +55,7 @@ LUMARO_FUZZ_TARGET(refresh_record) {
 
     lumaro::WebEnableSystem system;
     system.arp = [](lumaro::Ipv4Address, lumaro::Ipv4Address) {
-        return lumaro::platform::ArpResult(std::nullopt);
+        return lumaro::platform::ArpResult::NoAnswer();
     };
     system.probeWebPort = [](const lumaro::ProbeTarget&, std::chrono::milliseconds) {
         return lumaro::ProbeWait::Connected;

@@ -5,38 +5,41 @@
 
 namespace lumaro {
 
-int ControllerLink::SendCommand(const FrameKind& kind, Ipv4Address destination,
-                                Ipv4Address hostAddress, std::uint32_t serial) {
+CommandReply ControllerLink::SendCommand(const FrameKind& kind, Ipv4Address destination,
+                                         Ipv4Address hostAddress, std::uint32_t serial) {
     WriteFrameHeader(kind, serial);
     const std::uint32_t sentSequence = sequenceCounter_;
-    if (Exchange(hostAddress, destination, std::span(transmitBuffer_).first(kind.length)) != 0) {
-        return -1;  // no reply: the next command reuses this sequence
-    }
+    const CommandReply reply =
+        Exchange(hostAddress, destination, std::span(transmitBuffer_).first(kind.length));
+    if (reply != CommandReply::Answered) return reply;  // the next command reuses this sequence
     AdvanceSequenceCounter();  // a reply came, whatever it holds
-    return SequenceMatches(sentSequence, ReceivedReply()) ? 0 : -1;
+    return SequenceMatches(sentSequence, ReceivedReply()) ? CommandReply::Answered
+                                                          : CommandReply::WrongSequence;
 }
 
-int ControllerLink::ProbeController(Ipv4Address destination, Ipv4Address hostAddress,
-                                    std::uint32_t serial) {
+CommandReply ControllerLink::ProbeController(Ipv4Address destination, Ipv4Address hostAddress,
+                                             std::uint32_t serial) {
     for (std::size_t i = 0; i < 4; ++i) transmitBuffer_[kPayloadOffset + i] = 0xFF;
     return SendCommand(kProbeControllerFrame, destination, hostAddress, serial);
 }
 
-int ControllerLink::ReadNetworkParameters(Ipv4Address hostAddress, std::uint32_t serial) {
+CommandReply ControllerLink::ReadNetworkParameters(Ipv4Address hostAddress,
+                                                   std::uint32_t serial) {
     return SendCommand(kReadNetworkParametersFrame, kLimitedBroadcast, hostAddress, serial);
 }
 
-int ControllerLink::WriteSettings(Ipv4Address hostAddress, std::uint32_t serial) {
+CommandReply ControllerLink::WriteSettings(Ipv4Address hostAddress, std::uint32_t serial) {
     return SendCommand(kWriteSettingsFrame, kLimitedBroadcast, hostAddress, serial);
 }
 
-int ControllerLink::SetControllerClock(Ipv4Address hostAddress, std::uint32_t serial) {
+CommandReply ControllerLink::SetControllerClock(Ipv4Address hostAddress,
+                                                std::uint32_t serial) {
     const auto payload = EncodeClockPayload(environment_.localNow());
     for (std::size_t i = 0; i < payload.size(); ++i) transmitBuffer_[kPayloadOffset + i] = payload[i];
     return SendCommand(kSetControllerClockFrame, kLimitedBroadcast, hostAddress, serial);
 }
 
-int ControllerLink::RestartController(Ipv4Address hostAddress, std::uint32_t serial) {
+CommandReply ControllerLink::RestartController(Ipv4Address hostAddress, std::uint32_t serial) {
     return SendCommand(kRestartControllerFrame, kLimitedBroadcast, hostAddress, serial);
 }
 

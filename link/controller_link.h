@@ -1,8 +1,9 @@
 #pragma once
-// The controller link: the process-wide state that every front end shares (interface
+// The controller link: the state that the operations on controllers share (interface
 // sockets, controller table, transmit and receive buffers, sequence counter, variant
-// code) and the operations on it. One object per process; operations return 0 or -1
-// and never throw.
+// code) and the operations on it. The window and a console command use one each; the
+// console's batch one per controller it runs on at once. Requests give a CommandReply that
+// cannot be dropped; nothing throws.
 
 #include <array>
 #include <chrono>
@@ -14,11 +15,13 @@
 #include <span>
 #include <vector>
 
+#include "link/command_reply.h"
 #include "link/controller_record.h"
 #include "link/frame.h"
 #include "link/link_socket.h"
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
+#include "platform/socket_layer.h"
 #include "platform/timer_resolution.h"
 
 namespace lumaro {
@@ -80,7 +83,9 @@ public:
     ControllerLink(const ControllerLink&) = delete;
     ControllerLink& operator=(const ControllerLink&) = delete;
 
-    // Interface sockets and the exchange.
+    // Interface sockets and the exchange. The link holds a start of the system's socket
+    // layer for as long as it holds sockets (opened before the first, released after the
+    // last is closed).
     void OpenInterfaceSockets();
     void CloseInterfaceSockets();
     std::size_t InterfaceCount() const { return sockets_.size(); }
@@ -93,9 +98,9 @@ public:
     }
     // Sends `frame` from the socket of `hostAddress` to (destination, 60000) after draining
     // what was queued, and waits for one datagram of at least 20 bytes: 0 when it came
-    // (it is then in the receive buffer), -1 otherwise. Each phase is bounded in time
-    // (kDrainTimeLimit, kReplyWaitTimeLimit).
-    int Exchange(Ipv4Address hostAddress, Ipv4Address destination,
+    // (it is then in the receive buffer): Answered, whoever sent it; Silent otherwise.
+    // Each phase is bounded in time (kDrainTimeLimit, kReplyWaitTimeLimit).
+    CommandReply Exchange(Ipv4Address hostAddress, Ipv4Address destination,
                  std::span<const std::uint8_t> frame);
     // The datagram that the last receive of an exchange stored (only its received bytes).
     std::span<const std::uint8_t> ReceivedReply() const {
@@ -123,12 +128,14 @@ public:
     // variant code.
     void WriteFrameHeader(const FrameKind& kind, std::uint32_t targetSerial);
 
-    // Controller commands, addressed by serial through the socket of hostAddress.
-    int ProbeController(Ipv4Address destination, Ipv4Address hostAddress, std::uint32_t serial);
-    int ReadNetworkParameters(Ipv4Address hostAddress, std::uint32_t serial);
-    int WriteSettings(Ipv4Address hostAddress, std::uint32_t serial);
-    int SetControllerClock(Ipv4Address hostAddress, std::uint32_t serial);
-    int RestartController(Ipv4Address hostAddress, std::uint32_t serial);
+    // Controller commands, addressed by serial through the socket of hostAddress: Answered
+    // only when the reply carries the request's sequence number.
+    CommandReply ProbeController(Ipv4Address destination, Ipv4Address hostAddress,
+                                 std::uint32_t serial);
+    CommandReply ReadNetworkParameters(Ipv4Address hostAddress, std::uint32_t serial);
+    CommandReply WriteSettings(Ipv4Address hostAddress, std::uint32_t serial);
+    CommandReply SetControllerClock(Ipv4Address hostAddress, std::uint32_t serial);
+    CommandReply RestartController(Ipv4Address hostAddress, std::uint32_t serial);
 
     // The fine timer held for as long as the object lives (see LinkEnvironment); holds may
     // nest, and the system is asked once for the outermost. For waits outside the link's
@@ -145,14 +152,15 @@ public:
     };
 
 private:
-    int SendCommand(const FrameKind& kind, Ipv4Address destination, Ipv4Address hostAddress,
-                    std::uint32_t serial);
+    CommandReply SendCommand(const FrameKind& kind, Ipv4Address destination,
+                             Ipv4Address hostAddress, std::uint32_t serial);
     InterfaceSocket* FindInterface(Ipv4Address address);
     bool ReceiveInto(LinkSocket& socket);
     void Drain(LinkSocket& socket);
-    int AwaitReply(LinkSocket& socket);
+    CommandReply AwaitReply(LinkSocket& socket);
 
     LinkEnvironment environment_;
+    std::optional<platform::SocketLayerHold> socketLayer_;  // goes after the sockets
     std::vector<InterfaceSocket> sockets_;
     ControllerTable table_;
     TransmitBuffer transmitBuffer_{};

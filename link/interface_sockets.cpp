@@ -6,6 +6,8 @@ namespace lumaro {
 
 void ControllerLink::OpenInterfaceSockets() {
     sockets_.clear();
+    // Its result is not examined: a layer that did not start shows as no socket.
+    if (!socketLayer_) socketLayer_.emplace();
     const auto table = environment_.readAddressTable();
     if (!table) return;
     for (const platform::LocalAddress& row : *table) {
@@ -17,7 +19,10 @@ void ControllerLink::OpenInterfaceSockets() {
     }
 }
 
-void ControllerLink::CloseInterfaceSockets() { sockets_.clear(); }
+void ControllerLink::CloseInterfaceSockets() {
+    sockets_.clear();
+    socketLayer_.reset();
+}
 
 InterfaceSocket* ControllerLink::FindInterface(Ipv4Address address) {
     for (InterfaceSocket& entry : sockets_) {
@@ -32,10 +37,10 @@ bool ControllerLink::ReceiveInto(LinkSocket& socket) {
     return received.has_value();
 }
 
-int ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
-                             std::span<const std::uint8_t> frame) {
+CommandReply ControllerLink::Exchange(Ipv4Address hostAddress, Ipv4Address destination,
+                                      std::span<const std::uint8_t> frame) {
     InterfaceSocket* entry = FindInterface(hostAddress);
-    if (entry == nullptr) return -1;
+    if (entry == nullptr) return CommandReply::Silent;
     const FineTimerHold fineTimer(*this);  // from the drain's first wait to the reply
     LinkSocket& socket = *entry->socket;
     Drain(socket);
@@ -63,20 +68,22 @@ void ControllerLink::Drain(LinkSocket& socket) {
     }
 }
 
-// The reply is the first datagram of at least one header, whoever sent it: 0. After 101
-// quiet slices, or once kReplyWaitTimeLimit has passed among shorter datagrams: -1.
-int ControllerLink::AwaitReply(LinkSocket& socket) {
+// The reply is the first datagram of at least one header, whoever sent it: Answered. After
+// 101 quiet slices, or once kReplyWaitTimeLimit has passed among shorter datagrams: Silent.
+CommandReply ControllerLink::AwaitReply(LinkSocket& socket) {
     const auto giveUpAt = environment_.steadyNow() + kReplyWaitTimeLimit;
     int quiet = kExchangeQuietCount;
     while (environment_.steadyNow() < giveUpAt) {
         if (socket.WaitReadable(kWaitSlice) != platform::Readiness::Readable) {
-            if (quiet == 0) return -1;
+            if (quiet == 0) return CommandReply::Silent;
             --quiet;
             continue;
         }
-        if (ReceiveInto(socket) && receivedBytes_ >= kMinimumReplyBytes) return 0;
+        if (ReceiveInto(socket) && receivedBytes_ >= kMinimumReplyBytes) {
+            return CommandReply::Answered;
+        }
     }
-    return -1;
+    return CommandReply::Silent;
 }
 
 }  // namespace lumaro

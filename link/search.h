@@ -4,17 +4,18 @@
 
 namespace lumaro {
 
-// The search that every front end runs: reopen one socket per local address (restarting
-// the socket layer around it), discover the controllers and sort them by serial.
+// The search that every front end runs: reopen one socket per local address (the link
+// restarts the socket layer around them), discover the controllers and sort them by serial.
 void SearchControllers(ControllerLink& link);
 
 // A link that works beside another, on that one's search: opens the link's own interface
-// sockets as a search does (the socket layer started for them) and lists `table` in it
-// without a discovery. Its next search, or CloseSearchedSockets, closes them again.
+// sockets as a search does and lists `table` in it without a discovery. Its next search,
+// or CloseSearchedSockets, closes them again.
 void OpenListingTable(ControllerLink& link, const ControllerTable& table);
 
 // Closes the sockets that the link's last search (or OpenListingTable) opened and releases
-// the start of the socket layer made for them, as the next search does first.
+// the link's start of the socket layer, as the next search does first and the window's
+// close box does.
 void CloseSearchedSockets(ControllerLink& link);
 
 }  // namespace lumaro

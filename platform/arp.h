@@ -31,18 +31,11 @@ public:
         CouldNotAsk,  // no request could be made (no interface with the source address, ...)
     };
 
-    ArpResult() = default;  // no answer
-    ArpResult(std::nullopt_t) {}
-    ArpResult(const HardwareAddress& answer) : outcome_(Outcome::Answered), answer_(answer) {}
-    // An answer, or nothing for "nobody answered".
-    ArpResult(const std::optional<HardwareAddress>& answer)
-        : outcome_(answer ? Outcome::Answered : Outcome::NoAnswer),
-          answer_(answer.value_or(HardwareAddress{})) {}
-    static ArpResult CouldNotAsk() {
-        ArpResult result;
-        result.outcome_ = Outcome::CouldNotAsk;
-        return result;
+    static ArpResult AnsweredBy(const HardwareAddress& answer) {
+        return ArpResult(Outcome::Answered, answer);
     }
+    static ArpResult NoAnswer() { return ArpResult(Outcome::NoAnswer, {}); }
+    static ArpResult CouldNotAsk() { return ArpResult(Outcome::CouldNotAsk, {}); }
 
     Outcome outcome() const { return outcome_; }
     bool Answered() const { return outcome_ == Outcome::Answered; }
@@ -52,16 +45,14 @@ public:
         return Answered() ? std::optional<HardwareAddress>(answer_) : std::nullopt;
     }
 
-    // Read as an optional answer: true and dereferenceable only when Answered().
-    bool has_value() const { return Answered(); }
-    explicit operator bool() const { return Answered(); }
-    const HardwareAddress& operator*() const { return answer_; }
-
     friend bool operator==(const ArpResult&, const ArpResult&) = default;
 
 private:
-    Outcome outcome_ = Outcome::NoAnswer;
-    HardwareAddress answer_{};
+    ArpResult(Outcome outcome, const HardwareAddress& answer)
+        : outcome_(outcome), answer_(answer) {}
+
+    Outcome outcome_;
+    HardwareAddress answer_;
 };
 
 // Sends an ARP request for `target` from the local interface whose address is `source`:

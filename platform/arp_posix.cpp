@@ -91,7 +91,7 @@ std::optional<ArpResult> RequestOnTheWire(const LocalInterface& from, Ipv4Addres
     auto nextRequest = Clock::now();
     for (;;) {
         const auto now = Clock::now();
-        if (now >= deadline) return ArpResult(std::nullopt);
+        if (now >= deadline) return ArpResult::NoAnswer();
         if (now >= nextRequest) {
             // An interface that is down (its cable pulled) refuses the packet.
             if (sendto(packetSocket.Get(), &request, sizeof request, 0,
@@ -109,7 +109,7 @@ std::optional<ArpResult> RequestOnTheWire(const LocalInterface& from, Ipv4Addres
         const ssize_t bytes = recv(packetSocket.Get(), &reply, sizeof reply, MSG_DONTWAIT);
         if (bytes <= 0) continue;
         if (auto answer = AnswerFrom(reply, static_cast<std::size_t>(bytes), target)) {
-            return ArpResult(*answer);
+            return ArpResult::AnsweredBy(*answer);
         }
     }
 }
@@ -127,14 +127,14 @@ ArpResult FromNeighbourTable(const LocalInterface& from, Ipv4Address target,
         if (const auto& entry = reading.entry) {
             switch (entry->state) {
                 case NeighbourState::Confirmed:
-                    if (entry->hardwareAddress) return ArpResult(*entry->hardwareAddress);
+                    if (entry->hardwareAddress) return ArpResult::AnsweredBy(*entry->hardwareAddress);
                     break;
                 case NeighbourState::Unanswered:
-                    if (elapsed >= kNeighbourPollInterval) return ArpResult(std::nullopt);
+                    if (elapsed >= kNeighbourPollInterval) return ArpResult::NoAnswer();
                     break;  // perhaps left from before the datagram: let the kernel start
                 case NeighbourState::Rechecking:
                     // An older answer is being checked again; that takes longer.
-                    if (elapsed >= kNeighbourRecheckWait) return ArpResult(std::nullopt);
+                    if (elapsed >= kNeighbourRecheckWait) return ArpResult::NoAnswer();
                     std::this_thread::sleep_for(kNeighbourPollInterval);
                     continue;
                 case NeighbourState::Resolving:
@@ -142,7 +142,7 @@ ArpResult FromNeighbourTable(const LocalInterface& from, Ipv4Address target,
                     break;
             }
         }
-        if (elapsed >= kArpWait) return ArpResult(std::nullopt);
+        if (elapsed >= kArpWait) return ArpResult::NoAnswer();
         std::this_thread::sleep_for(kNeighbourPollInterval);
     }
 }
@@ -160,14 +160,14 @@ std::optional<LocalInterface> InterfaceToAskFrom(Ipv4Address source) {
 ArpResult ResolveThroughNeighbourTable(Ipv4Address target, Ipv4Address source) {
     const auto from = InterfaceToAskFrom(source);
     if (!from) return ArpResult::CouldNotAsk();
-    if (const auto own = InterfaceOfAddress(target)) return ArpResult(own->hardwareAddress);
+    if (const auto own = InterfaceOfAddress(target)) return ArpResult::AnsweredBy(own->hardwareAddress);
     return FromNeighbourTable(*from, target, source);
 }
 
 ArpResult RequestHardwareAddress(Ipv4Address target, Ipv4Address source) {
     const auto from = InterfaceToAskFrom(source);
     if (!from) return ArpResult::CouldNotAsk();
-    if (const auto own = InterfaceOfAddress(target)) return ArpResult(own->hardwareAddress);
+    if (const auto own = InterfaceOfAddress(target)) return ArpResult::AnsweredBy(own->hardwareAddress);
     if (auto made = RequestOnTheWire(*from, source, target)) return *made;
     return FromNeighbourTable(*from, target, source);
 }

@@ -15,14 +15,10 @@ constexpr std::uint16_t kDiscardPort = 9;
 
 bool PromptResolution(Ipv4Address target, Ipv4Address source) {
     // Its own start of the socket layer: the caller may be a thread of its own.
-    if (!StartSocketLayer(2, 2).succeeded) return false;
-    bool sent = false;
-    {
-        const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source);
-        sent = socket && socket->SendTo(target, kDiscardPort, {});
-    }  // closed before the layer is released
-    StopSocketLayer();
-    return sent;
+    const SocketLayerHold socketLayer;
+    if (!socketLayer.Started()) return false;
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source);  // closed first
+    return socket && socket->SendTo(target, kDiscardPort, {});
 }
 
 }  // namespace lumaro::platform

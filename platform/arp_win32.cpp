@@ -100,7 +100,7 @@ ArpResult ResolveThroughNeighbourTable(Ipv4Address target, Ipv4Address source) {
     const auto index = InterfaceIndexOf(source);
     if (!index) return ArpResult::CouldNotAsk();
     if (const auto own = InterfaceIndexOf(target)) {
-        if (const auto mac = HardwareAddressOfInterface(*own)) return ArpResult(*mac);
+        if (const auto mac = HardwareAddressOfInterface(*own)) return ArpResult::AnsweredBy(*mac);
         return ArpResult::CouldNotAsk();
     }
 

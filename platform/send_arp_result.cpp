@@ -8,10 +8,10 @@ std::optional<ArpResult> ArpResultOfSendArp(std::uint32_t result, std::uint32_t 
         case kSendArpAnswered:
             // A success without a whole Ethernet address tells nothing about the host.
             if (length < buffer.size()) return ArpResult::CouldNotAsk();
-            return ArpResult(buffer);
+            return ArpResult::AnsweredBy(buffer);
         case kSendArpGenFailure:
         case kSendArpBadNetName:
-            return ArpResult(std::nullopt);
+            return ArpResult::NoAnswer();
         case kSendArpNotSupported:
             return std::nullopt;
         default:

@@ -15,13 +15,15 @@ struct SocketLayerStart {
 SocketLayerStart StartSocketLayer(std::uint8_t major, std::uint8_t minor);
 // Releases one successful start.
 void StopSocketLayer();
-// One start of the socket layer (version 2.2) for as long as it lives. Code that starts and
-// releases the layer around its own sockets while others use theirs on other threads holds
-// one meanwhile, so that the count of starts never falls to zero under them (Winsock closes
-// every socket of the process then).
+// One start of the socket layer (version 2.2) for as long as it lives: the way every user of
+// sockets starts and releases the layer, each around its own sockets. Winsock counts the
+// starts and closes every socket of the process when the count falls to zero, so a user
+// that holds its own start never loses its sockets to another's release, whatever thread
+// either runs on.
 class SocketLayerHold {
 public:
     SocketLayerHold() : started_(StartSocketLayer(2, 2).succeeded) {}
+    bool Started() const { return started_; }
     ~SocketLayerHold() {
         if (started_) StopSocketLayer();
     }

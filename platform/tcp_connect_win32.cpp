@@ -23,10 +23,9 @@ ConnectOutcome AttemptConnection(Ipv4Address address, std::uint16_t port) {
 
 ConnectOutcome ConnectOnce(Ipv4Address address, std::uint16_t port) {
     // Its own start of the socket layer: the attempt may outlive whoever started it.
-    if (!StartSocketLayer(2, 2).succeeded) return ConnectOutcome::Failed;
-    const ConnectOutcome outcome = AttemptConnection(address, port);  // its socket closed
-    StopSocketLayer();
-    return outcome;
+    const SocketLayerHold socketLayer;
+    if (!socketLayer.Started()) return ConnectOutcome::Failed;
+    return AttemptConnection(address, port);  // its socket closed before the layer is released
 }
 
 }  // namespace lumaro::platform

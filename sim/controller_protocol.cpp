@@ -83,6 +83,11 @@ std::optional<Datagram> AnswerFrame(ControllerState& controller,
         return std::nullopt;
     }
 
+    if (controller.spec.behaviour.losesWrites &&
+        (IsKind(frame, kWriteSettingsFrame) || IsKind(frame, kRestartControllerFrame))) {
+        return std::nullopt;
+    }
+
     if (IsKind(frame, kReadNetworkParametersFrame)) return NetworkReply(controller, frame);
     if (IsKind(frame, kWriteSettingsFrame)) {
         const ParameterImage before = controller.image;

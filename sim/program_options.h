@@ -54,7 +54,7 @@ constexpr const char* kProgramUsage =
     "\n"
     "Behaviours, joined by '+' (e.g. silent+delay:300):\n"
     "  normal, silent, closed, wrong-sequence, search-only, web-refuses, web-after-restart,\n"
-    "  keeps-address, lengths:3,20, delay:300 (ms)\n"
+    "  keeps-address, loses-writes, lengths:3,20, delay:300 (ms)\n"
     "\n"
     "Controller file: one line per controller, only serial is needed; with every field:\n"
     "  serial=100 ip=10.0.1.100 mask=255.255.255.0 gateway=10.0.1.254 mac=00-1A-2B-00-00-64\n"

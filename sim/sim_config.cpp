@@ -101,6 +101,7 @@ constexpr std::pair<std::string_view, bool Behaviour::*> kFlagWords[] = {
     {"web-refuses", &Behaviour::webRefuses},
     {"web-after-restart", &Behaviour::webAfterRestart},
     {"keeps-address", &Behaviour::keepsAddress},
+    {"loses-writes", &Behaviour::losesWrites},
 };
 
 bool Behaviour::*FlagOfWord(std::string_view word) {
@@ -170,8 +171,8 @@ Parsed<Behaviour> ParseBehaviour(std::string_view text) {
         } else {
             return Fail<Behaviour>("unknown behaviour " + Quoted(word) +
                                    " (normal, silent, closed, wrong-sequence, search-only, "
-                                   "web-refuses, web-after-restart, keeps-address, lengths:N,..., "
-                                   "delay:MS)");
+                                   "web-refuses, web-after-restart, keeps-address, loses-writes, "
+                                   "lengths:N,..., delay:MS)");
         }
     }
     return {behaviour, {}};

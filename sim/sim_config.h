@@ -8,7 +8,8 @@
 // Defaults: mask 255.255.255.0, gateway 0.0.0.0, mac derived from the serial, variant 1,
 // web 80, segment 0, fixed addressing, normal behaviour.
 // Behaviour: words joined by '+': normal | silent | closed | wrong-sequence | search-only |
-//   web-refuses | web-after-restart | keeps-address | lengths:3,20 | delay:300 (milliseconds),
+//   web-refuses | web-after-restart | keeps-address | loses-writes | lengths:3,20 |
+//   delay:300 (milliseconds),
 //   e.g. "delay:300+wrong-sequence".
 // Generate: COUNT:FIRSTSERIAL:FIRSTIP/PREFIX[:SEGMENT], e.g. 300:1000:10.1.1.1/16.
 // Spray: SEED[:PER_SECOND], e.g. 7 or 7:500 (datagrams per second, default 200).

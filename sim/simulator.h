@@ -60,6 +60,9 @@ struct Behaviour {
     bool webAfterRestart = false;
     // The controller acknowledges a new address but keeps its old one (bytes 20-33).
     bool keepsAddress = false;
+    // Every settings write and restart is lost on its way (logged, not acted on, not
+    // answered); searches, reads, probes and clock writes are answered as usual.
+    bool losesWrites = false;
     // Its network replies report this address (bytes 136-139) instead of the one it
     // answers from, as an unconfigured controller reporting 0.0.0.0 does. (No behaviour
     // word: set in-process only.)

@@ -89,17 +89,21 @@ TEST(NeighbourWatchOfATableWithoutAge, AnOldEntryCountsOnlyWhenItOutlastsTheRech
     }
 }
 
-TEST(ArpResults, ReadAsAnOptionalAnswer) {
-    const ArpResult answered(kHost), unanswered(std::nullopt), notAsked = ArpResult::CouldNotAsk();
-    EXPECT_TRUE(answered.has_value());
-    EXPECT_EQ(*answered, kHost);
+TEST(ArpResults, TellAnAnswerFromNobodyAndFromARequestNotMade) {
+    const ArpResult answered = ArpResult::AnsweredBy(kHost);
+    const ArpResult unanswered = ArpResult::NoAnswer();
+    const ArpResult notAsked = ArpResult::CouldNotAsk();
+    EXPECT_TRUE(answered.Answered());
+    EXPECT_EQ(answered.Answer(), kHost);
     EXPECT_TRUE(answered.Asked());
-    EXPECT_FALSE(unanswered.has_value());
+    EXPECT_FALSE(unanswered.Answered());
+    EXPECT_EQ(unanswered.Answer(), std::nullopt);
     EXPECT_TRUE(unanswered.Asked());
-    EXPECT_FALSE(notAsked.has_value());
+    EXPECT_FALSE(notAsked.Answered());
+    EXPECT_EQ(notAsked.Answer(), std::nullopt);
     EXPECT_FALSE(notAsked.Asked());
     EXPECT_NE(unanswered, notAsked);
-    EXPECT_EQ(ArpResult(std::optional<HardwareAddress>(kOther)), ArpResult(kOther));
+    EXPECT_NE(answered, ArpResult::AnsweredBy(kOther));
 }
 
 }  // namespace

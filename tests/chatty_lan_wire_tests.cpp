@@ -59,9 +59,10 @@ TEST_F(ChattyLan, ACommandIsSentAfterTheDrainLimitWhileADeviceSendsFiveTimesASec
     Chatter chatter(*lan_, LinkPort(), std::vector<std::uint8_t>(20, 0), 200ms);
     link_.SetSequenceCounter(77);
     const auto start = std::chrono::steady_clock::now();
-    const int result = link_.ProbeController(MakeIpv4(10, 0, 1, 42), kPcAddress, kSerial);
+    const CommandReply reply = link_.ProbeController(MakeIpv4(10, 0, 1, 42), kPcAddress, kSerial);
     const auto took = std::chrono::steady_clock::now() - start;
-    std::printf("probe: %d after %.1f s\n", result, std::chrono::duration<double>(took).count());
+    std::printf("probe: %s after %.1f s\n", Describe(reply),
+                std::chrono::duration<double>(took).count());
 
     EXPECT_GE(took, kDrainTimeLimit) << "the drain cannot have found a quiet period";
     const auto frames = lan_->LogOf(kSerial);

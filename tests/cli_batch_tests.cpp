@@ -244,6 +244,52 @@ TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZer
     EXPECT_EQ(summary.at(kFresh[2]).at("ip"), "10.0.1.125");
 }
 
+// A controller whose address stays and whose web server is off answers its read and the
+// probe but loses every write and restart: its web server stays off. Having sent the writes
+// is no evidence: the search at the end of its run lists the web server off, so the run
+// failed, with the reason, and the exit status says so; the single enable-web too.
+TEST(ConsoleBatchNative, AControllerThatLosesItsWritesIsNotCalledDone) {
+    constexpr std::uint32_t kLosesWrites = 223000160u;
+    auto deaf = Controller(kLosesWrites, MakeIpv4(10, 0, 1, 60));
+    deaf.webPort = 0;
+    deaf.behaviour.losesWrites = true;
+    auto lan = StartSimulator({deaf, Controller(kSetUp, kSetUpAddress)});
+    ASSERT_TRUE(lan);
+    const std::string reason = "no reply to the web settings write, and the search at the end "
+                               "of its run lists the web server off";
+
+    const ProgramResult batch = RunProgramSeparately(
+        std::string(LUMARO_CLI_PATH) + " enable-web --all --yes --format json");
+    EXPECT_EQ(batch.exitCode, 1) << batch.errors;
+    const auto summary = BySerial(batch.output);
+    ASSERT_EQ(summary.count(kLosesWrites), 1u) << batch.output;
+    const json& record = summary.at(kLosesWrites);
+    EXPECT_EQ(record.at("result"), "failed");
+    EXPECT_EQ(record.at("ip"), "10.0.1.60");
+    EXPECT_EQ(record.at("moved"), false);
+    EXPECT_EQ(record.at("webEnabled"), false);
+    EXPECT_TRUE(record.at("page").is_null()) << record;
+    EXPECT_TRUE(record.at("message").is_null()) << "the procedure itself told nothing";
+    EXPECT_EQ(record.at("reason"), reason);
+    EXPECT_NE(batch.errors.find("controller 223000160: failed: " + reason + "\n"),
+              std::string::npos)
+        << batch.errors;
+    EXPECT_EQ(summary.at(kSetUp).at("result"), "not-needed");
+    EXPECT_EQ(FrameNames(lan->LogOf(kLosesWrites)),
+              (std::vector<std::string>{"read", "probe", "settings", "restart"}));
+    EXPECT_EQ(lan->Current(kLosesWrites).webPort, 0);
+
+    const ProgramResult single = RunProgramSeparately(std::string(LUMARO_CLI_PATH) +
+                                                      " enable-web 223000160");
+    EXPECT_EQ(single.exitCode, 1) << single.output << single.errors;
+    EXPECT_NE(single.output.find("web server: did not"), std::string::npos) << single.output;
+    EXPECT_NE(single.output.find(": the switch-on got no reply"), std::string::npos)
+        << single.output;
+    EXPECT_NE(single.errors.find("controller 223000160 is not done: " + reason),
+              std::string::npos)
+        << single.errors;
+}
+
 TEST(ConsoleBatchNative, WithoutATerminalOrYesItStopsWithTwoHavingSentOnlyTheSearchAndArp) {
     auto lan = StartSimulator({Controller(kFresh[0], kFactoryAddress)});
     ASSERT_TRUE(lan);

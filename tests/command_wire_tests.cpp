@@ -9,6 +9,7 @@
 #include "link/byte_io.h"
 #include "link/frame.h"
 #include "link/masked_write.h"
+#include "tests/command_reply_printer.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -46,7 +47,7 @@ protected:
     // The controller answers a probe with datagrams of these lengths, in order.
     struct ReplyLengthCase {
         std::vector<std::size_t> lengths;
-        int result;               // of the probe
+        CommandReply reply;       // of the probe
         std::size_t replyBytes;   // of the datagram taken as the reply, when one was
     };
     void ExpectProbeAnswered(const ReplyLengthCase& c) {
@@ -54,9 +55,9 @@ protected:
         behaviour.replyLengths = c.lengths;
         lan_->SetBehaviour(kSerial, behaviour);
         link_.SetSequenceCounter(7);
-        EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), c.result)
+        EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), c.reply)
             << "first length " << c.lengths.front();
-        if (c.result == 0) {
+        if (c.reply == CommandReply::Answered) {
             EXPECT_EQ(link_.ReceivedReply().size(), c.replyBytes) << "first length " << c.lengths.front();
         }
     }
@@ -94,7 +95,7 @@ void ExpectHeader(const sim::ReceivedFrame& frame, const ExpectedFrame& expected
 }
 
 TEST_F(CommandsOnTheLan, ProbeGoesUnicastWithFourFFBytes) {
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Answered);
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 1u);
     ExpectHeader(frames[0], {0x20, 0x10, 24, false}, 0x01020304);
@@ -105,7 +106,7 @@ TEST_F(CommandsOnTheLan, ProbeGoesUnicastWithFourFFBytes) {
 }
 
 TEST_F(CommandsOnTheLan, ReadNetworkParametersLeavesTheReplyInTheReceiveBuffer) {
-    EXPECT_EQ(link_.ReadNetworkParameters(kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.ReadNetworkParameters(kPcAddress, kSerial), CommandReply::Answered);
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 1u);
     ExpectHeader(frames[0], {0x24, 0x10, 20, true}, 0x01020304);
@@ -125,7 +126,7 @@ TEST_F(CommandsOnTheLan, ClockCarriesTheLocalTimeInBcd) {
     for (const Case& c : cases) {
         lan_->ClearLog();
         clock_ = c.time;
-        EXPECT_EQ(link_.SetControllerClock(kPcAddress, kSerial), 0);
+        EXPECT_EQ(link_.SetControllerClock(kPcAddress, kSerial), CommandReply::Answered);
         const auto frames = Received();
         ASSERT_EQ(frames.size(), 1u);
         ExpectHeader(frames[0], {0x20, 0x30, 28, true}, link_.SequenceCounter() - 1);
@@ -135,7 +136,7 @@ TEST_F(CommandsOnTheLan, ClockCarriesTheLocalTimeInBcd) {
 
 TEST_F(CommandsOnTheLan, ClockGoesOutEvenWhenLocalTimeIsUnknown) {
     clock_ = std::nullopt;
-    EXPECT_EQ(link_.SetControllerClock(kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.SetControllerClock(kPcAddress, kSerial), CommandReply::Answered);
     EXPECT_EQ(lan_->LastClockPayload(kSerial),
               (std::array<std::uint8_t, 8>{0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
 }
@@ -147,7 +148,7 @@ TEST_F(CommandsOnTheLan, WriteChangesOnlyTheMarkedBytesOfTheImage) {
     // Unmarked garbage in the image must not reach the controller.
     link_.Transmit()[119] = 0x77;
     link_.Transmit()[500] = 0x66;
-    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), CommandReply::Answered);
 
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 1u);
@@ -167,11 +168,11 @@ TEST_F(CommandsOnTheLan, NetworkWriteMovesTheControllerToItsNewAddress) {
     const Ipv4Address moved = MakeIpv4(10, 0, 1, 142);
     link_.ClearTransmitBuffer();
     LayNetworkGroup(link_.Transmit(), moved, MakeIpv4(255, 255, 255, 0), 0);
-    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), CommandReply::Answered);
 
     EXPECT_EQ(lan_->Current(kSerial).ip, moved);
-    EXPECT_EQ(link_.ProbeController(moved, kPcAddress, kSerial), 0);
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_EQ(link_.ProbeController(moved, kPcAddress, kSerial), CommandReply::Answered);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Silent);
     SearchControllers(link_);
     const ControllerRecord* record = FindRecord(link_.Table(), kSerial);
     ASSERT_NE(record, nullptr);
@@ -182,8 +183,8 @@ TEST_F(CommandsOnTheLan, NetworkWriteMovesTheControllerToItsNewAddress) {
 TEST_F(CommandsOnTheLan, RestartAfterAWebOffWriteCarriesZeroPayload) {
     link_.ClearTransmitBuffer();
     LayWebOffSettingsGroup(link_.Transmit(), 0);
-    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), 0);
-    EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.WriteSettings(kPcAddress, kSerial), CommandReply::Answered);
+    EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), CommandReply::Answered);
 
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 2u);
@@ -202,15 +203,16 @@ TEST_F(CommandsOnTheLan, SequenceRuleJudgesTheReplyAndAdvancesTheCounter) {
         std::uint32_t counter;
         bool wrongSequence;
         bool neverAnswers;
-        int result;
+        CommandReply reply;
         std::uint32_t counterAfter;
     };
     const Case cases[] = {
-        {"matching reply", 1000, false, false, 0, 1001},
-        {"wrong sequence", 1000, true, false, -1, 1001},
-        {"no reply", 1000, false, true, -1, 1000},
-        {"counter 0 takes any reply", 0, true, false, 0, 1},
-        {"counter all ones takes any reply and wraps", 0xFFFFFFFF, true, false, 0, 0},
+        {"matching reply", 1000, false, false, CommandReply::Answered, 1001},
+        {"wrong sequence", 1000, true, false, CommandReply::WrongSequence, 1001},
+        {"no reply", 1000, false, true, CommandReply::Silent, 1000},
+        {"counter 0 takes any reply", 0, true, false, CommandReply::Answered, 1},
+        {"counter all ones takes any reply and wraps", 0xFFFFFFFF, true, false,
+         CommandReply::Answered, 0},
     };
     for (const Case& c : cases) {
         sim::Behaviour behaviour;
@@ -218,7 +220,7 @@ TEST_F(CommandsOnTheLan, SequenceRuleJudgesTheReplyAndAdvancesTheCounter) {
         behaviour.neverAnswers = c.neverAnswers;
         lan_->SetBehaviour(kSerial, behaviour);
         link_.SetSequenceCounter(c.counter);
-        EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), c.result) << c.what;
+        EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), c.reply) << c.what;
         EXPECT_EQ(link_.SequenceCounter(), c.counterAfter) << c.what;
     }
 }
@@ -227,9 +229,9 @@ TEST_F(CommandsOnTheLan, CommandWithoutReplyLeavesItsSequenceForTheNext) {
     sim::Behaviour silent;
     silent.neverAnswers = true;
     lan_->SetBehaviour(kSerial, silent);
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Silent);
     lan_->SetBehaviour(kSerial, {});
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Answered);
 
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 2u);
@@ -252,7 +254,7 @@ TEST_F(CommandsOnTheLan, UnknownHostInterfaceFailsAtOnceWithoutSending) {
     lan_->ClearLog();
     link.SetSequenceCounter(0x01020304);
     clockReads = 0;
-    EXPECT_EQ(link.ProbeController(kControllerIp, MakeIpv4(10, 9, 9, 9), kSerial), -1);
+    EXPECT_EQ(link.ProbeController(kControllerIp, MakeIpv4(10, 9, 9, 9), kSerial), CommandReply::Silent);
     EXPECT_EQ(clockReads, 0) << "the command began to wait";
     EXPECT_EQ(link.SequenceCounter(), 0x01020304u);
     EXPECT_TRUE(Received().empty());
@@ -260,10 +262,10 @@ TEST_F(CommandsOnTheLan, UnknownHostInterfaceFailsAtOnceWithoutSending) {
 
 TEST_F(CommandsOnTheLan, ShortDatagramsAreNotTakenAsTheReply) {
     const ReplyLengthCase cases[] = {
-        {{19}, -1, 0},
-        {{3, 4}, -1, 0},
-        {{20}, 0, 20},
-        {{19, 20}, 0, 20},  // the 19 bytes are passed over, the 20 end the wait
+        {{19}, CommandReply::Silent, 0},
+        {{3, 4}, CommandReply::Silent, 0},
+        {{20}, CommandReply::Answered, 20},
+        {{19, 20}, CommandReply::Answered, 20},  // the 19 bytes are passed over, the 20 end the wait
     };
     for (const ReplyLengthCase& c : cases) ExpectProbeAnswered(c);
 }
@@ -272,10 +274,10 @@ TEST_F(CommandsOnTheLan, DatagramLargerThanTheReceiveBufferIsPassedOver) {
     // The receive buffer holds 2048 bytes: a larger datagram fails to receive, and the
     // wait goes on as after a short one.
     const ReplyLengthCase cases[] = {
-        {{2048}, 0, 2048},
-        {{2049}, -1, 0},
-        {{2049, 24}, 0, 24},
-        {{9000, 64}, 0, 64},
+        {{2048}, CommandReply::Answered, 2048},
+        {{2049}, CommandReply::Silent, 0},
+        {{2049, 24}, CommandReply::Answered, 24},
+        {{9000, 64}, CommandReply::Answered, 64},
     };
     for (const ReplyLengthCase& c : cases) ExpectProbeAnswered(c);
 }
@@ -289,14 +291,14 @@ TEST_F(CommandsOnTheLan, PortUnreachableAnswerNeitherEndsNorShortensTheWait) {
     const auto unreachableBefore = testing::PcNetworkCounter("Icmp", "InDestUnreachs");
     ASSERT_TRUE(unreachableBefore);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Silent);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * 101 * 8ms);
     EXPECT_GT(testing::PcNetworkCounter("Icmp", "InDestUnreachs"), unreachableBefore)
         << "no port unreachable reached the PC";
     EXPECT_EQ(link_.SequenceCounter(), 0x01020304u);
 
     lan_->SetBehaviour(kSerial, {});
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0)
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Answered)
         << "the socket works on after the error";
 }
 
@@ -311,7 +313,7 @@ TEST_F(CommandsOnTheLan, QueuedDatagramIsDrainedBeforeTheSend) {
     lan_->SendFrom(kOtherSerial, kPcAddress, link_.Interface(0).socket->LocalPort(), stale);
     const auto sentAt = std::chrono::steady_clock::now();
 
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), 0);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Answered);
     EXPECT_EQ(ByteReader(link_.ReceivedReply()).Le32(8), kSerial);
     const auto frames = Received();
     ASSERT_EQ(frames.size(), 1u);
@@ -323,10 +325,10 @@ TEST_F(CommandsOnTheLan, LateReplyToAnEarlierCommandIsNotTakenForTheNext) {
     sim::Behaviour late;
     late.replyDelay = 1500ms;
     lan_->SetBehaviour(kSerial, late);
-    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), -1);
+    EXPECT_EQ(link_.ProbeController(kControllerIp, kPcAddress, kSerial), CommandReply::Silent);
     lan_->SetBehaviour(kSerial, {});
     // The late answer arrives while the next command drains the socket.
-    EXPECT_EQ(link_.ReadNetworkParameters(kPcAddress, kOtherSerial), 0);
+    EXPECT_EQ(link_.ReadNetworkParameters(kPcAddress, kOtherSerial), CommandReply::Answered);
     EXPECT_EQ(ByteReader(link_.ReceivedReply()).Le32(8), kOtherSerial);
     EXPECT_EQ(ByteReader(link_.ReceivedReply()).U8(1), 0x11);
 }
@@ -336,7 +338,7 @@ TEST_F(CommandsOnTheLan, SilentControllerCostsTheDrainAndTheWait) {
     silent.neverAnswers = true;
     lan_->SetBehaviour(kSerial, silent);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), -1);
+    EXPECT_EQ(link_.RestartController(kPcAddress, kSerial), CommandReply::Silent);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 2 * 101 * 8ms);
 }
 

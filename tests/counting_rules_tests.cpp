@@ -10,6 +10,7 @@
 
 #include "link/byte_io.h"
 #include "scripted/scripted_network.h"
+#include "tests/command_reply_printer.h"
 
 namespace lumaro {
 namespace {
@@ -102,44 +103,44 @@ struct ExchangeCase {
     std::size_t waitsAfterSend;   // the reply wait
     std::size_t receives;
     std::chrono::milliseconds sentAt;
-    int result;
+    CommandReply reply;
     std::size_t replyBytes = 0;
 };
 
 TEST(CountingRules, ExchangeWaitsSendsAndReceivesExactlyAsScripted) {
     const ExchangeCase cases[] = {
         {"a silent LAN: 101 quiet slices, the send, 101 quiet slices",
-         [](ScriptedNetwork&) {}, 101, 101, 0, 808ms, -1},
+         [](ScriptedNetwork&) {}, 101, 101, 0, 808ms, CommandReply::Silent},
         {"a reply 2 ms after the send ends the wait",
          [](ScriptedNetwork& lan) { lan.AnswerEverySend(kHost, 2ms, DatagramOf(20)); },
-         101, 1, 1, 808ms, 0, 20},
+         101, 1, 1, 808ms, CommandReply::Answered, 20},
         {"a queued datagram of 20 bytes is drained and restarts the count",
          [](ScriptedNetwork& lan) { lan.Deliver(kHost, 0ms, DatagramOf(20)); },
-         102, 101, 1, 808ms, -1},
+         102, 101, 1, 808ms, CommandReply::Silent},
         {"20 bytes after 50 quiet slices restart the count: 50 + 1 + 101",
          [](ScriptedNetwork& lan) { lan.Deliver(kHost, 404ms, DatagramOf(20)); },
-         152, 101, 1, 1212ms, -1},
+         152, 101, 1, 1212ms, CommandReply::Silent},
         {"19 bytes after 50 quiet slices neither count nor restart it: 50 + 1 + 51",
          [](ScriptedNetwork& lan) { lan.Deliver(kHost, 404ms, DatagramOf(19)); },
-         102, 101, 1, 812ms, -1},
+         102, 101, 1, 812ms, CommandReply::Silent},
         {"a datagram too big for the receive buffer changes nothing",
          [](ScriptedNetwork& lan) { lan.Deliver(kHost, 404ms, DatagramOf(kReceiveBufferBytes + 1)); },
-         102, 101, 1, 812ms, -1},
+         102, 101, 1, 812ms, CommandReply::Silent},
         {"19 bytes during the wait are passed over, the 20 that follow end it",
          [](ScriptedNetwork& lan) {
              lan.AnswerEverySend(kHost, 2ms, DatagramOf(19));
              lan.AnswerEverySend(kHost, 5ms, DatagramOf(20));
          },
-         101, 2, 2, 808ms, 0, 20},
+         101, 2, 2, 808ms, CommandReply::Answered, 20},
         {"failed waits count as quiet slices (and take no time)",
-         [](ScriptedNetwork& lan) { lan.FailWaits(kHost, 5); }, 101, 101, 0, 768ms, -1},
+         [](ScriptedNetwork& lan) { lan.FailWaits(kHost, 5); }, 101, 101, 0, 768ms, CommandReply::Silent},
         {"a sender every 100 ms holds the drain until its 5 s limit, then its next datagram "
          "is the reply: 1 + 50 x (12 quiet + 1), then 12 quiet + 1",
          [](ScriptedNetwork& lan) { lan.Chatter(kHost, 0ms, 100ms, DatagramOf(20)); },
-         651, 13, 52, 5000ms, 0, 20},
+         651, 13, 52, 5000ms, CommandReply::Answered, 20},
         {"short datagrams every 1 ms hold the reply wait until its 5 s limit",
          [](ScriptedNetwork& lan) { lan.Chatter(kHost, 809ms, 1ms, DatagramOf(19)); },
-         101, 5000, 5000, 808ms, -1},
+         101, 5000, 5000, 808ms, CommandReply::Silent},
     };
     static_assert(kDrainTimeLimit == 5s && kReplyWaitTimeLimit == 5s,
                   "the chatty cases count with limits of 5 s");
@@ -151,7 +152,7 @@ TEST(CountingRules, ExchangeWaitsSendsAndReceivesExactlyAsScripted) {
         ControllerLink link(lan.Environment());
         link.OpenInterfaceSockets();
 
-        EXPECT_EQ(link.Exchange(kHost, kLimitedBroadcast, frame), c.result) << c.what;
+        EXPECT_EQ(link.Exchange(kHost, kLimitedBroadcast, frame), c.reply) << c.what;
         const SocketCounts counts = lan.Counts(kHost);
         EXPECT_EQ(counts.waitsBeforeSend, c.waitsBeforeSend) << c.what;
         EXPECT_EQ(counts.waits - counts.waitsBeforeSend, c.waitsAfterSend) << c.what;
@@ -159,7 +160,7 @@ TEST(CountingRules, ExchangeWaitsSendsAndReceivesExactlyAsScripted) {
         ASSERT_EQ(counts.sends, 1u) << c.what;
         EXPECT_EQ(lan.Sent(kHost)[0].at, c.sentAt) << c.what;
         EXPECT_EQ(lan.Sent(kHost)[0].port, kControllerPort) << c.what;
-        if (c.result == 0) {
+        if (c.reply == CommandReply::Answered) {
             EXPECT_EQ(link.ReceivedReply().size(), c.replyBytes) << c.what;
         }
     }
@@ -171,7 +172,7 @@ TEST(CountingRules, ExchangeThroughAnUnknownInterfaceNeitherWaitsNorSends) {
     ControllerLink link(lan.Environment());
     link.OpenInterfaceSockets();
     const std::uint8_t frame[20] = {};
-    EXPECT_EQ(link.Exchange(MakeIpv4(10, 0, 9, 9), kLimitedBroadcast, frame), -1);
+    EXPECT_EQ(link.Exchange(MakeIpv4(10, 0, 9, 9), kLimitedBroadcast, frame), CommandReply::Silent);
     EXPECT_EQ(lan.Counts(kHost), SocketCounts{});
 }
 

@@ -38,9 +38,9 @@ TEST(DataSafetyOnTheLan, EveryCommandChangesOnlyTheBytesItWritesInTheControllerI
     const auto operations = testing::EveryLinkCommand(kPcAddress, kSerial, MakeIpv4(10, 0, 1, 142));
     link.SetCurrentVariantCode(1);
     for (const LinkOperation& operation : operations) {
-        const int result = testing::RunWithDataSafetyCheck(operation, link, *lan, kSerial,
-                                                           {kSerial, kNeighbour, kStranger});
-        EXPECT_EQ(result, 0) << operation.what;
+        const CommandReply reply = testing::RunWithDataSafetyCheck(
+            operation, link, *lan, kSerial, {kSerial, kNeighbour, kStranger});
+        EXPECT_EQ(reply, CommandReply::Answered) << operation.what;
     }
 }
 

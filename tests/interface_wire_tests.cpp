@@ -135,7 +135,7 @@ TEST(InterfacesOfAGivenTable, WithoutUsableAddressExchangeFailsAtOnce) {
         EXPECT_EQ(link.Table().count, 0u) << what;
         const std::uint8_t frame[20] = {};
         clockReads = 0;
-        EXPECT_EQ(link.Exchange(kPcAddress, kLimitedBroadcast, frame), -1) << what;
+        EXPECT_EQ(link.Exchange(kPcAddress, kLimitedBroadcast, frame), CommandReply::Silent) << what;
         EXPECT_EQ(socketsOpened, 0) << what;
         EXPECT_EQ(clockReads, 0) << what << ": the exchange began to wait";
     }
@@ -163,7 +163,7 @@ TEST(InterfacesOfAGivenTable, ExchangeUsesTheFirstOfTwoEntriesWithTheSameAddress
     ASSERT_EQ(link.InterfaceCount(), 2u);
 
     link.SetSequenceCounter(1);
-    EXPECT_EQ(link.ProbeController(MakeIpv4(10, 0, 1, 100), kPcAddress, 100), 0);
+    EXPECT_EQ(link.ProbeController(MakeIpv4(10, 0, 1, 100), kPcAddress, 100), CommandReply::Answered);
     const auto frames = lan->LogOf(100);
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].sourcePort, link.Interface(0).socket->LocalPort());

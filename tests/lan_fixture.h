@@ -17,6 +17,7 @@
 #include "link/controller_link.h"
 #include "link/search.h"
 #include "sim/simulator.h"
+#include "tests/command_reply_printer.h"
 
 namespace lumaro::testing {
 

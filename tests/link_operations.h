@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "link/controller_link.h"
+#include "tests/command_reply_printer.h"
 #include "link/masked_write.h"
 #include "tests/controller_images.h"
 #include "tests/image_watch.h"
@@ -18,7 +19,7 @@ struct LinkOperation {
     const char* what;
     std::function<void(TransmitBuffer&)> compose;  // on the cleared transmit buffer
     // Sends it; `controllerIp` is where the addressed controller is now (for the probe).
-    std::function<int(ControllerLink&, Ipv4Address controllerIp)> command;
+    std::function<CommandReply(ControllerLink&, Ipv4Address controllerIp)> command;
     std::size_t frameLength;
     bool unicast;
     FrameBytes written;  // in the addressed controller; nothing changes anywhere else
@@ -82,21 +83,21 @@ inline std::vector<LinkOperation> EveryLinkCommand(Ipv4Address host, std::uint32
 // Composes and sends one operation to `serial`, waits until every controller that is to
 // receive its frame has it (`everyController` for a broadcast, `serial` alone for the
 // probe) and checks that no image byte changed except those it writes in `serial`.
-// Gives the command's result.
-inline int RunWithDataSafetyCheck(const LinkOperation& operation, ControllerLink& link,
+// Gives the command's reply.
+inline CommandReply RunWithDataSafetyCheck(const LinkOperation& operation, ControllerLink& link,
                                   sim::Simulator& lan, std::uint32_t serial,
                                   const std::vector<std::uint32_t>& everyController) {
     lan.ClearLog();
     link.ClearTransmitBuffer();
     operation.compose(link.Transmit());
     const ImageWatch watch(lan);
-    const int result = operation.command(link, lan.Current(serial).ip);
+    const CommandReply reply = operation.command(link, lan.Current(serial).ip);
 
     const std::span<const std::uint8_t> sent(link.Transmit().data(), operation.frameLength);
     const auto receivers = operation.unicast ? std::vector<std::uint32_t>{serial} : everyController;
     EXPECT_TRUE(AwaitFrameLogged(lan, sent, receivers)) << operation.what << ": the frame never arrived";
     EXPECT_TRUE(watch.ChangedOnly({{serial, operation.written}})) << operation.what;
-    return result;
+    return reply;
 }
 
 }  // namespace lumaro::testing

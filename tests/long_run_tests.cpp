@@ -135,19 +135,19 @@ TEST(LongRun, CommandsLeaveDescriptorsThreadsAndHeapAsTheyWere) {
     // Each turn one of the commands, in a round: probe, read, web settings, clock, restart.
     ExpectFlat("commands", *lan, 1, kCommandKinds,
                CountFromEnvironment("LUMARO_LONG_RUN_COMMANDS", 10), [&] {
-        int result = -1;
+        CommandReply reply = CommandReply::Silent;
         switch (turn++ % kCommandKinds) {
-            case 0: result = link.ProbeController(record.ip, record.hostAddress, record.serial); break;
-            case 1: result = link.ReadNetworkParameters(record.hostAddress, record.serial); break;
+            case 0: reply = link.ProbeController(record.ip, record.hostAddress, record.serial); break;
+            case 1: reply = link.ReadNetworkParameters(record.hostAddress, record.serial); break;
             case 2:
                 link.ClearTransmitBuffer();
                 LaySettingsGroup(link.Transmit(), 80, 0, 0x20);
-                result = link.WriteSettings(record.hostAddress, record.serial);
+                reply = link.WriteSettings(record.hostAddress, record.serial);
                 break;
-            case 3: result = link.SetControllerClock(record.hostAddress, record.serial); break;
-            case 4: result = link.RestartController(record.hostAddress, record.serial); break;
+            case 3: reply = link.SetControllerClock(record.hostAddress, record.serial); break;
+            case 4: reply = link.RestartController(record.hostAddress, record.serial); break;
         }
-        ASSERT_EQ(result, 0) << "command " << (turn - 1) % kCommandKinds;
+        ASSERT_EQ(reply, CommandReply::Answered) << "command " << (turn - 1) % kCommandKinds;
         lan->ClearLog();
     });
 }

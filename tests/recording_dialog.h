@@ -39,7 +39,7 @@ public:
     int RowCount() const override { return static_cast<int>(link_.Table().count); }
     int DateFormatIndex() const override { return dateFormat; }
     int WebLanguageIndex() const override { return language; }
-    void ShowMessage(unsigned stringId) override { messages.push_back(stringId); }
+    void ShowOutcome(Outcome outcome) override { told.push_back(outcome); }
     void ShowWaitCursor() override { cursors += "W"; }
     void ShowArrowCursor() override { cursors += "A"; }
     void SelectRow(int row) override {
@@ -50,7 +50,7 @@ public:
     std::optional<int> selected;
     int dateFormat = 0;
     int language = 0;
-    std::vector<unsigned> messages;
+    std::vector<Outcome> told;  // what the procedure told, in order
     std::string cursors;          // W for the wait cursor, A for the arrow, in order
     int searches = 0;
     std::vector<int> selections;  // rows selected by the procedure, in order

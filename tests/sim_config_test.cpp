@@ -197,7 +197,7 @@ TEST(SimConfig, ControllerLineAndBehaviourTextGiveTheSpecBack) {
 // would be lost on the way.
 TEST(SimConfig, EveryBehaviourWordIsWrittenBackAsItWasRead) {
     for (const char* text : {"normal", "silent", "closed", "wrong-sequence", "search-only",
-                             "web-refuses", "web-after-restart", "keeps-address",
+                             "web-refuses", "web-after-restart", "keeps-address", "loses-writes",
                              "search-only+web-refuses+web-after-restart+keeps-address",
                              "silent+lengths:3,20+delay:300"}) {
         const auto parsed = ParseBehaviour(text);

@@ -12,6 +12,7 @@
 
 #include "link/discovery_frames.h"
 #include "scripted/scripted_network.h"
+#include "tests/command_reply_printer.h"
 
 namespace lumaro {
 namespace {
@@ -44,8 +45,9 @@ TEST(FineTimer, TheLinkHoldsItForEveryWaitOfASearchAndAnExchangeAskingOnceForEac
 
     link.DiscoverControllers();  // 4 frames through 2 sockets: 8 collects under one request
     EXPECT_EQ(lan.FineTimer().requests, 1u);
-    link.ReadNetworkParameters(kFirstHost, 7);
-    link.ProbeController(MakeIpv4(10, 0, 1, 7), kSecondHost, 7);  // silent: waits to the end
+    EXPECT_EQ(link.ReadNetworkParameters(kFirstHost, 7), CommandReply::Answered);
+    // Silent: waits to the end.
+    EXPECT_EQ(link.ProbeController(MakeIpv4(10, 0, 1, 7), kSecondHost, 7), CommandReply::Silent);
     EXPECT_EQ(lan.FineTimer().requests, 3u) << "one request per exchange";
     link.CollectReplies(1);  // a collect of its own, as lumaro-cli doctor runs them
     {
@@ -81,7 +83,8 @@ Costs CostsWith(std::optional<std::pair<VirtualTime, VirtualTime>> ticks) {
             costs.search = lan.Now();
         } else {
             lan.AnswerEverySend(kFirstHost, kReplyDelay, DatagramOf(20));
-            EXPECT_EQ(link.Exchange(kFirstHost, kLimitedBroadcast, kDiscoveryFrames[0]), 0);
+            EXPECT_EQ(link.Exchange(kFirstHost, kLimitedBroadcast, kDiscoveryFrames[0]),
+                      CommandReply::Answered);
             costs.exchange = lan.Now();
         }
     }

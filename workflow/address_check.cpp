@@ -23,12 +23,18 @@ std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask) {
     if (prefix == 0) return AddressFault::NoMask;
     const std::uint32_t hostBits = ~prefix;
     if ((hostBits & (hostBits + 1)) != 0) return AddressFault::MaskNotContiguous;
+    if (IsSubnetHost(ip, mask)) return std::nullopt;
+    return (address & hostBits) == 0 ? AddressFault::NetworkAddress
+                                     : AddressFault::SubnetBroadcast;
+}
+
+bool IsSubnetHost(Ipv4Address ip, Ipv4Address mask) {
+    const std::uint32_t hostBits = ~InNumberOrder(mask);
     // A /31 has no network or broadcast address: its two addresses are the two ends of a
     // point-to-point link (a PC cabled straight to the controller).
-    if (hostBits == kPointToPointHostBits) return std::nullopt;
-    if ((address & hostBits) == 0) return AddressFault::NetworkAddress;
-    if ((address & hostBits) == hostBits) return AddressFault::SubnetBroadcast;
-    return std::nullopt;
+    if (hostBits == kPointToPointHostBits) return true;
+    const std::uint32_t host = InNumberOrder(ip) & hostBits;
+    return host != 0 && host != hostBits;  // a /32's one address is its network address
 }
 
 const char* DescribeAddressFault(AddressFault fault) {

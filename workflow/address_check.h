@@ -24,6 +24,11 @@ enum class AddressFault {
 // gateway is not judged: 0.0.0.0 means "no gateway", and it may lie anywhere.
 std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask);
 
+// Whether `ip` is a host of its subnet under the contiguous `mask`: neither the subnet's
+// network nor its broadcast address. Both addresses of a /31 are hosts (a point-to-point
+// link has neither); a /32 has no other.
+bool IsSubnetHost(Ipv4Address ip, Ipv4Address mask);
+
 // The fault's description for people, e.g. "loopback address".
 const char* DescribeAddressFault(AddressFault fault);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workflow/address_check.h"
+
 namespace lumaro {
 
 namespace {
@@ -49,16 +51,17 @@ PresentAddress CheckPresentAddress(const ControllerTable& table, int rowCount,
 bool ArpAnswerKeepsAddress(const platform::ArpResult& answer,
                            const std::array<std::uint8_t, 6>& controllerMac) {
     // No answer counts in the address's favour: the controller has just answered there.
-    return !answer.Answered() || *answer == controllerMac;
+    return !answer.Answered() || answer.Answer() == controllerMac;
 }
 
 std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress, Ipv4Address hostMask,
                                             const std::vector<Ipv4Address>& pcAddresses) {
     const Ipv4Address network = hostAddress & hostMask;
-    const Ipv4Address broadcast = network | ~hostMask;
+    // The same rule as for an address typed into the panel: on a /31 the other address is a
+    // host too.
     const auto usable = [&](Ipv4Address candidate) {
-        return (candidate & hostMask) == network && candidate != network &&
-               candidate != broadcast && candidate != hostAddress &&
+        return (candidate & hostMask) == network && IsSubnetHost(candidate, hostMask) &&
+               candidate != hostAddress &&
                std::find(pcAddresses.begin(), pcAddresses.end(), candidate) == pcAddresses.end();
     };
     const std::uint8_t start = Octet(hostAddress, kLastOctetIndex) == kFirstCandidateOctet

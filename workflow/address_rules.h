@@ -47,10 +47,10 @@ bool ArpAnswerKeepsAddress(const platform::ArpResult& answer,
 
 // The candidates of the free-address search, in the order they are tried: hostAddress with
 // its last octet replaced, from 123 (124 when the PC's own octet is 123) upwards, wrapping,
-// never 0 or 255 — those of them that are usable hosts of the PC's subnet (hostAddress,
-// hostMask: neither its network nor its broadcast address) and none of the PC's own
-// addresses (`pcAddresses`). On a /24 or wider that is all 254 octets but the PC's own;
-// a narrower subnet has fewer, a /31 or /32 none.
+// never 0 or 255 — those of them that are hosts of the PC's subnet (hostAddress, hostMask,
+// as IsSubnetHost judges them) and none of the PC's own addresses (`pcAddresses`). On a /24
+// or wider that is all 254 octets but the PC's own; a narrower subnet has fewer, a /31 the
+// other end of the link (unless its last octet is 0 or 255), a /32 none.
 std::vector<Ipv4Address> CandidateAddresses(Ipv4Address hostAddress, Ipv4Address hostMask,
                                             const std::vector<Ipv4Address>& pcAddresses);
 

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "link/controller_record.h"
-#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -25,26 +24,27 @@ std::optional<CommandRun> CommandRun::Start(CommandDialog& dialog, CommandButton
                                             RowChoice choice) {
     const std::optional<int> row = ChooseRow(dialog, choice);
     if (!row) {
-        dialog.ShowMessage(IDS_SELECT_CONTROLLER_FIRST);
+        dialog.ShowOutcome(Outcome::NoControllerSelected);
         return std::nullopt;
     }
     return CommandRun(dialog, button, *row);
 }
 
 CommandRun::CommandRun(CommandDialog& dialog, CommandButton button, int row)
-    : dialog_(&dialog), button_(button), row_(row) {
-    dialog_->ShowWaitCursor();
+    : dialog_(&dialog), button_(button), row_(row), waitCursor_(dialog) {
     dialog_->EnableCommandButton(button_, false);
 }
 
 CommandRun::CommandRun(CommandRun&& other) noexcept
-    : dialog_(std::exchange(other.dialog_, nullptr)), button_(other.button_), row_(other.row_) {}
+    : dialog_(std::exchange(other.dialog_, nullptr)),
+      button_(other.button_),
+      row_(other.row_),
+      waitCursor_(std::move(other.waitCursor_)) {}
 
 void CommandRun::End() {
     if (dialog_ == nullptr) return;
-    dialog_->ShowArrowCursor();
-    dialog_->EnableCommandButton(button_, true);
-    dialog_ = nullptr;
+    waitCursor_.End();
+    std::exchange(dialog_, nullptr)->EnableCommandButton(button_, true);
 }
 
 }  // namespace lumaro

@@ -1,11 +1,12 @@
 #pragma once
 // What every command on the listed controller does first and last: choose the row it acts
-// on (message 107 and nothing else when there is none), then show the wait cursor and
-// disable its own button until it ends, on every path.
+// on (Outcome::NoControllerSelected and nothing else when there is none), then show the
+// wait cursor and disable its own button until it ends, on every path.
 
 #include <optional>
 
 #include "workflow/command_dialog.h"
+#include "workflow/wait_cursor.h"
 
 namespace lumaro {
 
@@ -16,7 +17,7 @@ enum class RowChoice {
 
 class CommandRun {
 public:
-    // The run on the chosen row; nothing (after message 107) when no row qualifies.
+    // The run on the chosen row; nothing (after NoControllerSelected) when no row qualifies.
     static std::optional<CommandRun> Start(CommandDialog& dialog, CommandButton button,
                                            RowChoice choice);
     CommandRun(CommandRun&& other) noexcept;
@@ -27,15 +28,16 @@ public:
 
     int Row() const { return row_; }
     // Shows the arrow cursor and enables the button again now (before a search that
-    // follows, or a message); later calls do nothing.
+    // follows, or what the command tells); later calls do nothing.
     void End();
 
 private:
     CommandRun(CommandDialog& dialog, CommandButton button, int row);
 
-    CommandDialog* dialog_;
+    CommandDialog* dialog_;  // null once ended
     CommandButton button_;
     int row_;
+    WaitCursor waitCursor_;
 };
 
 }  // namespace lumaro

@@ -2,7 +2,6 @@
 
 #include "link/masked_write.h"
 #include "platform/clock.h"
-#include "resources/resource.h"
 #include "workflow/address_check.h"
 #include "workflow/command_run.h"
 #include "workflow/reselection.h"
@@ -54,7 +53,7 @@ CommandResult ApplyCommand(ControllerLink& link, CommandDialog& dialog,
     }
     if (FindAddressFault(typed.ip, typed.mask)) {
         run->End();
-        dialog.ShowMessage(IDS_ADDRESS_REFUSED);
+        dialog.ShowOutcome(Outcome::AddressRefused);
         return {CommandOutcome::AddressRefused, to.serial};
     }
 
@@ -65,15 +64,15 @@ CommandResult ApplyCommand(ControllerLink& link, CommandDialog& dialog,
     LaySettingsGroup(link.Transmit(), kAppliedWebPort, dialog.DateFormatIndex(),
                      dialog.WebLanguageIndex());
     link.SetCurrentVariantCode(to.variantCode);
-    const int settingsResult = link.WriteSettings(to.hostAddress, to.serial);
+    const CommandReply settingsReply = link.WriteSettings(to.hostAddress, to.serial);
     LayNetworkGroup(link.Transmit(), typed.ip, typed.mask, typed.gateway);
     link.SetCurrentVariantCode(to.variantCode);
-    const int addressResult = link.WriteSettings(to.hostAddress, to.serial);
+    const CommandReply addressReply = link.WriteSettings(to.hostAddress, to.serial);
 
     environment.pause(kApplySettlePause);
     run->End();
     SearchAndReselect(link, dialog, to.serial);
-    return {CommandOutcome::Sent, to.serial, settingsResult == 0 && addressResult == 0};
+    return {CommandOutcome::Sent, to.serial, Answered(settingsReply) && Answered(addressReply)};
 }
 
 CommandResult SyncTimeCommand(ControllerLink& link, CommandDialog& dialog) {
@@ -81,10 +80,10 @@ CommandResult SyncTimeCommand(ControllerLink& link, CommandDialog& dialog) {
     if (!run) return {};
     const Addressee to(RecordOf(link, *run));
     link.SetCurrentVariantCode(to.variantCode);
-    const int result = link.SetControllerClock(to.hostAddress, to.serial);
+    const bool answered = Answered(link.SetControllerClock(to.hostAddress, to.serial));
     run->End();
-    dialog.ShowMessage(result == 0 ? IDS_CLOCK_SET : IDS_CLOCK_NOT_SET);
-    return {CommandOutcome::Sent, to.serial, result == 0};
+    dialog.ShowOutcome(answered ? Outcome::ClockSet : Outcome::ClockNotSet);
+    return {CommandOutcome::Sent, to.serial, answered};
 }
 
 CommandResult DisableWebCommand(ControllerLink& link, CommandDialog& dialog,
@@ -95,14 +94,14 @@ CommandResult DisableWebCommand(ControllerLink& link, CommandDialog& dialog,
     link.ClearTransmitBuffer();
     LayWebOffSettingsGroup(link.Transmit(), dialog.WebLanguageIndex());
     link.SetCurrentVariantCode(to.variantCode);
-    const int settingsResult = link.WriteSettings(to.hostAddress, to.serial);
+    const CommandReply settingsReply = link.WriteSettings(to.hostAddress, to.serial);
     // From the same buffer: the restart's four payload bytes are still zero.
-    const int restartResult = link.RestartController(to.hostAddress, to.serial);
+    const CommandReply restartReply = link.RestartController(to.hostAddress, to.serial);
 
     environment.pause(kRestartSettlePause);
     run->End();
     SearchAndReselect(link, dialog, to.serial);
-    return {CommandOutcome::Sent, to.serial, settingsResult == 0 && restartResult == 0};
+    return {CommandOutcome::Sent, to.serial, Answered(settingsReply) && Answered(restartReply)};
 }
 
 }  // namespace lumaro

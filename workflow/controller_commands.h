@@ -31,8 +31,8 @@ constexpr std::chrono::milliseconds kRestartSettlePause{2000};
 constexpr std::uint16_t kAppliedWebPort = 80;
 
 enum class CommandOutcome {
-    NoController,    // no row to act on: message 107, nothing sent
-    AddressRefused,  // addresses that can never work: the refusal message, nothing sent
+    NoController,    // no row to act on: Outcome::NoControllerSelected, nothing sent
+    AddressRefused,  // addresses that can never work: Outcome::AddressRefused, nothing sent
     HiddenMode,      // gateway 2.9.4.6: the hidden buttons shown, nothing sent
     Sent,            // the frames went out (apply and web-off: the list searched again)
 };
@@ -43,12 +43,13 @@ struct CommandResult {
     bool answered = false;     // every frame sent got a reply with its sequence
 };
 
-// Shows no message of its own except the refusal; the outcome shows in the new search.
+// Tells nothing of its own except the refusal; the outcome shows in the new search.
 CommandResult ApplyCommand(ControllerLink& link, CommandDialog& dialog,
                            const CommandEnvironment& environment);
-// Shows message 108 when the controller answered, 109 when not. No search follows.
+// Tells Outcome::ClockSet when the controller answered, ClockNotSet when not. No search
+// follows.
 CommandResult SyncTimeCommand(ControllerLink& link, CommandDialog& dialog);
-// Shows no message; the outcome shows in the new search.
+// Tells nothing; the outcome shows in the new search.
 CommandResult DisableWebCommand(ControllerLink& link, CommandDialog& dialog,
                                 const CommandEnvironment& environment);
 

@@ -1,10 +1,12 @@
 #pragma once
 // What the procedures that act on one listed controller need from the window that lists
-// them: the selection, the two web choices, message boxes, the cursor, a new search and
+// them: the selection, the two web choices, what a procedure tells, the cursor, a new search and
 // the selection of a row. lumaro.exe implements it with its dialog, the console with the
 // controller table; tests with a fake. Row k always shows record k of the link's table.
 
 #include <optional>
+
+#include "workflow/outcome.h"
 
 namespace lumaro {
 
@@ -19,8 +21,9 @@ public:
     virtual int DateFormatIndex() const = 0;
     virtual int WebLanguageIndex() const = 0;
 
-    // A message box of the string table (resources/resource.h), captioned "Lumaro".
-    virtual void ShowMessage(unsigned stringId) = 0;
+    // Tells the person how the procedure ended (the window: a message box captioned
+    // "Lumaro").
+    virtual void ShowOutcome(Outcome outcome) = 0;
     virtual void ShowWaitCursor() = 0;
     virtual void ShowArrowCursor() = 0;
 

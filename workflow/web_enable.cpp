@@ -4,8 +4,8 @@
 #include "link/masked_write.h"
 #include "platform/browser.h"
 #include "platform/clock.h"
-#include "resources/resource.h"
 #include "workflow/reselection.h"
+#include "workflow/wait_cursor.h"
 
 namespace lumaro {
 
@@ -32,7 +32,8 @@ private:
     void OpenWebPage();
 
     void LaySettings();
-    WebEnableReport Stop(WebEnableEnd end, unsigned message);
+    // Ends the run: the arrow cursor back, then the outcome told.
+    WebEnableReport Stop(WebEnableEnd end, Outcome outcome);
 
     ControllerLink& link_;
     ControllerDialog& dialog_;
@@ -45,40 +46,40 @@ private:
     Ipv4Address hostMask_ = 0;
     Ipv4Address hostGateway_ = 0;
     Ipv4Address address_ = 0;
+    // The web choices, read once when the run starts: both settings writes carry the same.
+    int dateFormat_ = 0;
+    int webLanguage_ = 0;
+    std::optional<WaitCursor> waitCursor_;  // from the read to the end of the run
 };
 
 WebEnableReport WebEnableRun::Run() {
     const std::optional<int> selected = dialog_.SelectedRow();
     if (!selected || !ControllerTable::HasRoomForRow(*selected)) {
-        return Stop(WebEnableEnd::NoSelection, IDS_SELECT_CONTROLLER_FIRST);
+        return Stop(WebEnableEnd::NoSelection, Outcome::NoControllerSelected);
     }
     row_ = static_cast<std::size_t>(*selected);
+    dateFormat_ = dialog_.DateFormatIndex();
+    webLanguage_ = dialog_.WebLanguageIndex();
     link_.SeedSequenceCounter();
-    dialog_.ShowWaitCursor();
-    if (!Refresh()) {
-        dialog_.ShowArrowCursor();
-        return Stop(WebEnableEnd::ReadFailed, IDS_CONTROLLER_UNREACHABLE);
-    }
+    waitCursor_.emplace(dialog_);
+    if (!Refresh()) return Stop(WebEnableEnd::ReadFailed, Outcome::ControllerUnreachable);
 
     // ARP that could not be asked judges nothing: every address would look free, and the
     // controller could be moved onto one in use. Stop before anything is written.
     const AddressKept kept = CurrentAddressCheck();
     if (kept == AddressKept::CouldNotAsk) {
-        dialog_.ShowArrowCursor();
-        return Stop(WebEnableEnd::ArpFailed, IDS_WEB_ACCESS_FAILED);
+        return Stop(WebEnableEnd::ArpFailed, Outcome::WebAccessFailed);
     }
     if (kept == AddressKept::No) {
         const FreeAddressFound found = FreeAddressSearch();
         if (!found.address) {
-            dialog_.ShowArrowCursor();
             return Stop(found.couldNotAsk ? WebEnableEnd::ArpFailed : WebEnableEnd::NoFreeAddress,
-                        IDS_WEB_ACCESS_FAILED);
+                        Outcome::WebAccessFailed);
         }
         const Ipv4Address candidate = *found.address;
         MoveController(candidate);
         if (!ConfirmNewAddress(candidate)) {
-            dialog_.ShowArrowCursor();
-            return Stop(WebEnableEnd::NewAddressSilent, IDS_WEB_ACCESS_FAILED);
+            return Stop(WebEnableEnd::NewAddressSilent, Outcome::WebAccessFailed);
         }
     }
     ProbeWebPortAndWrite();
@@ -90,7 +91,7 @@ WebEnableReport WebEnableRun::Run() {
 bool WebEnableRun::Refresh() {
     ControllerRecord& record = link_.Table().records[row_];
     link_.SetCurrentVariantCode(static_cast<std::uint8_t>(record.variantCode));
-    if (link_.ReadNetworkParameters(record.hostAddress, record.serial) != 0) return false;
+    if (!Answered(link_.ReadNetworkParameters(record.hostAddress, record.serial))) return false;
     // An answer too short to hold the fields would read as a controller at 0.0.0.0.
     if (!HoldsNetworkFields(link_.ReceivedReply())) return false;
     ApplyNetworkReply(record, link_.ReceivedReply());
@@ -112,7 +113,7 @@ AddressKept WebEnableRun::CurrentAddressCheck() {
         PresentAddress::MayStay) {
         return AddressKept::No;
     }
-    if (link_.ProbeController(address_, hostAddress_, serial_) != 0) return AddressKept::No;
+    if (!Answered(link_.ProbeController(address_, hostAddress_, serial_))) return AddressKept::No;
     const platform::ArpResult answer = system_.arp(address_, hostAddress_);
     if (!answer.Asked()) return AddressKept::CouldNotAsk;
     if (!ArpAnswerKeepsAddress(answer, table.records[row_].mac)) return AddressKept::No;
@@ -137,18 +138,19 @@ FreeAddressFound WebEnableRun::FreeAddressSearch() {
 
 void WebEnableRun::LaySettings() {
     link_.ClearTransmitBuffer();
-    LaySettingsGroup(link_.Transmit(), kWebPort, dialog_.DateFormatIndex(),
-                     dialog_.WebLanguageIndex());
+    LaySettingsGroup(link_.Transmit(), kWebPort, dateFormat_, webLanguage_);
 }
 
 void WebEnableRun::MoveController(Ipv4Address candidate) {
+    // The replies are not needed: ARP at the new address tells whether the controller moved
+    // (a reply lost on its way back would say nothing about that).
     LaySettings();
-    link_.WriteSettings(hostAddress_, serial_);  // the result is not needed
+    static_cast<void>(link_.WriteSettings(hostAddress_, serial_));
     link_.ClearTransmitBuffer();
     // hostGateway is always 0.0.0.0 (the PC's interface list gives no gateway): the
     // controller is left without one.
     LayNetworkGroup(link_.Transmit(), candidate, hostMask_, hostGateway_);
-    link_.WriteSettings(hostAddress_, serial_);
+    static_cast<void>(link_.WriteSettings(hostAddress_, serial_));
     report_.moved = true;
     system_.pause(kPauseAfterMove);
 }
@@ -177,26 +179,30 @@ void WebEnableRun::ProbeWebPortAndWrite() {
 }
 
 void WebEnableRun::WriteWebSettings() {
+    // The window goes on whatever the replies say, and the next search shows the outcome;
+    // the console judges the run by them and by that search.
     LaySettings();
-    link_.WriteSettings(hostAddress_, serial_);
+    WebSettingsWrite written;
+    written.settingsAnswered = Answered(link_.WriteSettings(hostAddress_, serial_));
     // From the same buffer: bytes 20-23 are zero, as a restart needs.
-    link_.RestartController(hostAddress_, serial_);
-    report_.webSettingsWritten = true;
+    written.restartAnswered = Answered(link_.RestartController(hostAddress_, serial_));
+    report_.webSettings = written;
     system_.pause(kPauseAfterRestart);
 }
 
 void WebEnableRun::OpenWebPage() {
-    dialog_.ShowArrowCursor();
+    waitCursor_.reset();  // the arrow before the browser comes up and the search shows its own
     report_.pageAddress = PageAddress(address_);
     system_.openPage(report_.pageAddress);
     dialog_.Search();
     ReselectBySerial(link_, dialog_, serial_);
 }
 
-WebEnableReport WebEnableRun::Stop(WebEnableEnd end, unsigned message) {
+WebEnableReport WebEnableRun::Stop(WebEnableEnd end, Outcome outcome) {
+    waitCursor_.reset();
     report_.end = end;
-    report_.message = message;
-    dialog_.ShowMessage(message);
+    report_.told = outcome;
+    dialog_.ShowOutcome(outcome);
     return report_;
 }
 

@@ -15,6 +15,7 @@
 #include "platform/arp.h"
 #include "workflow/address_rules.h"
 #include "workflow/controller_dialog.h"
+#include "workflow/outcome.h"
 #include "workflow/web_port_probe.h"
 
 namespace lumaro {
@@ -52,23 +53,30 @@ struct WebEnableSystem {
 // How a run ended.
 enum class WebEnableEnd {
     PageOpened,        // the page was opened and the controller selected again
-    NoSelection,       // message 107: no row selected
-    ReadFailed,        // message 106: the controller did not answer the read
-    NoFreeAddress,     // message 105: every candidate address answered ARP
-    NewAddressSilent,  // message 105: the moved controller never answered ARP
-    ArpFailed,         // message 105: an ARP request could not be made; nothing written
+    NoSelection,       // NoControllerSelected: no row selected
+    ReadFailed,        // ControllerUnreachable: the controller did not answer the read
+    NoFreeAddress,     // WebAccessFailed: every candidate address answered ARP
+    NewAddressSilent,  // WebAccessFailed: the moved controller never answered ARP
+    ArpFailed,         // WebAccessFailed: an ARP request could not be made; nothing written
 };
 
-// What one run did, for the console and the tests; the window shows only its messages.
+// The web settings write and the restart that follow a probe that did not connect, and
+// whether each got its reply.
+struct WebSettingsWrite {
+    bool settingsAnswered = false;
+    bool restartAnswered = false;
+};
+
+// What one run did, for the console and the tests; the window shows only what it tells.
 struct WebEnableReport {
     WebEnableEnd end = WebEnableEnd::NoSelection;
-    std::optional<unsigned> message;      // the string id of the message shown
+    std::optional<Outcome> told;          // what the dialog was told when the run stopped
     std::uint32_t serial = 0;
     Ipv4Address presentAddress = 0;       // as the controller reported it in the read
     Ipv4Address address = 0;              // where it is reachable now (the new one if moved)
     bool moved = false;
     std::optional<ProbeWait> webPort;     // what the web-port probe gave
-    bool webSettingsWritten = false;      // the settings and a restart after the probe
+    std::optional<WebSettingsWrite> webSettings;  // sent after the probe, when it was
     std::string pageAddress;              // "HTTP://a.b.c.d" once the page was opened
 };
 

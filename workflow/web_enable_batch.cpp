@@ -8,8 +8,6 @@
 
 #include "link/controller_text.h"
 #include "link/search.h"
-#include "platform/socket_layer.h"
-#include "resources/resource.h"
 #include "workflow/address_claims.h"
 #include "workflow/address_rules.h"
 #include "workflow/reselection.h"
@@ -43,7 +41,7 @@ ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchCh
             questions.push_back(question);
         }
     }
-    std::vector<platform::ArpResult> answers(questions.size());
+    std::vector<platform::ArpResult> answers(questions.size(), platform::ArpResult::NoAnswer());
     SideBySideTasks asking;
     asking.count = questions.size();
     asking.run = [&](std::size_t i) { answers[i] = arp(questions[i].first, questions[i].second); };
@@ -52,7 +50,7 @@ ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchCh
     // An answer that could not be asked is not kept: the plan asks again when it comes to it.
     auto known = std::make_shared<std::map<Question, platform::ArpResult>>();
     for (std::size_t i = 0; i < questions.size(); ++i) {
-        if (answers[i].Asked()) (*known)[questions[i]] = answers[i];
+        if (answers[i].Asked()) known->insert_or_assign(questions[i], answers[i]);
     }
     return [known, arp](Ipv4Address target, Ipv4Address source) {
         const auto answer = known->find({target, source});
@@ -78,16 +76,16 @@ BatchOutcome RunProcedure(ControllerLink& link, ControllerDialog& dialog,
     const std::optional<int> row = RowOfSerial(link, dialog, entry.plan.serial);
     if (!row) {
         // Gone from the list since the plan: nothing to select.
-        outcome.message = IDS_SELECT_CONTROLLER_FIRST;
+        outcome.unlistedAtStart = true;
         return outcome;
     }
     dialog.SelectRow(*row);
     const WebEnableReport report = EnableWebProcedure(link, dialog, system);
-    outcome.message = report.message;
-    if (report.end == WebEnableEnd::PageOpened) {
+    outcome.told = report.told;
+    outcome.verdict = JudgeWebEnableRun(report, link.Table());
+    if (outcome.verdict == WebEnableVerdict::Done) {
         outcome.result = BatchResult::Done;
         outcome.pageAddress = report.pageAddress;
-        outcome.address = report.address;
     }
     // A run that reached its end searched again: the list shows the controller as it is now.
     if (const auto now = RowOfSerial(link, dialog, entry.plan.serial)) {
@@ -145,9 +143,7 @@ public:
         tasks.ended = [&](std::size_t task, const SideBySideProgress& progress) {
             finished(outcomes_[toRun_[task]], progress);
         };
-        // The lanes start and release the socket layer around their sockets: one start
-        // held throughout keeps the other lanes' sockets open meanwhile.
-        const platform::SocketLayerHold socketLayer;
+        // Each lane's link holds its own start of the socket layer while it has sockets.
         RunSideBySide(tasks, pace.jobs);
         return outcomes_;
     }
@@ -188,9 +184,13 @@ private:
         return listed_;
     }
 
-    // A controller that is done is listed at its new address from now on.
+    // A controller that its run's final search listed is listed where that search found it
+    // from now on, whether the run was judged done or not.
     void NoteEnd(const BatchOutcome& outcome) {
-        if (outcome.result != BatchResult::Done) return;
+        if (outcome.unlistedAtStart || outcome.verdict == WebEnableVerdict::Stopped ||
+            outcome.verdict == WebEnableVerdict::NotListedAfter) {
+            return;
+        }
         const std::lock_guard lock(mutex_);
         for (ControllerRecord& record : std::span(listed_.records).first(listed_.count)) {
             if (record.serial == outcome.serial) record.ip = outcome.address;

@@ -19,6 +19,7 @@
 #include "workflow/side_by_side.h"
 #include "workflow/web_enable.h"
 #include "workflow/web_enable_plan.h"
+#include "workflow/web_enable_verdict.h"
 
 namespace lumaro {
 
@@ -44,8 +45,8 @@ std::vector<BatchEntry> PlanWebEnableBatch(const ControllerTable& table,
                                            std::size_t parallelArp = 1);
 
 enum class BatchResult {
-    Done,       // the procedure ran to its end: reachable, web server on, page address known
-    Failed,     // the procedure stopped with a message, or the controller was not listed
+    Done,       // the run's final search lists it where the run expects, web server on
+    Failed,     // anything else (BatchOutcome::verdict says why)
     NotNeeded,  // reachable at an address that stays, web server already on
     LeftOut,    // not chosen
 };
@@ -53,11 +54,15 @@ enum class BatchResult {
 struct BatchOutcome {
     std::uint32_t serial = 0;
     BatchResult result = BatchResult::LeftOut;
+    // For a run that was started: how it was judged. `unlistedAtStart` when the controller
+    // was gone from the list before its run could select it.
+    WebEnableVerdict verdict = WebEnableVerdict::Stopped;
+    bool unlistedAtStart = false;
     Ipv4Address previousAddress = 0;  // as listed before the batch
     Ipv4Address address = 0;          // where it is now (the last search's record when known)
     bool webEnabled = false;          // as the last search listed it
     std::string pageAddress;          // "HTTP://a.b.c.d" when done
-    std::optional<unsigned> message;  // the string id of the message that stopped the run
+    std::optional<Outcome> told;      // what the procedure told when it stopped
     bool Moved() const { return address != previousAddress; }
 };
 

@@ -31,7 +31,7 @@ AddressFinding WebEnablePlanner::JudgePresentAddress(
     // request means that it is not there.
     const platform::ArpResult answer = arp_(record.ip, record.hostAddress);
     if (!answer.Asked()) return AddressFinding::ArpCouldNotAsk;
-    if (!answer) return AddressFinding::ArpUnanswered;
+    if (!answer.Answered()) return AddressFinding::ArpUnanswered;
     if (!ArpAnswerKeepsAddress(answer, record.mac)) {
         otherMac = answer.Answer();
         return AddressFinding::OtherMacAnswers;

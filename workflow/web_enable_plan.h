@@ -24,8 +24,8 @@ enum class PlannedWay {
     Nothing,        // reachable at an address that stays, web server on: not needed
     KeepAddress,    // the address stays; the web server is switched on there
     Move,           // moved to a free address of the PC's subnet, web server on there
-    NoFreeAddress,  // every candidate answers ARP: the run would end with message 105
-    ArpFailed,      // an ARP request could not be made: the run would end with message 105
+    NoFreeAddress,  // every candidate answers ARP: the run would end with WebAccessFailed
+    ArpFailed,      // an ARP request could not be made: the run would end with WebAccessFailed
 };
 
 // Why the present address stays or goes.

@@ -99,9 +99,10 @@ TEST(KeysAndClose, CloseBoxAndAltF4CloseTheSocketsAndReleaseTheSocketLayerOnceEx
     // The LAN's PC has one address, so the search opened one socket. The close handling
     // closes it and releases the socket layer that the search started; the application
     // releases its own start as the process ends. The exit button ends the dialog without
-    // the close handling: the socket stays open until the process ends.
+    // the close handling: the socket stays open until the process ends, and the link
+    // releases its start after closing it.
     const Events closeHandling{"close", "release 2", "release 1"};
-    const Events noCloseHandling{"release 2", "close"};
+    const Events noCloseHandling{"release 2", "close", "release 1"};
     struct Case {
         const char* action;
         void (*close)(const LumaroSession&);

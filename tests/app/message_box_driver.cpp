@@ -44,4 +44,9 @@ bool MessageBoxDriver::IsSystemModal() const {
 
 void MessageBoxDriver::ClickOk() const { SendPatiently(GetDlgItem(box_, IDOK), BM_CLICK, 0, 0); }
 
+void MessageBoxDriver::PostOk() const {
+    PostMessageW(box_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(box_, IDOK)));
+}
+
 }  // namespace lumaro::apptest

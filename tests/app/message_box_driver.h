@@ -27,6 +27,9 @@ public:
 
     // Clicks its OK button; returns when the box has handled the click.
     void ClickOk() const;
+    // Clicks its OK button by a posted message and returns at once: the box handles the
+    // click after whatever was posted to the program before.
+    void PostOk() const;
 
 private:
     explicit MessageBoxDriver(HWND box) : box_(box) {}

@@ -174,7 +174,7 @@ TEST_F(BatchOnTheLan, AControllerKeepingAnAddressTheListShowsTwiceWaitsForTheOth
             const sim::ControllerSpec now = lan_->Current(serial);
             if (now.ip == target) answer = now.mac;
         }
-        return answer;
+        return answer ? platform::ArpResult::AnsweredBy(*answer) : platform::ArpResult::NoAnswer();
     };
     const std::vector<BatchEntry> entries =
         PlanWebEnableBatch(link_.Table(), {}, system.arp, link_.InterfaceAddresses(), kPlanArpAtOnce);

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "link/controller_text.h"
-#include "resources/resource.h"
 #include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 #include "workflow/controller_commands.h"
@@ -27,6 +26,18 @@ using Steps = std::vector<std::string>;
 constexpr std::uint32_t kFirstSerial = 100;
 constexpr std::uint32_t kSecondSerial = 200;
 constexpr std::int64_t kNow = 0x1122334455;  // the seed is its low 32 bits
+
+const char* OutcomeName(Outcome outcome) {
+    switch (outcome) {
+        case Outcome::NoControllerSelected: return "no controller selected";
+        case Outcome::WebAccessFailed: return "web access failed";
+        case Outcome::ControllerUnreachable: return "controller unreachable";
+        case Outcome::ClockSet: return "clock set";
+        case Outcome::ClockNotSet: return "clock not set";
+        case Outcome::AddressRefused: return "address refused";
+    }
+    return "?";
+}
 
 const char* ButtonName(CommandButton button) {
     switch (button) {
@@ -46,8 +57,8 @@ public:
     int RowCount() const override { return static_cast<int>(link_.Table().count); }
     int DateFormatIndex() const override { return 3; }
     int WebLanguageIndex() const override { return 1; }
-    void ShowMessage(unsigned stringId) override {
-        steps.push_back("message " + std::to_string(stringId));
+    void ShowOutcome(Outcome outcome) override {
+        steps.push_back(std::string("tell ") + OutcomeName(outcome));
     }
     void ShowWaitCursor() override { steps.push_back("wait cursor"); }
     void ShowArrowCursor() override { steps.push_back("arrow cursor"); }
@@ -144,9 +155,9 @@ TEST_F(CommandsThroughTheDialog, ClockReportsWhetherTheControllerAnswered) {
     struct Case {
         const char* controller;
         bool silent;
-        unsigned message;
+        const char* told;
     };
-    const Case cases[] = {{"answering", false, IDS_CLOCK_SET}, {"silent", true, IDS_CLOCK_NOT_SET}};
+    const Case cases[] = {{"answering", false, "clock set"}, {"silent", true, "clock not set"}};
     for (const Case& c : cases) {
         sim::Behaviour behaviour;
         behaviour.neverAnswers = c.silent;
@@ -156,7 +167,7 @@ TEST_F(CommandsThroughTheDialog, ClockReportsWhetherTheControllerAnswered) {
         EXPECT_EQ(result.answered, !c.silent) << c.controller;
         EXPECT_EQ(dialog_.steps,
                   (Steps{"wait cursor", "disable clock", "arrow cursor", "enable clock",
-                         "message " + std::to_string(c.message)}))
+                         std::string("tell ") + c.told}))
             << c.controller;
     }
     EXPECT_EQ(FrameKinds(kSecondSerial), (std::vector<std::string>{"20/30", "20/30"}));
@@ -167,7 +178,7 @@ TEST_F(CommandsThroughTheDialog, WithoutASelectionOnlyApplyFallsBackOnTheLastSel
     EXPECT_EQ(SyncTimeCommand(link_, dialog_).outcome, CommandOutcome::NoController);
     EXPECT_EQ(DisableWebCommand(link_, dialog_, environment_).outcome,
               CommandOutcome::NoController);
-    EXPECT_EQ(dialog_.steps, (Steps{"message 107", "message 107"}));
+    EXPECT_EQ(dialog_.steps, (Steps{"tell no controller selected", "tell no controller selected"}));
     EXPECT_TRUE(lan_->Log().empty());
 
     const CommandResult result = ApplyCommand(link_, dialog_, environment_);
@@ -180,7 +191,7 @@ TEST_F(CommandsThroughTheDialog, WithoutASelectionOnlyApplyFallsBackOnTheLastSel
         dialog_.lastSelected = last;
         dialog_.steps.clear();
         EXPECT_EQ(ApplyCommand(link_, dialog_, environment_).outcome, CommandOutcome::NoController);
-        EXPECT_EQ(dialog_.steps, (Steps{"message 107"})) << "last selected row " << last;
+        EXPECT_EQ(dialog_.steps, (Steps{"tell no controller selected"})) << "last selected row " << last;
     }
 }
 
@@ -192,7 +203,7 @@ TEST_F(CommandsThroughTheDialog, HiddenModeAndRefusedAddressesSendNothingAndEnab
         Steps steps;
     };
     const Steps refused{"wait cursor", "disable apply", "arrow cursor", "enable apply",
-                        "message " + std::to_string(IDS_ADDRESS_REFUSED)};
+                        "tell address refused"};
     const Ipv4Address mask = MakeIpv4(255, 255, 255, 0);
     const Case cases[] = {
         {"hidden-mode gateway, even with a blank address", {0, 0, kHiddenModeGateway},

@@ -12,7 +12,6 @@
 
 #include "link/controller_text.h"
 #include "link/masked_write.h"
-#include "resources/resource.h"
 #include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 #include "tests/recording_dialog.h"
@@ -65,10 +64,10 @@ protected:
             if (answer != arpAnswers_.end()) return answer->second;
             for (std::uint32_t serial : serials_) {
                 const sim::ControllerSpec now = lan_->Current(serial);
-                if (now.ip == target) return ArpResult(now.mac);
+                if (now.ip == target) return ArpResult::AnsweredBy(now.mac);
             }
-            if (answerEveryAddress_ && target != freeAddress_) return ArpResult(kOtherMac);
-            return ArpResult(std::nullopt);
+            if (answerEveryAddress_ && target != freeAddress_) return ArpResult::AnsweredBy(kOtherMac);
+            return ArpResult::NoAnswer();
         };
         system.probeWebPort = [this](const ProbeTarget& target, std::chrono::milliseconds wait) {
             probed_.push_back(target.address);
@@ -158,7 +157,7 @@ TEST_F(OneClickDecisions, AnotherRowWithTheSameAddressMovesItThoughItAnswers) {
 
 TEST_F(OneClickDecisions, ArpAnsweredByAnotherDeviceMovesTheController) {
     Start({Controller(kSerial, kAddress)});
-    arpAnswers_[kAddress] = kOtherMac;
+    arpAnswers_.insert_or_assign(kAddress, ArpResult::AnsweredBy(kOtherMac));
     const WebEnableReport report = Run();
     EXPECT_EQ(Frames(), (Names{"read", "probe", "settings", "network"}));
     EXPECT_TRUE(report.moved);
@@ -167,7 +166,7 @@ TEST_F(OneClickDecisions, ArpAnsweredByAnotherDeviceMovesTheController) {
 
 TEST_F(OneClickDecisions, ArpUnansweredAfterAnAnsweredProbeKeepsTheAddress) {
     Start({Controller(kSerial, kAddress)});
-    arpAnswers_[kAddress] = std::nullopt;
+    arpAnswers_.insert_or_assign(kAddress, ArpResult::NoAnswer());
     const WebEnableReport report = Run();
     EXPECT_EQ(Frames(), (Names{"read", "probe"}));
     EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>{kAddress});
@@ -180,6 +179,31 @@ TEST_F(OneClickDecisions, ArpAnsweredByTheControllerItselfKeepsTheAddress) {
     const WebEnableReport report = Run();
     EXPECT_EQ(Frames(), (Names{"read", "probe"}));
     EXPECT_FALSE(report.moved);
+}
+
+// Another program changes the two choices while a run works (the window answers messages
+// sent from other threads during its beats): both settings writes of the run carry the
+// choices as they were when it started.
+TEST_F(OneClickDecisions, BothSettingsWritesCarryTheChoicesReadWhenTheRunStarted) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    probeWait_ = ProbeWait::NotConnected;
+    dialog_.dateFormat = 2;
+    dialog_.language = 0;
+    onArp_ = [this] {
+        dialog_.dateFormat = 5;
+        dialog_.language = 1;
+    };
+    const WebEnableReport report = Run();
+    EXPECT_TRUE(report.moved);
+    std::vector<std::pair<int, int>> choices;
+    for (const sim::ReceivedFrame& frame : lan_->LogOf(kSerial)) {
+        if (testing::FrameName(frame) != "settings") continue;
+        choices.emplace_back(frame.bytes[parameter::kDateFormat],
+                             frame.bytes[parameter::kWebLanguage]);
+    }
+    EXPECT_EQ(choices, (std::vector<std::pair<int, int>>{{2, kWebLanguageChinese},
+                                                         {2, kWebLanguageChinese}}))
+        << "the move's settings and those after the probe";
 }
 
 TEST_F(OneClickDecisions, OnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
@@ -202,7 +226,7 @@ TEST_F(OneClickDecisions, OnlyAConnectionMadeLeavesTheWebSettingsUnwritten) {
         probeWait_ = c.wait;
         const WebEnableReport report = Run();
         EXPECT_EQ(Frames(), c.frames);
-        EXPECT_EQ(report.webSettingsWritten, c.frames.size() > 2);
+        EXPECT_EQ(report.webSettings.has_value(), c.frames.size() > 2);
         EXPECT_EQ(pauses_, c.frames.size() > 2 ? std::vector<long long>{2000}
                                                : std::vector<long long>{});
     }
@@ -290,7 +314,7 @@ TEST_F(OneClickDecisions, FreeSearchTriesEveryOctetButZero255AndThePcsOwnInItsOr
 TEST_F(OneClickDecisions, FreeSearchPassesOverAddressesOtherRunsHoldAndGivesBackThoseThatAnswer) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
     heldElsewhere_ = {MakeIpv4(10, 0, 1, 123), MakeIpv4(10, 0, 1, 125)};
-    arpAnswers_[MakeIpv4(10, 0, 1, 124)] = kOtherMac;
+    arpAnswers_.insert_or_assign(MakeIpv4(10, 0, 1, 124), ArpResult::AnsweredBy(kOtherMac));
     const WebEnableReport report = Run();
     EXPECT_EQ(claimed_, (std::vector{MakeIpv4(10, 0, 1, 123), MakeIpv4(10, 0, 1, 124),
                                      MakeIpv4(10, 0, 1, 125), MakeIpv4(10, 0, 1, 126)}));
@@ -355,24 +379,44 @@ TEST_F(OneClickDecisions, CandidatesStayInsideANarrowPcSubnet) {
     EXPECT_EQ(Frames(), (Names{"read", "probe"}));
 }
 
+// Runs in a LAN of its own whose PC is 10.0.4.4/31, a point-to-point link: its other end,
+// 10.0.4.5, is the one address a controller can be moved to.
+TEST_F(OneClickDecisions, OnAPointToPointLinkTheControllerMovesToTheOtherEnd) {
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 4, 4)) << "run with --pc 0:10.0.4.4/31";
+    const Ipv4Address otherEnd = MakeIpv4(10, 0, 4, 5);
+    const WebEnableReport first = Run();
+    EXPECT_EQ(first.end, WebEnableEnd::PageOpened);
+    EXPECT_EQ(arpTargets_.front(), otherEnd);
+    EXPECT_TRUE(first.moved);
+    EXPECT_EQ(lan_->Current(kSerial).ip, otherEnd);
+    EXPECT_EQ(lan_->Current(kSerial).mask, MakeIpv4(255, 255, 255, 254));
+    EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.4.5"});
+
+    ASSERT_EQ(Selected().serial, kSerial) << "selected again after the search";
+    lan_->ClearLog();
+    EXPECT_FALSE(Run().moved) << "at the other end of the link, it stays";
+    EXPECT_EQ(Frames(), (Names{"read", "probe"}));
+}
+
 TEST_F(OneClickDecisions, EveryCandidateTakenStopsAfter253RequestsWithoutWriting) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
     answerEveryAddress_ = true;
     const WebEnableReport report = Run();
     EXPECT_EQ(arpTargets_.size(), 253u) << "every octet but 0, 255 and the PC's own";
     EXPECT_EQ(report.end, WebEnableEnd::NoFreeAddress);
-    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+    EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::WebAccessFailed});
     EXPECT_EQ(Frames(), Names{"read"});
 }
 
 TEST_F(OneClickDecisions, NewAddressIsAskedFourTimesWithHalfSecondPausesBetween) {
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
-    arpAnswers_[MakeIpv4(10, 0, 1, 123)] = std::nullopt;  // not even once it moved there
+    arpAnswers_.insert_or_assign(MakeIpv4(10, 0, 1, 123), ArpResult::NoAnswer());  // not even once it moved there
     const WebEnableReport report = Run();
     EXPECT_EQ(report.end, WebEnableEnd::NewAddressSilent);
     EXPECT_EQ(arpTargets_, std::vector<Ipv4Address>(5, MakeIpv4(10, 0, 1, 123)));
     EXPECT_EQ(pauses_, (std::vector<long long>{2000, 500, 500, 500}));
-    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+    EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::WebAccessFailed});
 }
 
 // An ARP request that cannot be made (the PC's address gone, its cable pulled) judges
@@ -392,7 +436,7 @@ TEST_F(OneClickDecisions, ArpThatCannotBeAskedStopsBeforeAnythingIsWritten) {
         {"at the first candidate", MakeIpv4(192, 168, 1, 100),
          {{first, ArpResult::CouldNotAsk()}}, {first}, {"read"}},
         {"after a taken candidate", MakeIpv4(192, 168, 1, 100),
-         {{first, ArpResult(kOtherMac)}, {second, ArpResult::CouldNotAsk()}}, {first, second},
+         {{first, ArpResult::AnsweredBy(kOtherMac)}, {second, ArpResult::CouldNotAsk()}}, {first, second},
          {"read"}},
     };
     for (const auto& c : cases) {
@@ -400,10 +444,10 @@ TEST_F(OneClickDecisions, ArpThatCannotBeAskedStopsBeforeAnythingIsWritten) {
         Start({Controller(kSerial, c.controller)});
         arpAnswers_ = c.answers;
         arpTargets_.clear();
-        dialog_.messages.clear();
+        dialog_.told.clear();
         const WebEnableReport report = Run();
         EXPECT_EQ(report.end, WebEnableEnd::ArpFailed);
-        EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_WEB_ACCESS_FAILED});
+        EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::WebAccessFailed});
         EXPECT_EQ(arpTargets_, c.asked);
         EXPECT_EQ(Frames(), c.frames);
         EXPECT_FALSE(report.moved);
@@ -423,15 +467,15 @@ TEST_F(OneClickDecisions, NewAddressAnsweredOnALaterAttemptHasOnlyThePausesBefor
         std::vector<long long> pauses;
     } cases[] = {
         {1, {}, {2000}},
-        {2, {ArpResult()}, {2000, 500}},
-        {3, {ArpResult(), ArpResult::CouldNotAsk()}, {2000, 500, 500}},
-        {4, {ArpResult(), ArpResult(), ArpResult()}, {2000, 500, 500, 500}},
+        {2, {ArpResult::NoAnswer()}, {2000, 500}},
+        {3, {ArpResult::NoAnswer(), ArpResult::CouldNotAsk()}, {2000, 500, 500}},
+        {4, {ArpResult::NoAnswer(), ArpResult::NoAnswer(), ArpResult::NoAnswer()}, {2000, 500, 500, 500}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.attempt);
         Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
         // The free search finds it free, then the confirmation's attempts.
-        std::vector<ArpResult> inTurn{ArpResult()};
+        std::vector<ArpResult> inTurn{ArpResult::NoAnswer()};
         inTurn.insert(inTurn.end(), c.beforeAnswer.begin(), c.beforeAnswer.end());
         arpInTurn_[candidate] = inTurn;  // then the LAN answers: the controller moved there
         arpTargets_.clear();
@@ -468,7 +512,7 @@ TEST_F(OneClickDecisions, AReadAnswerTooShortForItsFieldsIsAFailedRead) {
         shortAnswer.replyLengths = {c.length};
         lan_->SetBehaviour(kSerial, shortAnswer);
         arpTargets_.clear();
-        dialog_.messages.clear();
+        dialog_.told.clear();
         dialog_.cursors.clear();
         const WebEnableReport report = Run();
         if (c.accepted) {
@@ -477,7 +521,7 @@ TEST_F(OneClickDecisions, AReadAnswerTooShortForItsFieldsIsAFailedRead) {
             EXPECT_FALSE(report.moved);
         } else {
             EXPECT_EQ(report.end, WebEnableEnd::ReadFailed);
-            EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_CONTROLLER_UNREACHABLE});
+            EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::ControllerUnreachable});
             EXPECT_TRUE(arpTargets_.empty());
             EXPECT_EQ(Frames(), Names{"read"});
             EXPECT_EQ(dialog_.cursors, "WA");
@@ -511,7 +555,7 @@ TEST_F(OneClickDecisions, TheReadRefreshesTheRecordBeforeTheCheck) {
     link_.SetCurrentVariantCode(1);
     link_.ClearTransmitBuffer();
     LayNetworkGroup(link_.Transmit(), moved, MakeIpv4(255, 255, 255, 0), 0);
-    ASSERT_EQ(link_.WriteSettings(testing::kPcAddress, kSerial), 0);
+    ASSERT_EQ(link_.WriteSettings(testing::kPcAddress, kSerial), CommandReply::Answered);
     lan_->ClearLog();
 
     const WebEnableReport report = Run();
@@ -520,25 +564,25 @@ TEST_F(OneClickDecisions, TheReadRefreshesTheRecordBeforeTheCheck) {
     EXPECT_EQ(pages_, std::vector<std::string>{"HTTP://10.0.1.99"});
 }
 
-TEST_F(OneClickDecisions, NoSelectedRowShowsMessage107AndSendsNothing) {
+TEST_F(OneClickDecisions, NoSelectedRowAsksForASelectionAndSendsNothing) {
     Start({Controller(kSerial, kAddress)});
     dialog_.selected.reset();
     const WebEnableReport report = Run();
     EXPECT_EQ(report.end, WebEnableEnd::NoSelection);
-    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_SELECT_CONTROLLER_FIRST});
+    EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::NoControllerSelected});
     EXPECT_TRUE(lan_->Log().empty());
     EXPECT_TRUE(arpTargets_.empty());
     EXPECT_EQ(dialog_.cursors, "") << "the cursor is not touched";
 }
 
-TEST_F(OneClickDecisions, UnansweredReadShowsMessage106WithoutAnyArp) {
+TEST_F(OneClickDecisions, AnUnansweredReadTellsTheControllerIsUnreachableWithoutAnyArp) {
     Start({Controller(kSerial, kAddress)});
     sim::Behaviour silent;
     silent.neverAnswers = true;
     lan_->SetBehaviour(kSerial, silent);
     const WebEnableReport report = Run();
     EXPECT_EQ(report.end, WebEnableEnd::ReadFailed);
-    EXPECT_EQ(dialog_.messages, std::vector<unsigned>{IDS_CONTROLLER_UNREACHABLE});
+    EXPECT_EQ(dialog_.told, std::vector<Outcome>{Outcome::ControllerUnreachable});
     EXPECT_TRUE(arpTargets_.empty());
     EXPECT_EQ(Frames(), Names{"read"});
 }

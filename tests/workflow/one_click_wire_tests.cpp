@@ -11,7 +11,6 @@
 
 #include "link/byte_io.h"
 #include "link/controller_text.h"
-#include "resources/resource.h"
 #include "tests/frame_names.h"
 #include "tests/image_watch.h"
 #include "tests/lan_fixture.h"
@@ -202,7 +201,7 @@ TEST_P(OneClickOnTheLan, SendsTheFramesOfItsWayAndEndsAsItShould) {
     if (way.end == WebEnableEnd::PageOpened) {
         EXPECT_EQ(report.pageAddress, "HTTP://" + FormatAddress(way.finalAddress));
         EXPECT_EQ(pagesOpened_, std::vector<std::string>{report.pageAddress});
-        EXPECT_TRUE(dialog_.messages.empty());
+        EXPECT_TRUE(dialog_.told.empty());
         EXPECT_EQ(dialog_.searches, 2) << "the procedure searches again at its end";
         ASSERT_TRUE(dialog_.selected);
         EXPECT_EQ(dialog_.SelectedSerial(), kSerial) << "the same controller reselected";
@@ -213,10 +212,9 @@ TEST_P(OneClickOnTheLan, SendsTheFramesOfItsWayAndEndsAsItShould) {
         EXPECT_EQ(lan_->Current(kSerial).webPort, 80);
         EXPECT_EQ(dialog_.cursors, "WA");
     } else {
-        const unsigned message = way.end == WebEnableEnd::ReadFailed
-                                     ? IDS_CONTROLLER_UNREACHABLE
-                                     : IDS_WEB_ACCESS_FAILED;
-        EXPECT_EQ(dialog_.messages, std::vector<unsigned>{message});
+        const Outcome told = way.end == WebEnableEnd::ReadFailed ? Outcome::ControllerUnreachable
+                                                                 : Outcome::WebAccessFailed;
+        EXPECT_EQ(dialog_.told, std::vector<Outcome>{told});
         EXPECT_TRUE(pagesOpened_.empty());
         EXPECT_EQ(dialog_.searches, 1) << "no search after a failure";
         EXPECT_EQ(dialog_.cursors, "WA") << "the arrow comes back before the message";

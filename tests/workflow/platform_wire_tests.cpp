@@ -83,7 +83,7 @@ class ArpOnTheLan : public FacilitiesOnTheLan,
                     public ::testing::WithParamInterface<NamedArpWay> {};
 
 TEST_P(ArpOnTheLan, AnsweringHostGivesItsHardwareAddress) {
-    EXPECT_EQ(GetParam().ask(kServingIp, kPcAddress), Controller(kServing, kServingIp).mac);
+    EXPECT_EQ(GetParam().ask(kServingIp, kPcAddress).Answer(), Controller(kServing, kServingIp).mac);
 }
 
 TEST_P(ArpOnTheLan, NobodyAtTheAddressGivesNoAnswerAfterTheWait) {
@@ -93,7 +93,7 @@ TEST_P(ArpOnTheLan, NobodyAtTheAddressGivesNoAnswerAfterTheWait) {
 }
 
 TEST_P(ArpOnTheLan, ThePcsOwnAddressCountsAsTaken) {
-    EXPECT_EQ(GetParam().ask(kPcAddress, kPcAddress), PcMac());
+    EXPECT_EQ(GetParam().ask(kPcAddress, kPcAddress).Answer(), PcMac());
 }
 
 // Asking from an address that the PC no longer has, or through an interface whose cable is
@@ -125,7 +125,7 @@ TEST_P(ArpOnTheLan, AStaleEntryFromBeforeIsNoAnswer) {
 TEST_P(ArpOnTheLan, AStaleEntryOfAHostStillThereIsCheckedAgain) {
     Shell("ip neigh replace " + FormatAddress(kServingIp) +
           " dev pc0 lladdr 02:4c:00:00:00:64 nud stale");
-    EXPECT_EQ(GetParam().ask(kServingIp, kPcAddress), Controller(kServing, kServingIp).mac);
+    EXPECT_EQ(GetParam().ask(kServingIp, kPcAddress).Answer(), Controller(kServing, kServingIp).mac);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothWays, ArpOnTheLan, ::testing::ValuesIn(kArpWays),

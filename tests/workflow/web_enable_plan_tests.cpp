@@ -64,8 +64,8 @@ struct FakeArp {
             asked.push_back(target);
             if (cannotAsk.contains(target)) return platform::ArpResult::CouldNotAsk();
             const auto answer = answers.find(target);
-            if (answer == answers.end()) return std::nullopt;
-            return answer->second;
+            if (answer == answers.end()) return platform::ArpResult::NoAnswer();
+            return platform::ArpResult::AnsweredBy(answer->second);
         };
     }
 };
@@ -244,7 +244,12 @@ TEST(CandidateAddresses, AreTheUsableHostsOfThePcsSubnetInTheirOrder) {
         {"/25, PC at .130: never .128 or .255", MakeIpv4(10, 0, 1, 130),
          MakeIpv4(255, 255, 255, 128), {}, join(range(129, 129), range(131, 254))},
         {"/30, PC at .5", MakeIpv4(10, 0, 1, 5), MakeIpv4(255, 255, 255, 252), {}, {6}},
-        {"/31", MakeIpv4(10, 0, 1, 4), MakeIpv4(255, 255, 255, 254), {}, {}},
+        {"/31, PC at .4: the other end .5", MakeIpv4(10, 0, 1, 4), MakeIpv4(255, 255, 255, 254),
+         {}, {5}},
+        {"/31, PC at .5: the other end .4", MakeIpv4(10, 0, 1, 5), MakeIpv4(255, 255, 255, 254),
+         {}, {4}},
+        {"/31, PC at .254: .255 is never tried", MakeIpv4(10, 0, 1, 254),
+         MakeIpv4(255, 255, 255, 254), {}, {}},
         {"/32", MakeIpv4(10, 0, 1, 4), MakeIpv4(255, 255, 255, 255), {}, {}},
     };
     for (const auto& c : cases) {

@@ -114,6 +114,11 @@ void DialogDriver::ClickInside(HWND window) const {
 
 void DialogDriver::PostClickButton(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
 
+void DialogDriver::PostClickNotification(int id) const {
+    PostMessageW(dialog_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(id)));
+}
+
 void DialogDriver::FillAddressField(int id, DWORD address) const {
     SendPatiently(Control(id), IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
 }

@@ -61,6 +61,9 @@ public:
     // Clicks a push button and returns at once, while the dialog may still be handling the
     // click (a command that shows a message box waits until the box is closed).
     void PostClickButton(int id) const;
+    // Posts the button's click notification (WM_COMMAND, BN_CLICKED) to the dialog, as an
+    // automation tool does whatever state the button is in; returns at once.
+    void PostClickNotification(int id) const;
     // Types an address into an IPv4 address field (first octet in the most significant
     // byte), or empties it.
     void FillAddressField(int id, DWORD address) const;

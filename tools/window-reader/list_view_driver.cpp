@@ -102,6 +102,16 @@ void ListViewDriver::ClickBelowRows() const {
     ClickAt({10, (lastBottom + client.bottom) / 2});
 }
 
+void ListViewDriver::SelectRowByMessage(int row) const {
+    const RemoteBuffer remote(process_, sizeof(LVITEMW));
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    remote.Store(0, state);
+    SendPatiently(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                  reinterpret_cast<LPARAM>(remote.Address()));
+}
+
 void ListViewDriver::ClickAt(POINT point) const {
     // Sent, not posted: each returns once the list has handled it, and the release is
     // where the list sends its click notification to the dialog.

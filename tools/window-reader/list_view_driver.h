@@ -30,6 +30,9 @@ public:
     void ClickRow(int row) const;
     // The same below the last row, where no row is.
     void ClickBelowRows() const;
+    // Selects the row (and only it) by a message, as an automation tool does from another
+    // thread; returns when the list has handled it (and told its parent).
+    void SelectRowByMessage(int row) const;
 
 private:
     void ClickAt(POINT point) const;
