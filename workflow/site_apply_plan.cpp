@@ -32,12 +32,12 @@ public:
                 ask.push_back(question);
             }
         }
-        std::vector<platform::ArpResult> results(ask.size());
+        std::vector<platform::ArpResult> results(ask.size(), platform::ArpResult::NoAnswer());
         SideBySideTasks asking;
         asking.count = ask.size();
         asking.run = [&](std::size_t i) { results[i] = arp_(ask[i].first, ask[i].second); };
         RunSideBySide(asking, parallel_);
-        for (std::size_t i = 0; i < ask.size(); ++i) answers_[ask[i]] = results[i];
+        for (std::size_t i = 0; i < ask.size(); ++i) answers_.insert_or_assign(ask[i], results[i]);
     }
 
     const platform::ArpResult& Answer(const ArpQuestion& question) {
@@ -331,7 +331,7 @@ private:
             return;
         }
         if (!answer.Answered()) return;
-        const platform::HardwareAddress mac = *answer;
+        const platform::HardwareAddress mac = *answer.Answer();
         for (const SiteEntry& other : result_.entries) {
             if (!other.listed || other.listed->mac != mac) continue;
             if (other.serial == entry.serial || other.listed->ip == entry.target.ip) return;

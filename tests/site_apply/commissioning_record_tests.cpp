@@ -76,7 +76,7 @@ protected:
             "\"北门, 3F\",3000000001,10.0.1.11,10.0.1.254,\r\n"
             "机房,3000000009,10.0.1.19,,spare\r\n");
         ASSERT_TRUE(reading_.Read());
-        const auto noAnswers = [](Ipv4Address, Ipv4Address) { return platform::ArpResult(std::nullopt); };
+        const auto noAnswers = [](Ipv4Address, Ipv4Address) { return platform::ArpResult::NoAnswer(); };
         plan_ = PlanSiteApply(reading_.plan, before_, {{kPc, kMask24}}, noAnswers, 4);
         ASSERT_FALSE(plan_.Refused());
         writes_.resize(plan_.entries.size());

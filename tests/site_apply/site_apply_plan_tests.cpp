@@ -65,8 +65,8 @@ public:
             asked_.insert(target);
             if (source != kPc || couldNotAsk_) return platform::ArpResult::CouldNotAsk();
             const auto answer = answers_.find(target);
-            if (answer == answers_.end()) return std::nullopt;
-            return answer->second;
+            if (answer == answers_.end()) return platform::ArpResult::NoAnswer();
+            return platform::ArpResult::AnsweredBy(answer->second);
         };
     }
     std::set<Ipv4Address> Asked() const { return asked_; }

@@ -39,7 +39,7 @@ TEST(SiteVerdicts, EachComesFromTheFinalSearch) {
         "serial,ip,web\n100,,\n200,10.0.1.21,\n300,10.0.1.31,\n400,10.0.1.41,\n500,10.0.1.51,\n"
         "600,,on\n900,,\n");
     ASSERT_TRUE(reading.Read());
-    const auto noAnswers = [](Ipv4Address, Ipv4Address) { return platform::ArpResult(std::nullopt); };
+    const auto noAnswers = [](Ipv4Address, Ipv4Address) { return platform::ArpResult::NoAnswer(); };
     const SiteApplyPlan plan = PlanSiteApply(reading.plan, before, {{kPc, kMask24}}, noAnswers, 4);
     ASSERT_FALSE(plan.Refused());
     ASSERT_EQ(plan.entries.size(), 8u);  // serial order: 100 ... 700, 900
