@@ -19,3 +19,8 @@ lumaro_console_test(cli_apply site_apply/cli_apply_tests.cpp lumaro_controller_i
 target_compile_definitions(cli_apply PRIVATE
     LUMARO_SITE_PLANS="${CMAKE_CURRENT_SOURCE_DIR}/testdata/site-plans")
 lumaro_lab_test(cli_apply_under_wine TARGET cli_apply ARGS --gtest_filter=*/windows)
+
+# The longest start early (seconds, measured alone on the loaded 2-core machine).
+set_tests_properties(cli_apply_under_wine PROPERTIES COST 45)
+set_tests_properties(cli_apply.0 cli_apply.1 PROPERTIES COST 30)
+set_tests_properties(site_apply_on_the_lan.0 site_apply_on_the_lan.1 PROPERTIES COST 25)
