@@ -48,15 +48,15 @@ if [ -z "${LUMARO_BENCH_INNER:-}" ]; then
     echo "load before: $(uptime)"
     declare -A figure
     for mode in $modes; do
-        line=$(LUMARO_BENCH_INNER=1 LUMARO_BENCH_WINDOWS=$windows LUMARO_BENCH_JOBS=$jobs \
+        output=$(LUMARO_BENCH_INNER=1 LUMARO_BENCH_WINDOWS=$windows LUMARO_BENCH_JOBS=$jobs \
             "$here/bench-apply.sh" --one-figure "$build" "$mode")
+        line=$(head -n1 <<<"$output")
         echo "$line"
         figure[$mode]=$(awk '{ print $(NF - 1) }' <<<"$line")
+        [ "$mode" != plan ] || writes=$(sed -n 's/^writes //p' <<<"$output")
     done
     echo "load after: $(uptime)"
     if [ -n "${figure[plan]:-}" ] && [ -n "${figure[one]:-}" ] && [ -n "${figure[one-plan]:-}" ]; then
-        # The writes of the site's plan: one per row that differs, and one more per ring.
-        writes=$(awk -F, 'NR > 1 && $3 != "" { n++ } END { print n + 1 }' "$plan")  # + the swap's hold
         awk -v plan="${figure[plan]}" -v one="${figure[one]}" -v onePlan="${figure[one-plan]}" \
             -v writes="$writes" 'BEGIN {
                 floor = plan + (one - onePlan)
@@ -98,7 +98,7 @@ start=$(date +%s.%N)
 case $mode in
     apply) "${cli[@]}" apply "$plan" --yes "${jobs_option[@]}" >"$work/summary" 2>"$work/errors" ||
                { cat "$work/errors" "$work/summary" >&2; exit 1; } ;;
-    plan) "${cli[@]}" apply "$plan" --dry-run >/dev/null ;;
+    plan) "${cli[@]}" apply "$plan" --dry-run --format csv >"$work/plan" ;;
     one) "${cli[@]}" apply "$one" --yes >"$work/summary" 2>"$work/errors" ||
              { cat "$work/errors" "$work/summary" >&2; exit 1; } ;;
     one-plan) "${cli[@]}" apply "$one" --dry-run >/dev/null ;;
@@ -118,3 +118,8 @@ label=$mode
 [ "$mode" != apply ] || [ -z "${LUMARO_BENCH_JOBS:-}" ] || label="apply --jobs $LUMARO_BENCH_JOBS"
 awk -v label="$label" -v start="$start" -v end="$end" \
     'BEGIN { printf "%-22s %6.1f s\n", label, end - start }'
+if [ "$mode" = plan ]; then
+    # The writes the plan orders (its column "order": "4", or "1 and 3" for a ring's).
+    tr -d '\r' <"$work/plan" | awk -F, 'NR > 1 { n = split($8, numbers, " and "); for (i = 1; i <= n; i++)
+        if (numbers[i] + 0 > most) most = numbers[i] + 0 } END { print "writes " most }'
+fi

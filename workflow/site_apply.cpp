@@ -6,7 +6,6 @@
 
 #include "link/controller_text.h"
 #include "link/search.h"
-#include "platform/socket_layer.h"
 #include "workflow/reselection.h"
 
 namespace lumaro {
@@ -72,9 +71,6 @@ public:
             const SiteStep& ended = plan_.steps[step];
             finished({plan_.entries[ended.entry], ended, outcomes_[ended.entry]}, progress);
         };
-        // The lanes start and release the socket layer around their sockets: one start held
-        // throughout keeps the other lanes' sockets open meanwhile.
-        const platform::SocketLayerHold socketLayer;
         RunSideBySide(tasks, options_.pace.jobs);
         return outcomes_;
     }
