@@ -47,9 +47,9 @@ bool RecordAsJson(const std::string& name) {
 std::optional<SitePlan> ReadPlan(const std::string& name) {
     const platform::FileRead read = platform::ReadFileUpTo(name, kMaxPlanFileBytes);
     if (read.longerThanLimit) {
-        Problem(name + ": the file is larger than " + std::to_string(kMaxPlanFileBytes) +
-                " bytes: it is not a plan of at most " + std::to_string(kMaxPlanRows) +
-                " rows; nothing was sent to any controller");
+        Problem(name + ": the file: the file is larger than " + std::to_string(kMaxPlanFileBytes) +
+                " bytes: it is not a plan of at most " + std::to_string(kMaxPlanRows) + " rows");
+        Problem("the plan is refused: nothing was sent to any controller");
         return std::nullopt;
     }
     if (!read.bytes) {

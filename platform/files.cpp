@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -22,13 +23,15 @@ FileRead ReadFileUpTo(const std::string& utf8Name, std::size_t limit) {
     std::string bytes;
     char chunk[65536];
     for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, file);
+        // One byte beyond the limit tells that there is more.
+        const std::size_t wanted = std::min(sizeof chunk, limit + 1 - bytes.size());
+        const std::size_t n = std::fread(chunk, 1, wanted, file);
         bytes.append(chunk, n);
         if (bytes.size() > limit) {
             read.longerThanLimit = true;
             break;
         }
-        if (n < sizeof chunk) break;
+        if (n < wanted) break;
     }
     const bool failed = std::ferror(file) != 0;
     if (failed) read.error = SystemReason();

@@ -208,6 +208,7 @@ TEST(ConsoleApplyNative, EveryRefusalNamesItsRowAndColumnAndNothingIsWritten) {
         {tenThousand, "the file: the plan holds more than 1000 rows"},
         {"serial,location\r\n100," + std::string(1024 * 1024, 'x') + "\r\n", "row 2: the row is longer than 65536 bytes"},
         {"PK\x03\x04 a workbook", "the file: the file is a workbook (.xlsx)"},
+        {std::string(5 * 1024 * 1024, ','), "the file: the file is larger than 4194304 bytes"},
         {"serial,ip\r\n100,10.0.1.20\r\n",
          "row 2, column B (ip): 10.0.1.20 is the address of controller 200, listed there, which the plan "
          "does not name"},
