@@ -12,9 +12,6 @@ namespace lumaro {
 
 namespace {
 
-constexpr std::array<PlanField, 5> kFields = {PlanField::Serial, PlanField::Ip, PlanField::Mask,
-                                              PlanField::Gateway, PlanField::Web};
-
 std::size_t Index(PlanField field) { return static_cast<std::size_t>(field); }
 
 // The names under which a field's column is known, compared without regard to ASCII case:
