@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <map>
 
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 #include "cli/site_apply_report.h"
 #include "link/controller_text.h"
 #include "platform/clock.h"

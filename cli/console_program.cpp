@@ -1,5 +1,6 @@
 #include "cli/console_program.h"
 
+#include "cli/console_language.h"
 #include "cli/subcommands.h"
 #include "lumaro_version.h"
 
@@ -17,6 +18,19 @@ void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
     // starts with '/' for an option, and a file named by a path such as /tmp/plan.csv (as
     // Wine hands one on) would go missing.
     program.allow_windows_style_options(false);
+    // The console's language: the locale's unless this says otherwise (cli/main.cpp chose
+    // the locale's before the parse). Given before or after the subcommand.
+    program
+        .add_option_function<std::string>(
+            "--ui-language",
+            [](const std::string& code) {
+                if (const auto language = LanguageFromCode(code)) SetMessageLanguage(*language);
+            },
+            "language of the messages and of the tsv list: en (English) or zh (Chinese); by "
+            "default the locale's (LANGUAGE, LC_ALL, LC_MESSAGES, LANG: zh* is Chinese)")
+        ->check(CLI::IsMember({"en", "zh"}, CLI::ignore_case).description(""))
+        ->type_name("en|zh");
+    program.fallthrough();
     AddSearchCommand(program, exitCode);
     AddEnableWebCommand(program, exitCode);
     AddSetAddressCommand(program, exitCode);

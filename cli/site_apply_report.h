@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 #include "workflow/site_apply.h"
 #include "workflow/site_apply_plan.h"
 

@@ -13,11 +13,4 @@ void AddressClaims::Release(Ipv4Address address, std::uint32_t serial) {
     if (held != holders_.end() && held->second == serial) holders_.erase(held);
 }
 
-std::optional<std::uint32_t> AddressClaims::Holder(Ipv4Address address) const {
-    const std::lock_guard lock(mutex_);
-    const auto held = holders_.find(address);
-    if (held == holders_.end()) return std::nullopt;
-    return held->second;
-}
-
 }  // namespace lumaro

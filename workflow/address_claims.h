@@ -4,13 +4,14 @@
 // (the writes, the pause, ARP at the new address), and a controller that restarts may not
 // answer ARP for a while: in that time another procedure's ARP would find the same address
 // free. So a procedure claims each candidate before it asks ARP about it, and passes over
-// candidates that another controller holds. Nothing is ever handed on: an address stays
-// with the controller that claimed it, whether its run succeeded or failed.
+// candidates that another controller holds. Its holder gives an address back only when
+// somebody answers ARP there; an address found free stays with the controller that claimed
+// it, whether its run succeeded or failed (it may be sitting there, silent), and is never
+// handed on to another.
 
 #include <cstdint>
 #include <map>
 #include <mutex>
-#include <optional>
 
 #include "platform/ipv4_address.h"
 
@@ -24,11 +25,8 @@ public:
     // Gives `address` back when `serial` holds it: someone answers ARP there, so it was
     // never free. An address held by another controller stays held.
     void Release(Ipv4Address address, std::uint32_t serial);
-    // The controller that holds `address`, if any.
-    std::optional<std::uint32_t> Holder(Ipv4Address address) const;
-
 private:
-    mutable std::mutex mutex_;
+    std::mutex mutex_;
     std::map<Ipv4Address, std::uint32_t> holders_;  // guarded by mutex_
 };
 
