@@ -22,7 +22,7 @@ const char* ActionName(SiteAction action) {
     return "";
 }
 
-FieldValue TextOrNothing(const std::string& text) {
+FieldValue CellOrBlank(const std::string& text) {
     return text.empty() ? FieldValue{} : FieldValue{text};
 }
 
@@ -143,11 +143,11 @@ RecordTable SitePlanRecords(const SitePlan& file, const SiteApplyPlan& plan) {
         }
         records.rows.push_back(
             {std::uint64_t{entry.serial}, RowOf(file, entry), std::string(ActionName(entry.action)),
-             TextOrNothing(AddressCell(entry, &ControllerRecord::ip, entry.target.ip, row && row->ip)),
-             TextOrNothing(AddressCell(entry, &ControllerRecord::mask, entry.target.mask, row && row->mask)),
-             TextOrNothing(AddressCell(entry, &ControllerRecord::gateway, entry.target.gateway,
+             CellOrBlank(AddressCell(entry, &ControllerRecord::ip, entry.target.ip, row && row->ip)),
+             CellOrBlank(AddressCell(entry, &ControllerRecord::mask, entry.target.mask, row && row->mask)),
+             CellOrBlank(AddressCell(entry, &ControllerRecord::gateway, entry.target.gateway,
                                        row && row->gateway)),
-             TextOrNothing(web), TextOrNothing(Order(plan, i)), TextOrNothing(Note(entry))});
+             CellOrBlank(web), CellOrBlank(Order(plan, i)), CellOrBlank(Note(entry))});
     }
     return records;
 }
@@ -245,7 +245,7 @@ RecordTable SiteSummaryRecords(const SitePlan& file, const SiteApplyPlan& plan,
              after(&ControllerRecord::mask), after(&ControllerRecord::gateway),
              judgement.after ? FieldValue{std::string(WebWord(WebServerEnabled(judgement.after->webPort)))}
                              : FieldValue{},
-             TextOrNothing(VerdictReason(entry, writes[i], judgement))});
+             CellOrBlank(VerdictReason(entry, writes[i], judgement))});
     }
     return records;
 }

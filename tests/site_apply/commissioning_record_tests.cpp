@@ -10,12 +10,15 @@
 #include <string>
 
 #include "cli/commissioning_record.h"
+#include "tests/site_apply/site_addresses.h"
 
 namespace lumaro {
 namespace {
 
-constexpr Ipv4Address kPc = MakeIpv4(10, 0, 1, 1);
-constexpr Ipv4Address kMask24 = MakeIpv4(255, 255, 255, 0);
+using testing::Host;
+using testing::kMask24;
+using testing::kPc;
+
 // 2024-03-10 01:05:07 UTC
 constexpr std::int64_t kInstant = 1710032707;
 

@@ -11,16 +11,18 @@
 #include <vector>
 
 #include "link/controller_text.h"
+#include "tests/site_apply/site_addresses.h"
 #include "workflow/site_apply_plan.h"
 
 namespace lumaro {
 namespace {
 
-constexpr Ipv4Address kPc = MakeIpv4(10, 0, 1, 1);
-constexpr Ipv4Address kMask24 = MakeIpv4(255, 255, 255, 0);
+using testing::Host;
+using testing::kMask24;
+using testing::kPc;
+
 const std::vector<platform::LocalAddress> kPcSubnets = {{kPc, kMask24}};
 
-Ipv4Address Host(int octet) { return MakeIpv4(10, 0, 1, static_cast<std::uint8_t>(octet)); }
 
 platform::HardwareAddress MacOf(std::uint32_t serial) {
     return {0x02, 0x4C, static_cast<std::uint8_t>(serial >> 24), static_cast<std::uint8_t>(serial >> 16),

@@ -3,14 +3,16 @@
 #include <gtest/gtest.h>
 
 #include "cli/site_apply_report.h"
+#include "tests/site_apply/site_addresses.h"
 #include "workflow/site_apply.h"
 
 namespace lumaro {
 namespace {
 
-constexpr Ipv4Address kPc = MakeIpv4(10, 0, 1, 1);
-constexpr Ipv4Address kMask24 = MakeIpv4(255, 255, 255, 0);
-Ipv4Address Host(int octet) { return MakeIpv4(10, 0, 1, static_cast<std::uint8_t>(octet)); }
+using testing::Host;
+using testing::kMask24;
+using testing::kPc;
+
 
 ControllerRecord Record(std::uint32_t serial, Ipv4Address ip, bool web = true) {
     ControllerRecord r;
