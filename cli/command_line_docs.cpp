@@ -1,5 +1,6 @@
 #include "cli/command_line_docs.h"
 
+#include <algorithm>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -31,6 +32,9 @@ std::string Spelling(const CLI::Option& option) {
 }
 
 bool TakesValue(const CLI::Option& option) { return option.get_expected_max() > 0; }
+
+// An option or argument whose type name is FILE takes a file's name.
+bool TakesFile(const CLI::Option& option) { return option.get_type_name() == "FILE"; }
 
 // "tsv|csv|json" gives its three words; any other type name, none.
 std::vector<std::string> ValueChoices(const CLI::Option& option) {
@@ -113,9 +117,14 @@ std::string BashCompletion(const CLI::App& program) {
         for (const CLI::Option* option : NamedOptions(*command)) {
             if (!TakesValue(*option)) continue;
             valueCases += "        \"" + commandName + " " + Spelling(*option) + "\") words=\"" +
-                          Joined(ValueChoices(*option)) + "\" ;;\n";
+                          Joined(ValueChoices(*option)) + "\"" + (TakesFile(*option) ? " files=1" : "") +
+                          " ;;\n";
         }
-        commandCases += "            " + commandName + ") words=\"" + Joined(OptionWords(*command)) + "\" ;;\n";
+        const auto positionals = Positionals(*command);
+        const bool takesFiles = std::any_of(positionals.begin(), positionals.end(),
+                                            [](const CLI::Option* option) { return TakesFile(*option); });
+        commandCases += "            " + commandName + ") words=\"" + Joined(OptionWords(*command)) + "\"" +
+                        (takesFiles ? "; [[ $cur == -* ]] || files=1" : "") + " ;;\n";
     }
     for (const std::string& word : OptionWords(program)) topWords.push_back(word);
 
@@ -125,7 +134,7 @@ std::string BashCompletion(const CLI::App& program) {
            << name << "'s own command line.\n\n"
            << function << "() {\n"
               "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}\n"
-              "    local command=\"\" words i\n"
+              "    local command=\"\" words i files=0\n"
               "    # The command is the first word that is not an option (none before it takes a value).\n"
               "    for ((i = 1; i < COMP_CWORD; i++)); do\n"
               "        if [[ ${COMP_WORDS[i]} != -* ]]; then command=${COMP_WORDS[i]}; break; fi\n"
@@ -141,7 +150,12 @@ std::string BashCompletion(const CLI::App& program) {
               "            esac ;;\n"
               "    esac\n"
               "    COMPREPLY=()\n"
-              "    [[ -z $words ]] || mapfile -t COMPREPLY < <(compgen -W \"$words\" -- \"$cur\")\n"
+              "    if [[ $files == 1 ]]; then\n"
+              "        compopt -o filenames 2>/dev/null\n"
+              "        mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")\n"
+              "    elif [[ -n $words ]]; then\n"
+              "        mapfile -t COMPREPLY < <(compgen -W \"$words\" -- \"$cur\")\n"
+              "    fi\n"
               "}\n"
               "complete -F "
            << function << " " << name << "\n";

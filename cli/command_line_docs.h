@@ -8,8 +8,9 @@
 
 namespace lumaro {
 
-// A bash completion script for the program: its subcommands and options, their options, and
-// the values of an option whose type name lists them ("tsv|csv|json").
+// A bash completion script for the program: its subcommands and options, their options, the
+// values of an option whose type name lists them ("tsv|csv|json"), and file names where an
+// option or argument's type name is FILE.
 std::string BashCompletion(const CLI::App& program);
 
 // The COMMANDS section of the manual page in help2man's include format: each subcommand's

@@ -14,6 +14,10 @@ void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
     program.set_version_flag("--version", "lumaro-cli " LUMARO_VERSION,
                              "print the program's name and version and exit");
     program.require_subcommand(1);
+    // Options are --name on every system: on Windows, CLI11 would also take an argument that
+    // starts with '/' for an option, and a file named by a path such as /tmp/plan.csv (as
+    // Wine hands one on) would go missing.
+    program.allow_windows_style_options(false);
     // The console's language: the locale's unless this says otherwise (cli/main.cpp chose
     // the locale's before the parse). Given before or after the subcommand.
     program
@@ -32,6 +36,7 @@ void DescribeConsoleProgram(CLI::App& program, int& exitCode) {
     AddSetAddressCommand(program, exitCode);
     AddSyncTimeCommand(program, exitCode);
     AddWebOffCommand(program, exitCode);
+    AddApplyCommand(program, exitCode);
     AddDoctorCommand(program, exitCode);
 }
 

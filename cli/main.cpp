@@ -3,10 +3,14 @@
 
 #include <CLI/CLI.hpp>
 
+#include <string>
+#include <vector>
+
 #include "cli/console_language.h"
 #include "cli/console_program.h"
 #include "platform/display_language.h"
 #include "platform/com_apartment.h"
+#include "platform/command_line.h"
 #include "platform/timer_resolution.h"
 
 int main(int argc, char** argv) {
@@ -21,8 +25,13 @@ int main(int argc, char** argv) {
     CLI::App program;
     int exitCode = 0;
     lumaro::DescribeConsoleProgram(program, exitCode);
+    // UTF-8 arguments on every system: on Windows a plan named in Chinese opens whatever the
+    // system's code page.
+    std::vector<std::string> arguments = lumaro::platform::CommandLineArguments(argc, argv);
+    std::vector<char*> pointers;
+    for (std::string& argument : arguments) pointers.push_back(argument.data());
     try {
-        program.parse(argc, argv);
+        program.parse(static_cast<int>(pointers.size()), pointers.data());
     } catch (const CLI::ParseError& error) {
         // --help and --version end here with 0; a wrong or missing argument is a usage
         // error: 2.

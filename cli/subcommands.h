@@ -15,5 +15,7 @@ void AddSyncTimeCommand(CLI::App& program, int& exitCode);
 void AddWebOffCommand(CLI::App& program, int& exitCode);
 
 void AddDoctorCommand(CLI::App& program, int& exitCode);
+// A site's address plan from a spreadsheet, applied by serial.
+void AddApplyCommand(CLI::App& program, int& exitCode);
 
 }  // namespace lumaro

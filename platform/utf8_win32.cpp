@@ -16,3 +16,19 @@ std::string Utf8FromWide(std::wstring_view text) {
 }
 
 }  // namespace lumaro::platform
+
+namespace lumaro::platform {
+
+std::optional<std::wstring> WideFromUtf8(std::string_view text) {
+    if (text.empty()) return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int characters =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, nullptr, 0);
+    if (characters <= 0) return std::nullopt;
+    std::wstring wide(static_cast<std::size_t>(characters), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), length, wide.data(),
+                        characters);
+    return wide;
+}
+
+}  // namespace lumaro::platform

@@ -19,8 +19,8 @@ commands=$("$cli" --help | sed -n '/^Subcommands:/,$p' | sed -nE 's/^  ([a-z][a-
 options_of() { "$cli" "$@" --help | grep -oE '^ +(-[a-z],)?--[a-z-]+' | grep -oE -- '--[a-z-]+'; }
 sorted() { tr ' ' '\n' | sed '/^$/d' | sort | tr '\n' ' '; }
 
-check "lumaro-cli --help lists the six commands" \
-    same "$commands" "search enable-web set-address sync-time web-off doctor "
+check "lumaro-cli --help lists the seven commands" \
+    same "$commands" "search enable-web set-address sync-time web-off apply doctor "
 
 for program in "$cli" "$sim"; do
     name=$(basename "$program")
@@ -81,6 +81,10 @@ lumaro-cli --help search --format c|csv
 lumaro-cli set-address --language |
 lumaro-cli enable-web --date-format |
 lumaro-cli doctor |--help 
+lumaro-cli ap|apply 
+lumaro-cli apply --r|--record 
+lumaro-cli apply plan.csv --s|--sync-time 
+lumaro-cli search --b|--bom 
 lumaro-cli unknown-command |
 CASES
 
