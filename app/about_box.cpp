@@ -7,7 +7,7 @@
 #include "app/product_version.h"
 #include "app/wide_text.h"
 #include "app/window_texts.h"
-#include "platform/utf8_win32.h"
+#include "platform/shell/utf8_win32.h"
 
 namespace lumaro {
 

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro {
 

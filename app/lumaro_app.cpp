@@ -9,9 +9,9 @@
 #include "app/lumaro_dlg.h"
 #include "app/window_language.h"
 #include "app/window_texts.h"
-#include "platform/com_apartment.h"
-#include "platform/socket_layer.h"
-#include "platform/timer_resolution.h"
+#include "platform/system/com_apartment.h"
+#include "platform/net/socket_layer.h"
+#include "platform/time/timer_resolution.h"
 
 namespace lumaro {
 

@@ -12,7 +12,7 @@
 #include "app/lumaro_dlg.h"
 #include "app/wide_text.h"
 #include "app/window_texts.h"
-#include "platform/utf8_win32.h"
+#include "platform/shell/utf8_win32.h"
 #include "workflow/list_records.h"
 
 namespace lumaro {

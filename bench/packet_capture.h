@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro::bench {
 

@@ -9,7 +9,7 @@
 #include "workflow/record_table.h"
 #include "cli/site_apply_report.h"
 #include "link/controller_text.h"
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 #include "workflow/plan_file/delimited_text.h"
 
 namespace lumaro {

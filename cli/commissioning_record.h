@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/local_addresses.h"
+#include "platform/net/local_addresses.h"
 #include "workflow/site_apply.h"
 #include "workflow/site_apply_plan.h"
 

@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "platform/standard_streams.h"
+#include "platform/shell/standard_streams.h"
 
 namespace lumaro {
 

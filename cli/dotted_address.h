@@ -6,7 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro {
 

@@ -13,7 +13,7 @@
 #include "cli/subcommands.h"
 #include "link/controller_link.h"
 #include "link/controller_text.h"
-#include "platform/browser.h"
+#include "platform/shell/browser.h"
 #include "workflow/web_enable.h"
 #include "workflow/web_enable_verdict.h"
 

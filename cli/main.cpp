@@ -8,10 +8,10 @@
 
 #include "cli/console_language.h"
 #include "cli/console_program.h"
-#include "platform/display_language.h"
-#include "platform/com_apartment.h"
-#include "platform/command_line.h"
-#include "platform/timer_resolution.h"
+#include "platform/system/display_language.h"
+#include "platform/system/com_apartment.h"
+#include "platform/shell/command_line.h"
+#include "platform/time/timer_resolution.h"
 
 int main(int argc, char** argv) {
     // As lumaro.exe: 1 ms waits also while the console is hidden (Windows 11), and COM for

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/standard_streams.h"
+#include "platform/shell/standard_streams.h"
 
 namespace lumaro {
 

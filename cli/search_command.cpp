@@ -10,7 +10,7 @@
 #include "cli/subcommands.h"
 #include "link/controller_link.h"
 #include "link/search.h"
-#include "platform/standard_streams.h"
+#include "platform/shell/standard_streams.h"
 
 namespace lumaro {
 

@@ -14,10 +14,10 @@
 #include "link/controller_link.h"
 #include "link/search.h"
 #include "lumaro_version.h"
-#include "platform/arp.h"
-#include "platform/clock.h"
-#include "platform/computer_name.h"
-#include "platform/files.h"
+#include "platform/arp/arp.h"
+#include "platform/time/clock.h"
+#include "platform/system/computer_name.h"
+#include "platform/shell/files.h"
 #include "workflow/site_apply.h"
 
 namespace lumaro {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "fuzz/fuzz_target.h"
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "workflow/plan_file/site_plan_file.h"
 
 using lumaro::fuzz::Require;

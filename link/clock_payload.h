@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 
 namespace lumaro {
 

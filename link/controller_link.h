@@ -20,10 +20,10 @@
 #include "link/frame.h"
 #include "link/interface_choice.h"
 #include "link/link_socket.h"
-#include "platform/clock.h"
-#include "platform/local_addresses.h"
-#include "platform/socket_layer.h"
-#include "platform/timer_resolution.h"
+#include "platform/time/clock.h"
+#include "platform/net/local_addresses.h"
+#include "platform/net/socket_layer.h"
+#include "platform/time/timer_resolution.h"
 
 namespace lumaro {
 

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/local_addresses.h"
+#include "platform/net/local_addresses.h"
 
 namespace lumaro {
 

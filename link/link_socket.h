@@ -11,8 +11,8 @@
 #include <optional>
 #include <span>
 
-#include "platform/ipv4_address.h"
-#include "platform/udp_socket.h"
+#include "platform/net/ipv4_address.h"
+#include "platform/net/udp_socket.h"
 
 namespace lumaro {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "link/frame.h"
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro {
 

@@ -9,7 +9,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/descriptor_posix.h"
+#include "platform/net/descriptor_posix.h"
 
 namespace lumaro::sim {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro::sim {
 

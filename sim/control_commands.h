@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "sim/simulator.h"
 
 namespace lumaro::sim {

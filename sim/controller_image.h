@@ -11,7 +11,7 @@
 
 #include "link/frame.h"
 #include "link/network_reply.h"
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "sim/sim_config.h"
 #include "sim/simulator.h"
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "sim/controller_image.h"
 
 namespace lumaro::sim {

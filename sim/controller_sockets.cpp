@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "platform/socket_address.h"
+#include "platform/net/socket_address.h"
 #include "sim/controller_image.h"
 
 

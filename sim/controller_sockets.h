@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/ipv4_address.h"
-#include "platform/descriptor_posix.h"
+#include "platform/net/ipv4_address.h"
+#include "platform/net/descriptor_posix.h"
 
 namespace lumaro::sim {
 

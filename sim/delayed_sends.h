@@ -9,7 +9,7 @@
 #include <queue>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "sim/controller_protocol.h"
 
 namespace lumaro::sim {

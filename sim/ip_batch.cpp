@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/descriptor_posix.h"
+#include "platform/net/descriptor_posix.h"
 
 extern char** environ;
 

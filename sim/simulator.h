@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "sim/spray.h"
 
 namespace lumaro::sim {

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/descriptor_posix.h"
+#include "platform/net/descriptor_posix.h"
 #include "sim/controller_image.h"
 #include "sim/controller_protocol.h"
 #include "sim/controller_sockets.h"

@@ -14,7 +14,7 @@
 #include <random>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro::sim {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/descriptor_posix.h"
+#include "platform/net/descriptor_posix.h"
 
 namespace lumaro::sim {
 

@@ -6,8 +6,8 @@
 
 #include <chrono>
 
-#include "platform/neighbour_watch.h"
-#include "platform/send_arp_result.h"
+#include "platform/arp/neighbour_watch.h"
+#include "platform/arp/windows_send_arp_result.h"
 
 namespace lumaro::platform {
 namespace {

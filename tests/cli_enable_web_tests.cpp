@@ -95,8 +95,11 @@ TEST_P(ConsoleEnableWeb, AWrongOrMissingArgumentIsAUsageError) {
 TEST(ConsoleEnableWebWithoutRawSockets, MovesTheControllerThroughTheNeighbourTable) {
     auto lan = StartControllers({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
     ASSERT_TRUE(lan);
-    const auto result = RunProgram(std::string("setpriv --bounding-set -net_raw ") +
-                                   LUMARO_CLI_PATH + " enable-web 3000000001 2>&1");
+    // Appended piece by piece: GCC 12 warns, wrongly, about the temporaries of a + b + c here.
+    std::string command = "setpriv --bounding-set -net_raw ";
+    command += LUMARO_CLI_PATH;
+    command += " enable-web 3000000001 2>&1";
+    const auto result = RunProgram(command);
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("moved from 192.168.1.100 to 10.0.1.123\n"), std::string::npos)
         << result.output;

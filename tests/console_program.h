@@ -103,7 +103,10 @@ inline ConsoleFront WindowsConsole() {
     const std::string exe = LUMARO_WINDOWS_CLI_PATH;
     if (FILE* file = std::fopen(exe.c_str(), "rb")) {
         std::fclose(file);
-        return {"windows", std::string(LUMARO_WINE_RUN) + " " + exe};
+        std::string command = LUMARO_WINE_RUN;  // appended: GCC 12 misreads a + b + c here
+        command += ' ';
+        command += exe;
+        return {"windows", command};
     }
     return {"windows", ""};
 }

@@ -25,7 +25,7 @@
 #include "link/byte_io.h"
 #include "link/controller_text.h"
 #include "link/frame.h"
-#include "platform/descriptor_posix.h"
+#include "platform/net/descriptor_posix.h"
 #include "sim/simulator.h"
 
 namespace lumaro::sim::testing {

@@ -13,7 +13,7 @@
 #include <map>
 #include <mutex>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "link/controller_record.h"
-#include "platform/arp.h"
+#include "platform/arp/arp.h"
 
 namespace lumaro {
 

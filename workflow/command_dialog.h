@@ -4,7 +4,7 @@
 // their own buttons and the hidden mode's two buttons. lumaro.exe implements it with its
 // dialog, the console with its stand-in.
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "workflow/controller_dialog.h"
 
 namespace lumaro {

@@ -1,7 +1,7 @@
 #include "workflow/controller_commands.h"
 
 #include "link/masked_write.h"
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 #include "workflow/address_check.h"
 #include "workflow/command_run.h"
 #include "workflow/reselection.h"

@@ -3,7 +3,7 @@
 #include <set>
 
 #include "link/discovery_frames.h"
-#include "platform/socket_layer.h"
+#include "platform/net/socket_layer.h"
 
 namespace lumaro {
 

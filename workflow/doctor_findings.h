@@ -10,9 +10,9 @@
 
 #include "link/controller_link.h"
 #include "link/interface_choice.h"
-#include "platform/firewall.h"
-#include "platform/local_addresses.h"
-#include "platform/udp_socket.h"
+#include "platform/system/firewall.h"
+#include "platform/net/local_addresses.h"
+#include "platform/net/udp_socket.h"
 
 namespace lumaro {
 

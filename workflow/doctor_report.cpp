@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "link/controller_text.h"
-#include "platform/udp_socket.h"
+#include "platform/net/udp_socket.h"
 #include "texts/catalogue.h"
 #include "workflow/firewall_verdict.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/firewall.h"
+#include "platform/system/firewall.h"
 
 namespace lumaro {
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "link/controller_link.h"
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 #include "workflow/command_dialog.h"
 #include "workflow/controller_commands.h"
 #include "workflow/side_by_side.h"

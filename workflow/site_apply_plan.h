@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "link/controller_record.h"
-#include "platform/arp.h"
-#include "platform/local_addresses.h"
+#include "platform/arp/arp.h"
+#include "platform/net/local_addresses.h"
 #include "workflow/plan_file/site_plan_file.h"
 #include "workflow/web_enable_plan.h"
 

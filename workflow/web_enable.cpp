@@ -2,8 +2,8 @@
 
 #include "link/controller_text.h"
 #include "link/masked_write.h"
-#include "platform/browser.h"
-#include "platform/clock.h"
+#include "platform/shell/browser.h"
+#include "platform/time/clock.h"
 #include "workflow/reselection.h"
 #include "workflow/wait_cursor.h"
 

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "link/controller_link.h"
-#include "platform/arp.h"
+#include "platform/arp/arp.h"
 #include "workflow/address_rules.h"
 #include "workflow/controller_dialog.h"
 #include "workflow/outcome.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "link/controller_record.h"
-#include "platform/arp.h"
+#include "platform/arp/arp.h"
 #include "workflow/address_rules.h"
 
 namespace lumaro {

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/ipv4_address.h"
-#include "platform/tcp_connect.h"
+#include "platform/net/ipv4_address.h"
+#include "platform/net/tcp_connect.h"
 
 namespace lumaro {
 

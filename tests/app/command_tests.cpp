@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "link/byte_io.h"
-#include "platform/clock.h"
+#include "platform/time/clock.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/frame_log.h"

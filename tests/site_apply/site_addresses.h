@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 
 namespace lumaro::testing {
 

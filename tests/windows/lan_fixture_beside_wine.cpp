@@ -12,7 +12,7 @@
 #include <string>
 
 #include "link/controller_text.h"
-#include "platform/socket_layer.h"
+#include "platform/net/socket_layer.h"
 #include "sim/controller_image.h"
 #include "sim/sim_config.h"
 #include "tools/window-reader/launched_program.h"

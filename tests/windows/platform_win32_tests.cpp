@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "link/controller_text.h"
-#include "platform/clock.h"
-#include "platform/local_addresses.h"
-#include "platform/socket_layer.h"
-#include "platform/timer_throttling_win32.h"
-#include "platform/udp_socket.h"
+#include "platform/time/clock.h"
+#include "platform/net/local_addresses.h"
+#include "platform/net/socket_layer.h"
+#include "platform/time/timer_throttling_win32.h"
+#include "platform/net/udp_socket.h"
 #include "tools/window-reader/running_under_wine.h"
 
 namespace lumaro::platform {

@@ -16,7 +16,7 @@
 #include <string>
 #include <thread>
 
-#include "platform/browser.h"
+#include "platform/shell/browser.h"
 
 namespace lumaro {
 namespace {

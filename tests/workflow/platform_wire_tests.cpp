@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "link/controller_text.h"
-#include "platform/arp.h"
-#include "platform/tcp_connect.h"
+#include "platform/arp/arp.h"
+#include "platform/net/tcp_connect.h"
 #include "tests/lan_fixture.h"
 #include "workflow/web_port_probe.h"
 

@@ -27,7 +27,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/utf8_win32.h"
+#include "platform/shell/utf8_win32.h"
 #include "resources/resource.h"
 #include "tools/window-reader/dialog_driver.h"
 #include "tools/window-reader/launched_program.h"

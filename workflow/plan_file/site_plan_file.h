@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ipv4_address.h"
+#include "platform/net/ipv4_address.h"
 #include "workflow/plan_file/text_decoding.h"
 
 namespace lumaro {

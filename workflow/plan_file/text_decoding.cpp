@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/text_encoding.h"
+#include "platform/shell/text_encoding.h"
 
 namespace lumaro {
 
