@@ -15,6 +15,7 @@
 #include "tests/frame_names.h"
 #include "tests/lan_fixture.h"
 #include "tests/recording_dialog.h"
+#include "tests/search_evidence.h"
 #include "workflow/web_enable.h"
 
 namespace lumaro {
@@ -42,8 +43,12 @@ protected:
         for (const auto& controller : controllers) serials_.push_back(controller.serial);
         lan_ = StartSimulator(std::move(controllers));
         ASSERT_TRUE(lan_);
+        testing::SearchWatch watch(lan_->AnswersSent());
         dialog_.Search();
-        ASSERT_TRUE(dialog_.SelectSerial(kSerial));
+        watch.Ended(lan_->AnswersSent());
+        ASSERT_TRUE(dialog_.SelectSerial(kSerial))
+            << "the search lists no controller " << kSerial << ": "
+            << (lan_->WaitUntilIdle(), watch.Describe(lan_->Log(), link_.Table().count));
         hostAddress_ = Selected().hostAddress;
         lan_->ClearLog();
     }
