@@ -4,7 +4,8 @@
 // measured from its start, and (natively, where the simulator runs in this process) how
 // long this process's other threads waited for a processor meanwhile. A search ends on its
 // quiet waits: controllers that read the frames late, or a simulator that waited its turn
-// while it owed answers, tell a slow LAN from a lost frame.
+// while it owed answers, tell a slow LAN from a lost frame; so do the packets that the
+// kernel's per-processor input queues, which every namespace shares, dropped meanwhile.
 //
 //   SearchWatch watch(lan.AnswersSent());
 //   SearchControllers(link);
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,26 +32,30 @@
 #include "link/byte_io.h"
 #include "link/frame.h"
 #include "sim/simulator.h"
+#include "tests/lan_fixture.h"
 
 namespace lumaro::testing {
 
 class SearchWatch {
 public:
     explicit SearchWatch(std::size_t answersSent)
-        : answersAtStart_(answersSent), threadsAtStart_(ThreadTimes()),
-          start_(std::chrono::steady_clock::now()) {}
+        : answersAtStart_(answersSent), queueDropsAtStart_(InputQueueDrops()),
+          threadsAtStart_(ThreadTimes()), start_(std::chrono::steady_clock::now()) {}
 
     void Ended(std::size_t answersSent) {
         end_ = std::chrono::steady_clock::now();
         answersAtEnd_ = answersSent;
+        queueDropsAtEnd_ = InputQueueDrops();
         threadsAtEnd_ = ThreadTimes();
     }
 
     // The evidence, given the controllers' log read once they are idle.
     std::string Describe(const std::vector<sim::ReceivedFrame>& log, std::size_t listed) const {
         std::string text = Format("the search took %.3f s and listed %zu controllers; %zu answers "
-                                  "had left by its end.",
-                                  Milliseconds(end_) / 1000, listed, answersAtEnd_ - answersAtStart_);
+                                  "had left by its end; the kernel's input queues dropped %llu "
+                                  "packets meanwhile.",
+                                  Milliseconds(end_) / 1000, listed, answersAtEnd_ - answersAtStart_,
+                                  static_cast<unsigned long long>(queueDropsAtEnd_ - queueDropsAtStart_));
         // Each frame of the search by its sequence, in the order the controllers read them.
         std::map<std::uint32_t, std::vector<double>> readAt;
         for (const sim::ReceivedFrame& frame : log) {
@@ -90,6 +96,19 @@ private:
         return text;
     }
 
+    // Packets dropped for want of room in the per-processor input queues (the second column
+    // of /proc/net/softnet_stat, in hexadecimal, one line per processor).
+    static unsigned long long InputQueueDrops() {
+        std::istringstream lines(ReadPcFile("/proc/net/softnet_stat"));
+        unsigned long long total = 0;
+        for (std::string line; std::getline(lines, line);) {
+            std::istringstream words(line);
+            std::string processed, dropped;
+            if (words >> processed >> dropped) total += std::stoull(dropped, nullptr, 16);
+        }
+        return total;
+    }
+
     double Milliseconds(std::chrono::steady_clock::time_point at) const {
         return std::chrono::duration<double, std::milli>(at - start_).count();
     }
@@ -118,6 +137,7 @@ private:
 #endif
 
     std::size_t answersAtStart_ = 0, answersAtEnd_ = 0;
+    unsigned long long queueDropsAtStart_ = 0, queueDropsAtEnd_ = 0;
     std::map<int, CpuTimes> threadsAtStart_, threadsAtEnd_;
     std::chrono::steady_clock::time_point start_, end_;
 };
