@@ -4,27 +4,15 @@
 
 #include <windows.h>
 
-
 #include "app/control_rules.h"
 #include "app/lumaro_dlg.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
+#include "workflow/outcome_text.h"
 
 namespace lumaro {
 
 namespace {
-
-// The message of the string table that tells `outcome`.
-unsigned MessageOf(Outcome outcome) {
-    switch (outcome) {
-        case Outcome::NoControllerSelected: return IDS_SELECT_CONTROLLER_FIRST;
-        case Outcome::WebAccessFailed: return IDS_WEB_ACCESS_FAILED;
-        case Outcome::ControllerUnreachable: return IDS_CONTROLLER_UNREACHABLE;
-        case Outcome::ClockSet: return IDS_CLOCK_SET;
-        case Outcome::ClockNotSet: return IDS_CLOCK_NOT_SET;
-        case Outcome::AddressRefused: return IDS_ADDRESS_REFUSED;
-    }
-    return IDS_CONTROLLER_UNREACHABLE;
-}
 
 // Failures carry the exclamation icon; notices (and the request to select a controller
 // first) carry none. Every box is system-modal.
@@ -33,8 +21,12 @@ UINT MessageFlags(Outcome outcome) {
                               : MB_OK | MB_SYSTEMMODAL;
 }
 
+// The selected item's meaning, which it carries as item data: the same choice gives the same
+// value whatever the window's language and however the box orders its items.
 int ComboSelection(HWND combo) {
-    return static_cast<int>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    const LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    if (selected == CB_ERR) return static_cast<int>(selected);
+    return static_cast<int>(SendMessageW(combo, CB_GETITEMDATA, selected, 0));
 }
 
 }  // namespace
@@ -51,8 +43,12 @@ int CLumaroDlg::DateFormatIndex() const { return ComboSelection(dateFormatCombo_
 int CLumaroDlg::WebLanguageIndex() const { return ComboSelection(webLanguageCombo_); }
 
 void CLumaroDlg::ShowOutcome(Outcome outcome) {
-    MessageBoxW(window_, Text(MessageOf(outcome)).c_str(), Text(IDS_MESSAGE_CAPTION).c_str(),
-                MessageFlags(outcome));
+    ShowMessageText(WindowText(OutcomeText(outcome), language_), MessageFlags(outcome));
+}
+
+void CLumaroDlg::ShowMessageText(const std::wstring& text, UINT flags) {
+    MessageBoxW(window_, text.c_str(), WindowText(TextId::MessageCaption, language_).c_str(),
+                flags);
 }
 
 void CLumaroDlg::ShowWaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }

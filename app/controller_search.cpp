@@ -7,6 +7,7 @@
 #include "app/controller_row_text.h"
 #include "app/lumaro_dlg.h"
 #include "app/wide_text.h"
+#include "app/window_texts.h"
 #include "link/controller_text.h"
 #include "link/search.h"
 #include "resources/resource.h"
@@ -32,8 +33,8 @@ void CLumaroDlg::SearchCommand() {
 }
 
 void CLumaroDlg::ShowControllerRows() {
-    const std::wstring webEnabled = Text(IDS_WEB_ENABLED);
-    const std::wstring webNotEnabled = Text(IDS_WEB_NOT_ENABLED);
+    const std::wstring webEnabled = WindowText(TextId::WebEnabled, language_);
+    const std::wstring webNotEnabled = WindowText(TextId::WebNotEnabled, language_);
     const ControllerTable& table = link_.Table();
     for (std::size_t k = 0; k < table.count; ++k) {
         const auto texts = ControllerRowTexts(table.records[k], webEnabled, webNotEnabled);

@@ -7,11 +7,11 @@
 
 #include "app/beating_environment.h"
 #include "app/lumaro_dlg.h"
-#include "app/string_table.h"
+#include "app/window_language.h"
+#include "app/window_texts.h"
 #include "platform/com_apartment.h"
 #include "platform/socket_layer.h"
 #include "platform/timer_resolution.h"
-#include "resources/resource.h"
 
 namespace lumaro {
 
@@ -72,7 +72,9 @@ CLumaroApp::CLumaroApp() : link_(BeatingLinkEnvironment(LinkEnvironment::System(
 
 int CLumaroApp::Run(HINSTANCE instance) {
     RegisterControlClasses();
-    RegisterApplicationRestart(nullptr, 0);  // the process takes no options to restart with
+    // The restarted process keeps the language this run speaks through the remembered choice
+    // (a /lang: of this run is not carried over).
+    RegisterApplicationRestart(nullptr, 0);
     // The searches and commands keep their 1 ms waits while the window is minimised
     // (Windows 11 would otherwise let them fall back to its 15.6 ms tick).
     platform::KeepFineTimerWhenHidden();
@@ -80,14 +82,17 @@ int CLumaroApp::Run(HINSTANCE instance) {
     // COM in a single-threaded apartment.
     const platform::ComApartment shellApartment;
 
+    // Chinese unless /lang: or the technician's remembered choice says otherwise.
+    const Language language = StartLanguage(GetCommandLineW());
+
     const SocketLayerSession sockets;
     if (!sockets.Started()) {
-        MessageBoxW(nullptr, LoadText(instance, IDS_SOCKETS_FAILED).c_str(),
+        MessageBoxW(nullptr, WindowText(TextId::SocketsFailed, language).c_str(),
                     ExecutableTitle().c_str(), MB_OK | MB_ICONEXCLAMATION);
         return 0;
     }
 
-    CLumaroDlg dialog(instance, link_, heartbeat_);
+    CLumaroDlg dialog(instance, link_, heartbeat_, language);
     dialog.DoModal();  // its result is not used
     return 0;
 }

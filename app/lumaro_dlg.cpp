@@ -12,6 +12,7 @@
 #include "app/list_columns.h"
 #include "app/product_version.h"
 #include "app/string_table.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
 
 namespace lumaro {
@@ -33,13 +34,15 @@ bool RowBecameSelected(const NMLISTVIEW& change) {
 
 }  // namespace
 
-CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat)
+CLumaroDlg::CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat,
+                       Language language)
     : instance_(instance),
       link_(link),
       heartbeat_(heartbeat),
       icon_(LoadIconW(instance, MAKEINTRESOURCEW(IDI_LUMARO))),
       runs_([this](std::uint32_t serial) { SelectSerial(serial); }),
-      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)) {}
+      commandEnvironment_(BeatingCommandEnvironment(CommandEnvironment::System(), heartbeat)),
+      language_(language) {}
 
 INT_PTR CLumaroDlg::DoModal() {
     const INT_PTR result = DialogBoxParamW(instance_, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG),
@@ -81,6 +84,8 @@ INT_PTR CLumaroDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             return OnKeyDown(wParam);
+        case WM_SYSCOMMAND:
+            return OnSysCommand(wParam);
         default:
             return FALSE;
     }
@@ -97,6 +102,9 @@ INT_PTR CLumaroDlg::OnInitDialog() {
     ApplyControlRules(window_, DialogEvent::PanelHidden);  // the panel starts hidden
     InsertListColumns(listClientWidth);
     FillComboBoxes();
+    AddSystemMenuItems();
+    // Chinese is the template's own: only English re-texts the window.
+    if (language_ == Language::English) ShowLanguage(language_);
     link_.SeedSequenceCounter();
     const RunGate::Run run(runs_);
     SearchCommand();
@@ -117,7 +125,9 @@ void CLumaroDlg::ShowTitleWithVersion() {
     const int length = GetWindowTextLengthW(window_);
     std::wstring caption(static_cast<std::size_t>(length) + 1, L'\0');
     caption.resize(static_cast<std::size_t>(GetWindowTextW(window_, caption.data(), length + 1)));
-    SetWindowTextW(window_, TitleWithVersion(caption, ReadProductVersion()).c_str());
+    const std::wstring version = ReadProductVersion();
+    titleVersion_ = TitleVersion(version);
+    SetWindowTextW(window_, TitleWithVersion(caption, version).c_str());
 }
 
 int CLumaroDlg::PlaceControllerList() {
@@ -143,11 +153,13 @@ void CLumaroDlg::InsertListColumns(int clientWidth) {
 }
 
 void CLumaroDlg::FillComboBoxes() {
-    // CB_INSERTSTRING puts each item at the index given, in spite of the boxes' CBS_SORT.
+    // CB_INSERTSTRING puts each item at the index given, in spite of the boxes' CBS_SORT;
+    // each item also carries its index, which is what the controller is sent.
     const auto fill = [this](HWND combo, const auto& items) {
         for (std::size_t i = 0; i < items.size(); ++i) {
             SendMessageW(combo, CB_INSERTSTRING, i,
                          reinterpret_cast<LPARAM>(Text(items[i]).c_str()));
+            SendMessageW(combo, CB_SETITEMDATA, i, static_cast<LPARAM>(i));
         }
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
     };
@@ -214,8 +226,13 @@ void CLumaroDlg::OnSearchButton() {
 }
 
 void CLumaroDlg::OnAdvancedButton() {
-    advancedPanel_.Toggle(window_, controllerList_.Handle(), scale_,
-                          [this](unsigned stringId) { return Text(stringId); });
+    // The toggle's text in the window's language (the catalogue's Chinese is the string
+    // table's).
+    advancedPanel_.Toggle(window_, controllerList_.Handle(), scale_, [this](unsigned stringId) {
+        return WindowText(stringId == IDS_HIDE_ADVANCED ? TextId::HideAdvanced
+                                                        : TextId::ShowAdvanced,
+                          language_);
+    });
 }
 
 std::wstring CLumaroDlg::Text(unsigned stringId) const { return LoadText(instance_, stringId); }

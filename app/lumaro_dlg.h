@@ -18,6 +18,7 @@
 #include "app/queue_heartbeat.h"
 #include "app/run_gate.h"
 #include "link/controller_link.h"
+#include "texts/language.h"
 #include "workflow/command_dialog.h"
 #include "workflow/controller_commands.h"
 
@@ -26,7 +27,8 @@ namespace lumaro {
 class CLumaroDlg : public CommandDialog {
 public:
     // `heartbeat` beats this thread's queue while a command blocks it.
-    CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat);
+    CLumaroDlg(HINSTANCE instance, ControllerLink& link, QueueHeartbeat& heartbeat,
+               Language language = Language::Chinese);
     CLumaroDlg(const CLumaroDlg&) = delete;
     CLumaroDlg& operator=(const CLumaroDlg&) = delete;
 
@@ -61,6 +63,7 @@ private:
     INT_PTR OnNotify(const NMHDR& header);
     INT_PTR OnClose();                      // key_and_close_handling.cpp
     INT_PTR OnKeyDown(WPARAM virtualKey);   // key_and_close_handling.cpp
+    INT_PTR OnSysCommand(WPARAM command);   // system_menu.cpp
 
     // One handler per button.
     void OnSearchButton();
@@ -87,8 +90,23 @@ private:
     void SelectRowByProgram(int row);
     void SelectSerial(std::uint32_t serial);
 
+    // The window's language (language_switch.cpp): re-texts the open window in place, and
+    // the technician's choice from the system menu, which is also remembered.
+    void ShowLanguage(Language language);
+    void ChooseLanguage(Language language);
+    void ShowWebColumn();
+
+    // The system menu's own items (system_menu.cpp) and what they open.
+    void AddSystemMenuItems();
+    void ShowSystemMenuTexts();
+    void ShowMissingControllerFindings();  // missing_controller_window.cpp
+    void SaveList();                       // save_list.cpp
+    void ShowAbout();                      // about_box.cpp
+
     HWND Item(int controlId) const { return GetDlgItem(window_, controlId); }
     std::wstring Text(unsigned stringId) const;
+    // A message box owned by the dialog, captioned as every box of the dialog is.
+    void ShowMessageText(const std::wstring& text, UINT flags);
 
     HINSTANCE instance_;
     ControllerLink& link_;
@@ -118,6 +136,12 @@ private:
     // selected. Kept across searches.
     int lastSelectedRow_ = -1;
     AdvancedPanel advancedPanel_;
+
+    // The language the window speaks, the one its layout is for (the template's Chinese at
+    // first), and the version part of its caption ("2.7").
+    Language language_;
+    Language layoutLanguage_ = Language::Chinese;
+    std::wstring titleVersion_;
 };
 
 }  // namespace lumaro

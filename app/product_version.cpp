@@ -17,7 +17,9 @@ struct Translation {
 
 }  // namespace
 
-std::wstring ReadProductVersion() {
+std::wstring ReadProductVersion() { return ReadVersionString(L"ProductVersion"); }
+
+std::wstring ReadVersionString(const wchar_t* name) {
     wchar_t path[kPathCharacters] = {};
     if (GetModuleFileNameW(nullptr, path, kPathCharacters) == 0) return {};
 
@@ -35,9 +37,8 @@ std::wstring ReadProductVersion() {
     }
     const Translation first = *static_cast<const Translation*>(value);
 
-    wchar_t query[64];
-    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\ProductVersion", first.language,
-              first.codePage);
+    wchar_t query[128];
+    wsprintfW(query, L"\\StringFileInfo\\%04x%04x\\%s", first.language, first.codePage, name);
     if (!VerQueryValueW(block.data(), query, &value, &valueBytes) || valueBytes == 0) return {};
     return std::wstring(static_cast<const wchar_t*>(value));
 }

@@ -9,4 +9,7 @@ namespace lumaro {
 // empty string when the block is missing, unreadable or has no such value.
 std::wstring ReadProductVersion();
 
+// Any string of that block by its name ("ProductVersion", "Commit"), the same way.
+std::wstring ReadVersionString(const wchar_t* name);
+
 }  // namespace lumaro

@@ -6,9 +6,11 @@ namespace lumaro {
 
 namespace {
 
-// A click of a button, or Enter and Esc (IDOK, IDCANCEL), which end the dialog.
+// A click of a button, or Enter and Esc (IDOK, IDCANCEL), which end the dialog; or one of
+// the window's own items of its system menu, which open windows or re-text this one.
 bool StartsOrEndsWork(UINT message, WPARAM wParam) {
     if (message == WM_CLOSE) return true;
+    if (message == WM_SYSCOMMAND) return (wParam & 0xFFF0) < 0xF000;  // the system's own: 0xF000+
     if (message != WM_COMMAND) return false;
     const int id = LOWORD(wParam);
     return id == IDOK || id == IDCANCEL || HIWORD(wParam) == BN_CLICKED;

@@ -5,7 +5,8 @@
 // box that the command shows. Whatever would start or end work there is kept for the
 // outermost run's end: a click of an enabled button, Enter or Esc, a close request, a
 // selection of another row (which would refill the panel and enable its buttons under the
-// command). Clicks from buttons that are disabled when the click is handled are dropped by
+// command), an item of the window's own in its system menu (a language, the findings, save
+// list, about). Clicks from buttons that are disabled when the click is handled are dropped by
 // the dialog, run or not: a user cannot click them, only another program posts them.
 
 #include <windows.h>

@@ -112,7 +112,10 @@ RecordTable SummaryRecords(const std::vector<BatchOutcome>& outcomes) {
             {std::uint64_t{outcome.serial}, std::string(ResultName(outcome.result)),
              FormatAddress(outcome.previousAddress), FormatAddress(outcome.address),
              outcome.Moved(), outcome.webEnabled, TextOrNothing(outcome.pageAddress),
-             outcome.told ? FieldValue{ConsoleText(*outcome.told)} : FieldValue{},
+             // For scripts the message is the same whatever the console's language: the
+             // window's own (Chinese) text.
+             outcome.told ? FieldValue{ConsoleText(*outcome.told, Language::Chinese)}
+                          : FieldValue{},
              TextOrNothing(FailureReason(outcome))});
     }
     return records;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 #include "workflow/web_enable_batch.h"
 
 namespace lumaro {

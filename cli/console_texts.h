@@ -1,18 +1,20 @@
 #pragma once
 // The texts that the console prints for what the procedures tell and how it judged a run
-// (UTF-8). What the window also shows is its string table's text.
+// (UTF-8). What the window also shows comes from the same catalogue as the window's, in the
+// console's language (cli/console_language.h).
 
 #include <string>
 
+#include "texts/language.h"
 #include "workflow/outcome.h"
 #include "workflow/web_enable_verdict.h"
 
 namespace lumaro {
 
-// The window's message for `outcome`.
+// The window's message for `outcome` in `language`.
+std::string ConsoleText(Outcome outcome, Language language);
+// The same in the console's language.
 std::string ConsoleText(Outcome outcome);
-// The text of string `stringId` (resources/resource.h); "message N" for an unknown one.
-std::string ConsoleText(unsigned stringId);
 
 // Why a one-click run that reached its end is not done, for people: "no reply to the web
 // settings write, and the last search lists the web server off". Empty for Done and Stopped.

@@ -1,34 +1,14 @@
-// lumaro-cli doctor: what a technician checks when no controller shows up.
+// lumaro-cli doctor: what a technician checks when no controller shows up (the same checks
+// as the window's "why is a controller missing?").
 
 #include <cstdio>
 
-#include "cli/doctor_findings.h"
-#include "cli/doctor_report.h"
+#include "cli/console_language.h"
 #include "cli/subcommands.h"
-#include "link/controller_link.h"
-#include "platform/firewall.h"
-#include "platform/socket_layer.h"
+#include "workflow/doctor_findings.h"
+#include "workflow/doctor_report.h"
 
 namespace lumaro {
-
-namespace {
-
-DoctorFindings Examine() {
-    DoctorFindings findings;
-    findings.socketLayerStarted = platform::StartSocketLayer(2, 2).succeeded;
-    const auto table = platform::ReadLocalAddressTable();
-    findings.addressTableRead = table.has_value();
-    if (table) findings.interfaces = ExamineInterfaces(*table, platform::TryBroadcastSocket);
-    {
-        ControllerLink link;
-        findings.replies = SearchEachInterface(link);
-    }  // its sockets close before the socket layer is released
-    findings.firewall = platform::ReadFirewallState();
-    if (findings.socketLayerStarted) platform::StopSocketLayer();
-    return findings;
-}
-
-}  // namespace
 
 void AddDoctorCommand(CLI::App& program, int& exitCode) {
     CLI::App* command = program.add_subcommand(
@@ -39,9 +19,10 @@ void AddDoctorCommand(CLI::App& program, int& exitCode) {
         "of the connected networks. One line per finding with its verdict; exit 0 when "
         "controllers were found, 1 otherwise.");
     command->callback([&exitCode] {
-        const DoctorFindings findings = Examine();
-        for (const DoctorLine& line : DoctorReport(findings)) {
-            std::printf("%s\n", FormatDoctorLine(line).c_str());
+        const DoctorFindings findings = ExamineThisPc();
+        const Language language = MessageLanguage();
+        for (const DoctorLine& line : DoctorReport(findings, language)) {
+            std::printf("%s\n", FormatDoctorLine(line, language).c_str());
         }
         std::fflush(stdout);
         exitCode = ControllersFound(findings) > 0 ? 0 : 1;

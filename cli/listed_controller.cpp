@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "cli/console_language.h"
 #include "cli/search_report.h"
 
 namespace lumaro {
@@ -57,7 +58,7 @@ bool ListedController::Find() {
 bool ListedController::PrintRow() const {
     for (const ControllerRecord& record : link_.Table().Found()) {
         if (record.serial != serial_) continue;
-        const std::string report = ControllerReport(record);
+        const std::string report = ControllerReport(record, MessageLanguage());
         std::fwrite(report.data(), 1, report.size(), stdout);
         std::fflush(stdout);
         return true;

@@ -3,7 +3,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/console_language.h"
 #include "cli/console_program.h"
+#include "platform/display_language.h"
 #include "platform/com_apartment.h"
 #include "platform/timer_resolution.h"
 
@@ -12,6 +14,10 @@ int main(int argc, char** argv) {
     // the shell that --open hands the page address to.
     lumaro::platform::KeepFineTimerWhenHidden();
     const lumaro::platform::ComApartment shellApartment;
+    lumaro::SetMessageLanguage(lumaro::ConsoleLanguage(
+        lumaro::ProcessEnvironment, std::nullopt,
+        lumaro::platform::UserPrefersChinese() ? lumaro::Language::Chinese
+                                               : lumaro::Language::English));
     CLI::App program;
     int exitCode = 0;
     lumaro::DescribeConsoleProgram(program, exitCode);

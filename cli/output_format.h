@@ -3,7 +3,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 
 namespace lumaro {
 

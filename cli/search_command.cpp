@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/console_language.h"
 #include "cli/output_format.h"
 #include "cli/search_report.h"
 #include "cli/subcommands.h"
@@ -24,7 +25,7 @@ void AddSearchCommand(CLI::App& program, int& exitCode) {
         ControllerLink link;
         SearchControllers(link);
         if (*format == OutputFormat::Tsv) {
-            const std::string report = SearchReport(link.Table());
+            const std::string report = SearchReport(link.Table(), MessageLanguage());
             std::fwrite(report.data(), 1, report.size(), stdout);
         } else {
             PrintRecords(SearchRecords(link.Table()), *format);

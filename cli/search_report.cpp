@@ -1,18 +1,28 @@
 #include "cli/search_report.h"
 
+#include <array>
+
 #include "link/controller_text.h"
-#include "resources/texts.h"
+#include "texts/catalogue.h"
 
 namespace lumaro {
 
 namespace {
 
-constexpr const char* kHeadings[kListColumnCount] = {
-    LUMARO_TEXT_COLUMN_SERIAL,  LUMARO_TEXT_COLUMN_IP,      LUMARO_TEXT_COLUMN_MASK,
-    LUMARO_TEXT_COLUMN_GATEWAY, LUMARO_TEXT_COLUMN_MAC,     LUMARO_TEXT_COLUMN_HOST_IP,
-    LUMARO_TEXT_COLUMN_WEB};
-constexpr const char* kWebOn = LUMARO_TEXT_WEB_ENABLED;
-constexpr const char* kWebOff = LUMARO_TEXT_WEB_NOT_ENABLED;
+constexpr TextId kHeadings[kListColumnCount] = {
+    TextId::ColumnSerial,  TextId::ColumnIp,     TextId::ColumnMask, TextId::ColumnGateway,
+    TextId::ColumnMac,     TextId::ColumnHostIp, TextId::ColumnWeb};
+
+std::array<std::string, kListColumnCount> Headings(Language language) {
+    std::array<std::string, kListColumnCount> headings;
+    for (int i = 0; i < kListColumnCount; ++i) headings[i] = Text(kHeadings[i], language);
+    return headings;
+}
+
+std::array<std::string, kListColumnCount> Row(const ControllerRecord& record, Language language) {
+    return ListRowTexts(record, std::string(Text(TextId::WebEnabled, language)),
+                        std::string(Text(TextId::WebNotEnabled, language)));
+}
 
 void AppendLine(std::string& out, const auto& columns) {
     for (int i = 0; i < kListColumnCount; ++i) {
@@ -24,32 +34,18 @@ void AppendLine(std::string& out, const auto& columns) {
 
 }  // namespace
 
-std::string SearchReport(const ControllerTable& table) {
+std::string SearchReport(const ControllerTable& table, Language language) {
     std::string out;
-    AppendLine(out, kHeadings);
-    for (const ControllerRecord& record : table.Found()) {
-        AppendLine(out, ListRowTexts(record, kWebOn, kWebOff));
-    }
+    AppendLine(out, Headings(language));
+    for (const ControllerRecord& record : table.Found()) AppendLine(out, Row(record, language));
     return out;
 }
 
-std::string ControllerReport(const ControllerRecord& record) {
+std::string ControllerReport(const ControllerRecord& record, Language language) {
     std::string out;
-    AppendLine(out, kHeadings);
-    AppendLine(out, ListRowTexts(record, kWebOn, kWebOff));
+    AppendLine(out, Headings(language));
+    AppendLine(out, Row(record, language));
     return out;
-}
-
-RecordTable SearchRecords(const ControllerTable& table) {
-    RecordTable records{
-        {"serial", "ip", "mask", "gateway", "mac", "pcAddress", "webEnabled", "webPort"}, {}};
-    for (const ControllerRecord& record : table.Found()) {
-        records.rows.push_back({std::uint64_t{record.serial}, FormatAddress(record.ip),
-                                FormatAddress(record.mask), FormatAddress(record.gateway),
-                                FormatMac(record.mac), FormatAddress(record.hostAddress),
-                                WebServerEnabled(record.webPort), std::uint64_t{record.webPort}});
-    }
-    return records;
 }
 
 }  // namespace lumaro

@@ -2,19 +2,17 @@
 
 #include <string>
 
-#include "cli/record_table.h"
+#include "workflow/list_records.h"  // SearchRecords, for the other formats
 #include "link/controller_record.h"
+#include "texts/language.h"
 
 namespace lumaro {
 
-// The controller list as text: a header line with the seven column headings, then one
-// line per found controller in table order, columns separated by a tab (UTF-8).
-std::string SearchReport(const ControllerTable& table);
+// The controller list as the window shows it in `language`: a header line with the seven
+// column headings, then one line per found controller in table order, columns separated by
+// a tab (UTF-8).
+std::string SearchReport(const ControllerTable& table, Language language);
 // The same for one controller: the header line and its line.
-std::string ControllerReport(const ControllerRecord& record);
-
-// The controller list as records for CSV and JSON, one per found controller in table order:
-// serial, ip, mask, gateway, mac, pcAddress, webEnabled, webPort.
-RecordTable SearchRecords(const ControllerTable& table);
+std::string ControllerReport(const ControllerRecord& record, Language language);
 
 }  // namespace lumaro

@@ -18,6 +18,7 @@
 #include "link/command_reply.h"
 #include "link/controller_record.h"
 #include "link/frame.h"
+#include "link/interface_choice.h"
 #include "link/link_socket.h"
 #include "platform/clock.h"
 #include "platform/local_addresses.h"
@@ -26,7 +27,6 @@
 
 namespace lumaro {
 
-constexpr std::size_t kMaxInterfaceSockets = 16;
 constexpr std::chrono::microseconds kWaitSlice{8000};
 constexpr int kExchangeQuietCount = 100;  // a phase ends on the 101st quiet slice
 constexpr int kCollectQuietCount = 10;    // a collect ends on its 11th quiet wait

@@ -1,6 +1,7 @@
 // One broadcast UDP socket per local IPv4 address, and the request/reply exchange.
 
 #include "link/controller_link.h"
+#include "link/interface_choice.h"
 
 namespace lumaro {
 
@@ -10,13 +11,12 @@ void ControllerLink::OpenInterfaceSockets() {
     if (!socketLayer_) socketLayer_.emplace();
     const auto table = environment_.readAddressTable();
     if (!table) return;
-    for (const platform::LocalAddress& row : *table) {
-        if (row.address == 0 || row.address == kLoopbackHost) continue;
+    ChooseInterfaces(*table, [this](const platform::LocalAddress& row) {
         auto socket = environment_.openSocket(row.address);
-        if (!socket) continue;  // an address that cannot carry a socket is left out
+        if (!socket) return false;  // an address that cannot carry a socket is left out
         sockets_.push_back(InterfaceSocket{row.address, row.mask, std::move(socket)});
-        if (sockets_.size() == kMaxInterfaceSockets) break;
-    }
+        return true;
+    });
 }
 
 void ControllerLink::CloseInterfaceSockets() {

@@ -27,7 +27,7 @@ private:
 }  // namespace
 
 std::unique_ptr<LinkSocket> OpenSystemSocket(Ipv4Address local) {
-    auto socket = platform::UdpSocket::OpenBroadcast(local);
+    auto socket = platform::UdpSocket::OpenBroadcast(local).socket;
     if (!socket) return nullptr;
     return std::make_unique<SystemSocket>(std::move(*socket));
 }

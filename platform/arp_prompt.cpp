@@ -17,7 +17,8 @@ bool PromptResolution(Ipv4Address target, Ipv4Address source) {
     // Its own start of the socket layer: the caller may be a thread of its own.
     const SocketLayerHold socketLayer;
     if (!socketLayer.Started()) return false;
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source);  // closed first
+    // Closed before the hold releases the layer.
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(source).socket;
     return socket && socket->SendTo(target, kDiscardPort, {});
 }
 

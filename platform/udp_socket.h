@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 #include "platform/ipv4_address.h"
 
@@ -22,12 +23,42 @@ enum class Readiness {
     Failed,    // the wait itself failed; nothing is known about the socket
 };
 
+// Why a socket call failed, in the system's terms.
+struct SocketError {
+    int code = 0;      // errno, or WSAGetLastError()
+    std::string text;  // the system's own words for it
+};
+
+// The steps of opening a broadcast socket, in their order.
+enum class BroadcastSocketStep { Create, Bind, BlockingMode, Broadcast };
+
+struct BroadcastSocketFailure {
+    BroadcastSocketStep step;
+    SocketError error;
+};
+
+// How the opening of one broadcast socket went: the step that failed and why, or else what
+// the system made of the request for a large receive buffer (best effort: a socket with a
+// smaller buffer still works).
+struct BroadcastSocketReport {
+    std::optional<BroadcastSocketFailure> failure;    // the step that failed
+    std::uint16_t localPort = 0;                      // once bound: the port the system picked
+    std::optional<SocketError> receiveBufferRefused;  // the request failed
+    // The size the system reports afterwards (Linux reports twice the usable room, which it
+    // keeps for its bookkeeping); empty when it cannot be read.
+    std::optional<int> receiveBufferBytes;
+
+    bool Opened() const { return !failure; }
+};
+
+struct BroadcastSocketOpening;
+
 class UdpSocket {
 public:
-    // Socket bound to (local, port 0), blocking, SO_BROADCAST on, with a receive buffer
+    // The one opener of the interface sockets (the link's, the doctor's, the ARP prompt's):
+    // a socket bound to (local, port 0), blocking, SO_BROADCAST on, with a receive buffer
     // large enough for hundreds of controllers answering one broadcast at once.
-    // Empty optional when any step fails.
-    static std::optional<UdpSocket> OpenBroadcast(Ipv4Address local);
+    static BroadcastSocketOpening OpenBroadcast(Ipv4Address local);
 
     UdpSocket(UdpSocket&& other) noexcept;
     UdpSocket& operator=(UdpSocket&& other) noexcept;
@@ -51,8 +82,24 @@ public:
 private:
     explicit UdpSocket(std::intptr_t handle) : handle_(handle) {}
     void Close();
+
+    // The steps of OpenBroadcast, per system (udp_socket_posix.cpp, udp_socket_win32.cpp):
+    // each says only whether it succeeded; LastError says why the last one failed.
+    static std::intptr_t CreateHandle();  // kNoHandle when it fails
+    bool Bind(Ipv4Address local) const;
+    bool MakeBlocking() const;
+    bool EnableBroadcast() const;
+    bool AskReceiveBuffer(int bytes) const;
+    std::optional<int> ReceiveBufferBytes() const;
+    static SocketError LastError();
+
     static constexpr std::intptr_t kNoHandle = -1;
     std::intptr_t handle_ = kNoHandle;
+};
+
+struct BroadcastSocketOpening {
+    std::optional<UdpSocket> socket;  // empty when a step failed
+    BroadcastSocketReport report;
 };
 
 }  // namespace lumaro::platform

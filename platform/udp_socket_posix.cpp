@@ -5,6 +5,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "platform/socket_address.h"
@@ -14,29 +16,46 @@ namespace lumaro::platform {
 
 namespace {
 
-void EnlargeReceiveBuffer(int fd) {
-    const int size = kBroadcastReceiveBufferBytes;
-    // As root the system limit does not apply; otherwise take what the system allows.
-    if (setsockopt(fd, SOL_SOCKET, SO_RCVBUFFORCE, &size, sizeof size) != 0) {
-        setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &size, sizeof size);
-    }
-}
+int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
-    const int fd = socket(AF_INET, SOCK_DGRAM, 0);
-    if (fd < 0) return std::nullopt;
-    UdpSocket owner(fd);
-    const sockaddr_in sa = SocketAddress(local, 0);
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) != 0) return std::nullopt;
-    const int flags = fcntl(fd, F_GETFL);
-    if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) return std::nullopt;
-    const int on = 1;
-    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0) return std::nullopt;
-    EnlargeReceiveBuffer(fd);
-    return owner;
+std::intptr_t UdpSocket::CreateHandle() {
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    return fd < 0 ? kNoHandle : fd;
 }
+
+bool UdpSocket::Bind(Ipv4Address local) const {
+    const sockaddr_in sa = SocketAddress(local, 0);
+    return bind(Fd(handle_), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == 0;
+}
+
+bool UdpSocket::MakeBlocking() const {
+    const int flags = fcntl(Fd(handle_), F_GETFL);
+    return flags >= 0 && fcntl(Fd(handle_), F_SETFL, flags & ~O_NONBLOCK) == 0;
+}
+
+bool UdpSocket::EnableBroadcast() const {
+    const int on = 1;
+    return setsockopt(Fd(handle_), SOL_SOCKET, SO_BROADCAST, &on, sizeof on) == 0;
+}
+
+bool UdpSocket::AskReceiveBuffer(int bytes) const {
+    // As root the system's limit does not apply; otherwise take what the system allows.
+    return setsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUFFORCE, &bytes, sizeof bytes) == 0 ||
+           setsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUF, &bytes, sizeof bytes) == 0;
+}
+
+std::optional<int> UdpSocket::ReceiveBufferBytes() const {
+    int granted = 0;
+    socklen_t length = sizeof granted;
+    if (getsockopt(Fd(handle_), SOL_SOCKET, SO_RCVBUF, &granted, &length) != 0) {
+        return std::nullopt;
+    }
+    return granted;
+}
+
+SocketError UdpSocket::LastError() { return {errno, std::strerror(errno)}; }
 
 void UdpSocket::Close() {
     if (handle_ != kNoHandle) close(static_cast<int>(std::exchange(handle_, kNoHandle)));

@@ -1,10 +1,13 @@
 #include <winsock2.h>
+#include <windows.h>
 
 #include <climits>
+#include <string>
 #include <utility>
 
 #include "platform/socket_address.h"
 #include "platform/udp_socket.h"
+#include "platform/utf8_win32.h"
 
 namespace lumaro::platform {
 
@@ -12,34 +15,67 @@ namespace {
 
 SOCKET AsSocket(std::intptr_t handle) { return static_cast<SOCKET>(handle); }
 
+// The system's text for a socket error, in the system's language, without its line end.
+std::string ErrorText(int code) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    if (length == 0 || text == nullptr) return "error " + std::to_string(code);
+    std::string utf8 = Utf8FromWide(std::wstring_view(text, length));
+    LocalFree(text);
+    while (!utf8.empty() && (utf8.back() == '\n' || utf8.back() == '\r' || utf8.back() == ' ')) {
+        utf8.pop_back();
+    }
+    return utf8;
+}
+
 int ClampedLength(std::size_t bytes) {
     return bytes > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(bytes);
 }
 
 }  // namespace
 
-std::optional<UdpSocket> UdpSocket::OpenBroadcast(Ipv4Address local) {
-    const SOCKET socketHandle = socket(AF_INET, SOCK_DGRAM, 0);
-    if (socketHandle == INVALID_SOCKET) return std::nullopt;
-    UdpSocket owner(static_cast<std::intptr_t>(socketHandle));  // closes it on every failure
+std::intptr_t UdpSocket::CreateHandle() {
+    const SOCKET handle = socket(AF_INET, SOCK_DGRAM, 0);
+    return handle == INVALID_SOCKET ? kNoHandle : static_cast<std::intptr_t>(handle);
+}
 
+bool UdpSocket::Bind(Ipv4Address local) const {
     const sockaddr_in sa = SocketAddress(local, 0);
-    if (bind(socketHandle, reinterpret_cast<const sockaddr*>(&sa), sizeof sa) == SOCKET_ERROR) {
-        return std::nullopt;
-    }
+    return bind(AsSocket(handle_), reinterpret_cast<const sockaddr*>(&sa), sizeof sa) !=
+           SOCKET_ERROR;
+}
+
+bool UdpSocket::MakeBlocking() const {
     u_long nonBlocking = 0;
-    if (ioctlsocket(socketHandle, FIONBIO, &nonBlocking) == SOCKET_ERROR) return std::nullopt;
+    return ioctlsocket(AsSocket(handle_), FIONBIO, &nonBlocking) != SOCKET_ERROR;
+}
+
+bool UdpSocket::EnableBroadcast() const {
     const DWORD on = 1;
-    if (setsockopt(socketHandle, SOL_SOCKET, SO_BROADCAST, reinterpret_cast<const char*>(&on),
-                   sizeof on) == SOCKET_ERROR) {
+    return setsockopt(AsSocket(handle_), SOL_SOCKET, SO_BROADCAST,
+                      reinterpret_cast<const char*>(&on), sizeof on) != SOCKET_ERROR;
+}
+
+bool UdpSocket::AskReceiveBuffer(int bytes) const {
+    return setsockopt(AsSocket(handle_), SOL_SOCKET, SO_RCVBUF,
+                      reinterpret_cast<const char*>(&bytes), sizeof bytes) != SOCKET_ERROR;
+}
+
+std::optional<int> UdpSocket::ReceiveBufferBytes() const {
+    int granted = 0;
+    int length = sizeof granted;
+    if (getsockopt(AsSocket(handle_), SOL_SOCKET, SO_RCVBUF, reinterpret_cast<char*>(&granted),
+                   &length) == SOCKET_ERROR) {
         return std::nullopt;
     }
-    // Best effort: with the system's default buffer some replies of a crowded segment are
-    // lost, but the socket still works.
-    const int receiveBytes = kBroadcastReceiveBufferBytes;
-    setsockopt(socketHandle, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&receiveBytes),
-               sizeof receiveBytes);
-    return owner;
+    return granted;
+}
+
+SocketError UdpSocket::LastError() {
+    const int code = WSAGetLastError();
+    return {code, ErrorText(code)};
 }
 
 void UdpSocket::Close() {

@@ -17,6 +17,7 @@ struct Endpoint {
     Ipv4Address mask = 0;
     std::multimap<VirtualTime, Datagram> queued;  // by arrival; equal times keep their order
     std::vector<std::pair<VirtualTime, Datagram>> answers;
+    std::vector<std::pair<VirtualTime, ScriptedNetwork::Answerer>> answerers;
     std::vector<Chatterer> chatterers;
     std::size_t failingWaits = 0;
     SocketCounts counts;
@@ -127,6 +128,15 @@ public:
         for (const auto& [delay, bytes] : endpoint.answers) {
             endpoint.queued.emplace(state_->now + delay, bytes);
         }
+        // Copies: an answerer that looked at another interface would have added it to the
+        // list and moved this endpoint.
+        const SentDatagram sent = endpoint.sent.back();
+        const auto answerers = endpoint.answerers;
+        for (const auto& [delay, answer] : answerers) {
+            for (Datagram& bytes : answer(sent)) {
+                state_->At(address_).queued.emplace(state_->now + delay, std::move(bytes));
+            }
+        }
         return true;
     }
 
@@ -152,6 +162,11 @@ void ScriptedNetwork::Deliver(Ipv4Address address, VirtualTime at, Datagram byte
 
 void ScriptedNetwork::AnswerEverySend(Ipv4Address address, VirtualTime delay, Datagram bytes) {
     state_->At(address).answers.emplace_back(delay, std::move(bytes));
+}
+
+void ScriptedNetwork::AnswerEverySendWith(Ipv4Address address, VirtualTime delay,
+                                          Answerer answer) {
+    state_->At(address).answerers.emplace_back(delay, std::move(answer));
 }
 
 void ScriptedNetwork::Chatter(Ipv4Address address, VirtualTime from, VirtualTime period,

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
     void Deliver(Ipv4Address address, VirtualTime at, Datagram bytes);
     // After every send from the socket of `address`, `bytes` arrive `delay` later.
     void AnswerEverySend(Ipv4Address address, VirtualTime delay, Datagram bytes);
+    // After every send from the socket of `address`, the datagrams that `answer` gives for
+    // it arrive `delay` later, in their order (a LAN of devices that act on what they get).
+    using Answerer = std::function<std::vector<Datagram>(const SentDatagram& sent)>;
+    void AnswerEverySendWith(Ipv4Address address, VirtualTime delay, Answerer answer);
     // From `from` on, `bytes` arrive every `period`, for ever (a chatty sender, a flood).
     void Chatter(Ipv4Address address, VirtualTime from, VirtualTime period, Datagram bytes);
     // The next `count` waits on the socket of `address` fail at once.

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Every test: installs what is missing, builds, then runs the Linux tests (under
-# AddressSanitizer and UndefinedBehaviorSanitizer), the Windows tests (under Wine) and a
-# short run of each fuzz target, as one suite: most tests wait on the protocol's timers, not
-# on the CPU, so they run side by side (tests/schedule.cmake says which take turns).
+# AddressSanitizer and UndefinedBehaviorSanitizer), the Windows tests (under Wine), a short
+# run of each fuzz target and the tests of the thread handoffs under ThreadSanitizer, as one
+# suite: most tests wait on the protocol's timers, not on the CPU, so they run side by side
+# (tests/schedule.cmake says which take turns).
 #   scripts/test.sh [--quick] [--jobs N] [ctest options...]
 #     --quick   the native build only, and only its tables of cases and the wire tests that
 #               answer in seconds (ctest label "quick"): a developer's loop
@@ -30,14 +31,14 @@ if [ $quick = 1 ]; then
 fi
 
 stage_start=$SECONDS
-"$top/scripts/build.sh" linux-asan windows fuzz
+trees=(linux-asan windows fuzz linux-tsan)
+"$top/scripts/build.sh" "${trees[@]}"
 echo "test.sh: built in $((SECONDS - stage_start)) s"
-# One ctest over the three builds, so that the scheduling (locks, the longest first) holds
-# across them.
+# One ctest over the builds, so that the scheduling (locks, the longest first) holds across
+# them.
 suite="$top/build/every-test"
 mkdir -p "$suite"
-printf 'subdirs("%s")\n' "$top/build/linux-asan" "$top/build/windows" "$top/build/fuzz" \
-    > "$suite/CTestTestfile.cmake"
+printf 'subdirs("%s")\n' "${trees[@]/#/$top/build/}" > "$suite/CTestTestfile.cmake"
 cd "$suite"
 stage_start=$SECONDS
 status=0

@@ -163,7 +163,9 @@ public:
     // reply) that has left the simulator: answers, spray and SendFrom; the latest 100000.
     std::vector<std::vector<std::uint8_t>> NetworkRepliesSent() const;
 
-    // Sends an arbitrary datagram from a controller's port 60000 (tests of stray traffic).
+    // Sends an arbitrary datagram from a controller's port 60000 (tests of stray traffic) and
+    // returns once it has left; nothing leaves while the port is closed (Behaviour::portClosed,
+    // in force from the SetBehaviour before).
     void SendFrom(std::uint32_t serial, Ipv4Address destination, std::uint16_t port,
                   const std::vector<std::uint8_t>& bytes);
 

@@ -159,11 +159,12 @@ void Simulator::Impl::Serve(std::stop_token stop) {
     started_.set_value(std::nullopt);
     RunLoop(stop);
     {
-        // Nobody waits for a quiet that can no longer come.
+        // Nobody waits for a quiet or a send that can no longer come.
         std::lock_guard lock(mutex_);
         serviceEnded_ = true;
     }
     quiet_.notify_all();
+    callersDatagramsLeft_.notify_all();
     TearDown();
 }
 
@@ -323,6 +324,7 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
         Spray();
         DropExpiredConnections();
         if (portStatesChanged_.exchange(false)) FollowPortStates();
+        SendCallersDatagrams();
     }
 }
 
@@ -437,9 +439,30 @@ void Simulator::Impl::Spray() {
     }
 }
 
-// Every datagram of the simulator leaves here (from any thread: the sockets are its own
-// and sendto is safe to call at once from several). A network reply is noted under the
-// lock taken before it leaves, so whoever has received it and then asks finds it noted.
+// The datagrams that callers handed over (SendFrom), each from its controller's port as the
+// port is now: a behaviour set before the hand-over is in force, as taking them first makes
+// sure that its change of the port is seen here.
+void Simulator::Impl::SendCallersDatagrams() {
+    std::vector<CallersDatagram> datagrams;
+    {
+        std::lock_guard lock(mutex_);
+        datagrams.swap(callersDatagrams_);
+    }
+    if (datagrams.empty()) return;
+    if (portStatesChanged_.exchange(false)) FollowPortStates();
+    for (const CallersDatagram& datagram : datagrams) {
+        Send(datagram.controller, datagram.destination, datagram.port, datagram.bytes);
+    }
+    {
+        std::lock_guard lock(mutex_);
+        callersDatagramsHandled_ += datagrams.size();
+    }
+    callersDatagramsLeft_.notify_all();
+}
+
+// Every datagram of the simulator leaves here, on the service thread. A network reply is
+// noted under the lock taken before it leaves, so whoever has received it and then asks
+// finds it noted.
 bool Simulator::Impl::Send(std::size_t index, Ipv4Address destination, std::uint16_t port,
                            const Datagram& bytes) {
     const bool networkReply = bytes.size() >= 4 && bytes[kGroupOffset] == kNetworkReplyGroup &&
@@ -566,8 +589,15 @@ void Simulator::Impl::SendFrom(std::uint32_t serial, Ipv4Address destination, st
                                const std::vector<std::uint8_t>& bytes) {
     auto found = indexOfSerial_.find(serial);
     if (found == indexOfSerial_.end()) return;
-    // The socket was opened in the namespace and stays there whichever thread sends.
-    Send(found->second, destination, port, bytes);
+    std::unique_lock lock(mutex_);
+    if (serviceEnded_) return;
+    callersDatagrams_.push_back({found->second, destination, port, bytes});
+    const std::uint64_t asked = ++callersDatagramsAsked_;
+    lock.unlock();
+    Wake();
+    lock.lock();
+    // Returns once it has left (or could not: the port is closed), as a send of its own would.
+    callersDatagramsLeft_.wait(lock, [&] { return callersDatagramsHandled_ >= asked || serviceEnded_; });
 }
 
 }  // namespace lumaro::sim

@@ -1,8 +1,9 @@
 #pragma once
 // The simulator's state and its service thread. The thread enters the network namespace,
 // creates the controllers' interfaces and sockets, and runs the event loop (every socket
-// plus a wake-up eventfd under epoll, delayed answers in a timer queue). The public API
-// reads and changes controller state under one mutex.
+// plus a wake-up eventfd under epoll, delayed answers in a timer queue). The sockets are the
+// service thread's alone: it opens, closes and sends from them. The public API reads and
+// changes controller state under one mutex, and hands what it sends to the service thread.
 
 #include <atomic>
 #include <condition_variable>
@@ -84,6 +85,7 @@ private:
     void OnWebConnection(int socket);
     void SendDue();
     void Spray();
+    void SendCallersDatagrams();
     bool Send(std::size_t index, Ipv4Address destination, std::uint16_t port, const Datagram& bytes);
     // An answer to a frame, counted once it has left.
     void SendAnswer(std::size_t index, Ipv4Address destination, std::uint16_t port,
@@ -114,6 +116,18 @@ private:
     bool serviceEnded_ = false;        // guarded by mutex_
     std::condition_variable quiet_;    // quietAnswered_ or serviceEnded_ changed
     std::deque<Datagram> networkRepliesSent_;  // guarded by mutex_
+    // What callers asked to send from a controller's port (SendFrom): the service thread
+    // sends it, as it alone opens and closes the controllers' sockets.
+    struct CallersDatagram {
+        std::size_t controller = 0;
+        Ipv4Address destination = 0;
+        std::uint16_t port = 0;
+        Datagram bytes;
+    };
+    std::vector<CallersDatagram> callersDatagrams_;  // guarded by mutex_
+    std::uint64_t callersDatagramsAsked_ = 0;        // guarded by mutex_
+    std::uint64_t callersDatagramsHandled_ = 0;      // guarded by mutex_
+    std::condition_variable callersDatagramsLeft_;   // handled or serviceEnded_ changed
 
     // Service thread only.
     platform::Descriptor epoll_;

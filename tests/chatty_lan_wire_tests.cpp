@@ -55,16 +55,23 @@ protected:
 };
 
 TEST_F(ChattyLan, ACommandIsSentAfterTheDrainLimitWhileADeviceSendsFiveTimesASecond) {
-    // A header every 200 ms restarts the drain's count long before its 101 quiet slices.
-    Chatter chatter(*lan_, LinkPort(), std::vector<std::uint8_t>(20, 0), 200ms);
-    link_.SetSequenceCounter(77);
-    const auto start = std::chrono::steady_clock::now();
-    const CommandReply reply = link_.ProbeController(MakeIpv4(10, 0, 1, 42), kPcAddress, kSerial);
-    const auto took = std::chrono::steady_clock::now() - start;
-    std::printf("probe: %s after %.1f s\n", Describe(reply),
-                std::chrono::duration<double>(took).count());
+    std::chrono::steady_clock::duration took{};
+    {
+        // A header every 200 ms restarts the drain's count long before its 101 quiet slices.
+        Chatter chatter(*lan_, LinkPort(), std::vector<std::uint8_t>(20, 0), 200ms);
+        link_.SetSequenceCounter(77);
+        const auto start = std::chrono::steady_clock::now();
+        const CommandReply reply =
+            link_.ProbeController(MakeIpv4(10, 0, 1, 42), kPcAddress, kSerial);
+        took = std::chrono::steady_clock::now() - start;
+        std::printf("probe: %s after %.1f s\n", Describe(reply),
+                    std::chrono::duration<double>(took).count());
+    }  // the chatter stops
 
     EXPECT_GE(took, kDrainTimeLimit) << "the drain cannot have found a quiet period";
+    // A chatter's datagram may end the reply wait before the controller has handled the
+    // probe: the log is read once it has.
+    lan_->WaitUntilIdle();
     const auto frames = lan_->LogOf(kSerial);
     ASSERT_EQ(frames.size(), 1u) << "the probe left all the same";
     EXPECT_EQ(frames[0].bytes.size(), 24u);

@@ -23,7 +23,8 @@ constexpr std::uint32_t kSerial = 3000000001u;  // above 2^31: parsed and printe
 class ConsoleEnableWeb : public testing::ConsoleTest {
 protected:
     testing::ProgramResult EnableWeb(const std::string& arguments) const {
-        return RunProgram(GetParam().command + " enable-web " + arguments + " 2>&1");
+        return RunProgram(GetParam().command + " --ui-language zh enable-web " + arguments +
+                          " 2>&1");
     }
 };
 

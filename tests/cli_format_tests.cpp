@@ -70,7 +70,8 @@ protected:
         ASSERT_TRUE(demo.value) << demo.error;
         lan_ = testing::StartSimulator(*demo.value);
         ASSERT_TRUE(lan_);
-        const ProgramResult tsv = testing::RunProgram(GetParam().command + " search");
+        const ProgramResult tsv =
+            testing::RunProgram(GetParam().command + " --ui-language zh search");
         ASSERT_EQ(tsv.exitCode, 0);
         tsv_ = TsvRows(tsv.output);
         ASSERT_EQ(tsv_.size(), demo.value->size()) << tsv.output;

@@ -23,9 +23,12 @@ using testing::StartSimulator;
 
 const std::string kHeader = "控制器SN\tIP\t掩码\t网关\tMAC地址\t电脑IP\tWEB\n";
 
+// The window's Chinese list, which the console prints when its language is Chinese.
 class ConsoleSearch : public testing::ConsoleTest {
 protected:
-    ProgramResult Search() const { return RunProgram(GetParam().command + " search"); }
+    ProgramResult Search() const {
+        return RunProgram(GetParam().command + " --ui-language zh search");
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(NativeAndWindows, ConsoleSearch, testing::BothConsoles(),
@@ -53,6 +56,45 @@ TEST_P(ConsoleSearch, PrintsOneLinePerControllerInSerialOrder) {
               "4294967295\t10.0.1.30\t255.255.0.0\t10.0.0.1\t02-4C-FF-FF-FF-FF\t10.0.1.1\t未启用\n");
 }
 
+TEST_P(ConsoleSearch, FollowsTheLocaleOrTheOptionForTheListAndItsMessages) {
+    auto webOff = Controller(200, MakeIpv4(10, 0, 1, 20));
+    webOff.webPort = 0;
+    auto lan = StartSimulator({Controller(100, MakeIpv4(10, 0, 1, 10)), webOff});
+    ASSERT_TRUE(lan);
+    const std::string english =
+        "Serial\tIP\tMask\tGateway\tMAC\tPC address\tWeb\n"
+        "100\t10.0.1.10\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-64\t10.0.1.1\tOn\n"
+        "200\t10.0.1.20\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-C8\t10.0.1.1\tOff\n";
+    const std::string chinese =
+        kHeader +
+        "100\t10.0.1.10\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-64\t10.0.1.1\t启用\n"
+        "200\t10.0.1.20\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-C8\t10.0.1.1\t未启用\n";
+    const struct {
+        const char* environment;  // LANGUAGE, LC_ALL and LC_MESSAGES are cleared first
+        const char* option;
+        std::string list;
+        const char* refusal;
+    } cases[] = {
+        {"LANG=en_US.UTF-8", "", english, "Select a controller first!"},
+        {"LANG=zh_CN.UTF-8", "", chinese, "请先选择控制器!"},
+        {"LANG=C", "", english, "Select a controller first!"},
+        {"LANG=en_US.UTF-8 LC_MESSAGES=zh_CN.UTF-8", "", chinese, "请先选择控制器!"},
+        {"LANG=zh_CN.UTF-8 LANGUAGE=en", "", english, "Select a controller first!"},
+        {"LANG=zh_CN.UTF-8", "--ui-language en", english, "Select a controller first!"},
+        {"LANG=en_US.UTF-8", "--ui-language zh", chinese, "请先选择控制器!"},
+    };
+    for (const auto& c : cases) {
+        const std::string prefix = std::string("env -u LANGUAGE -u LC_ALL -u LC_MESSAGES ") +
+                                   c.environment + " " + GetParam().command + " " + c.option;
+        const ProgramResult search = RunProgram(prefix + " search");
+        EXPECT_EQ(search.output, c.list) << c.environment << " " << c.option;
+        const ProgramResult refused = RunProgram(prefix + " sync-time 300 2>&1");
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_NE(refused.output.find(std::string(c.refusal) + "\n"), std::string::npos)
+            << c.environment << " " << c.option << ": " << refused.output;
+    }
+}
+
 TEST_P(ConsoleSearch, PrintsOnlyTheHeaderWhenNoControllerAnswers) {
     auto lan = StartSimulator({});
     ASSERT_TRUE(lan);
@@ -77,9 +119,11 @@ protected:
         ASSERT_TRUE(lan_);
     }
 
-    // The native program with these arguments; standard error joins standard output.
+    // The native program with these arguments, speaking the window's Chinese; standard
+    // error joins standard output.
     static ProgramResult Run(const std::string& arguments) {
-        return RunProgram(std::string(LUMARO_CLI_PATH) + " " + arguments + " 2>&1");
+        return RunProgram(std::string(LUMARO_CLI_PATH) + " --ui-language zh " + arguments +
+                          " 2>&1");
     }
 
     // The frames addressed to the controller, other than the searches' discovery.

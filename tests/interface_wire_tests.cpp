@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <set>
 #include <thread>
@@ -86,11 +87,38 @@ TEST(InterfacesOfManyAddresses, RecordsTheControllerWithTheFirstSocketItAnswered
 
 // ---- One PC interface, 10.0.1.1/24.
 
+TEST(BroadcastSocketOpener, NamesTheStepThatFailedOrReportsTheBufferGranted) {
+    const platform::BroadcastSocketOpening opened = platform::UdpSocket::OpenBroadcast(kPcAddress);
+    ASSERT_TRUE(opened.socket);
+    EXPECT_TRUE(opened.report.Opened());
+    EXPECT_EQ(opened.report.localPort, opened.socket->LocalPort());
+    EXPECT_NE(opened.report.localPort, 0);
+    ASSERT_TRUE(opened.report.receiveBufferBytes);
+    EXPECT_GE(*opened.report.receiveBufferBytes, platform::kBroadcastReceiveBufferBytes)
+        << "as root the whole buffer is granted (Linux reports twice the room)";
+
+    // An address this PC does not have: the bind fails, and says so. (Wine binds every
+    // datagram socket to 0.0.0.0, so there it opens; should that change, this says so.)
+    const platform::BroadcastSocketOpening absent =
+        platform::UdpSocket::OpenBroadcast(MakeIpv4(10, 0, 9, 9));
+    EXPECT_EQ(absent.socket.has_value(), testing::RunningUnderWine());
+    if (testing::RunningUnderWine()) return;
+#ifdef _WIN32
+    constexpr int kAddressNotAvailable = 10049;  // WSAEADDRNOTAVAIL
+#else
+    constexpr int kAddressNotAvailable = EADDRNOTAVAIL;
+#endif
+    ASSERT_TRUE(absent.report.failure);
+    EXPECT_EQ(absent.report.failure->step, platform::BroadcastSocketStep::Bind);
+    EXPECT_EQ(absent.report.failure->error.code, kAddressNotAvailable);
+    EXPECT_FALSE(absent.report.failure->error.text.empty());
+}
+
 TEST(InterfaceSocketBuffer, HoldsEveryAnswerOfThreeHundredControllersToOneBroadcast) {
     auto lan = StartControllers(
         sim::Simulator::Sequential(300, 1000, MakeIpv4(10, 0, 1, 2), MakeIpv4(255, 255, 0, 0)));
     ASSERT_TRUE(lan);
-    auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress);
+    auto socket = platform::UdpSocket::OpenBroadcast(kPcAddress).socket;
     ASSERT_TRUE(socket);
     const std::size_t answersBefore = lan->AnswersSent();
     ASSERT_TRUE(socket->SendTo(kLimitedBroadcast, kControllerPort, kDiscoveryFrames[0]));

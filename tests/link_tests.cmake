@@ -12,6 +12,8 @@ lumaro_unit_test(platform_unit_tests arp_rules_tests.cpp)
 
 # The link's counting rules and time limits on a scripted LAN with a virtual clock.
 lumaro_unit_test(link_counting_rules counting_rules_tests.cpp timer_resolution_tests.cpp)
+# Both define a Reply of their own: compiled apart in a unity build.
+set_source_files_properties(timer_resolution_tests.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 target_link_libraries(link_counting_rules PRIVATE lumaro_scripted_network)
 
 # The link on the wire, against the simulator on a test LAN of its own.
@@ -30,6 +32,8 @@ add_executable(link_hardening_wire_tests
     data_safety_wire_tests.cpp chatty_lan_wire_tests.cpp hostile_lan_wire_tests.cpp)
 target_link_libraries(link_hardening_wire_tests PRIVATE lumaro_link lumaro_test_lan
     lumaro_controller_images GTest::gtest_main)
+# Its sources name their controllers alike: compiled file by file.
+set_target_properties(link_hardening_wire_tests PROPERTIES UNITY_BUILD OFF)
 lumaro_lab_test(link_data_safety TARGET link_hardening_wire_tests
     ARGS --gtest_filter=DataSafetyOnTheLan.*)
 lumaro_lab_test(link_with_a_chatty_sender TARGET link_hardening_wire_tests

@@ -14,7 +14,6 @@ set_tests_properties(scale_on_one_segment scale_behind_four_interfaces sim_load_
 # The longest tests start first, so that they are not the ones left running at the end
 # (figures in seconds, measured alone; ctest prefers its own record once it has one).
 set_tests_properties(cli_batch_under_wine PROPERTIES COST 65)
-set_tests_properties(one_click_decisions.0 one_click_decisions.1 PROPERTIES COST 55)
 set_tests_properties(cli_enable_web.0 cli_enable_web.1 cli_batch.0 cli_batch.1
     PROPERTIES COST 45)
 set_tests_properties(one_click_ways.0 one_click_ways.1 PROPERTIES COST 35)
@@ -24,5 +23,5 @@ set_tests_properties(batch_side_by_side.0 batch_side_by_side.1 PROPERTIES COST 3
 # tests that answer in seconds.
 set_property(TEST console_docs link_on_two_interfaces_of_one_segment link_on_two_segments
     link_on_many_addresses link_data_safety sim_program_test cli_doctor cli_doctor_loopback_only
-    one_click_first_candidate one_click_narrow_subnet scale_behind_four_interfaces
+    scale_behind_four_interfaces
     APPEND PROPERTY LABELS quick)

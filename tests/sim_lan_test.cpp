@@ -484,5 +484,28 @@ TEST_F(SimLan, SendFromDeliversAnyBytesFromTheControllersPort) {
     EXPECT_EQ(datagram->sourcePort, kControllerPort);
 }
 
+TEST_F(SimLan, SendFromFollowsPort60000AsItClosesAndOpensAgain) {
+    // The service thread closes and reopens the controller's socket as its behaviour says,
+    // while this thread sends from it: what is sent while the port is closed never leaves,
+    // what is sent once it is open again does, each time. (Datagrams that are no network
+    // reply: the simulator notes those under its lock, these it sends without.)
+    auto simulator = StartSimulator({Controller(100, MakeIpv4(10, 0, 1, 100))});
+    ASSERT_TRUE(simulator);
+    PcSocket pc;
+    Behaviour closed;
+    closed.portClosed = true;
+    for (std::uint8_t round = 0; round < 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        simulator->SetBehaviour(100, closed);
+        simulator->SendFrom(100, kPcAddress, pc.Port(), {0x55, 0x00, round});
+        simulator->SetBehaviour(100, {});
+        simulator->SendFrom(100, kPcAddress, pc.Port(), {0x55, 0x01, round});
+        const auto datagram = pc.Receive(1s);
+        ASSERT_TRUE(datagram) << "nothing left the reopened port";
+        EXPECT_EQ(datagram->bytes, (Bytes{0x55, 0x01, round}))
+            << "the first to arrive is the one sent once the port was open again";
+    }
+}
+
 }  // namespace
 }  // namespace lumaro::sim::testing

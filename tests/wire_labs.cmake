@@ -19,7 +19,7 @@ set(wire_labs link_on_one_interface link_on_two_interfaces_of_one_segment link_o
     link_on_many_addresses scale_on_one_segment scale_behind_four_interfaces)
 set(wire_lab_link_on_one_interface --pc 0:10.0.1.1/24)
 set(wire_filter_link_on_one_interface
-    "DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*")
+    "DiscoveryOnOneInterface.*:CommandsOnTheLan.*:InterfacesOfAGivenTable.*:InterfaceSocketBuffer.*:BroadcastSocketOpener.*")
 set(wire_lab_link_on_two_interfaces_of_one_segment --pc 0:10.0.1.1/24 --pc 0:10.0.2.1/24)
 set(wire_filter_link_on_two_interfaces_of_one_segment "DiscoveryOnTwoInterfacesOfOneSegment.*")
 set(wire_lab_link_on_two_segments --segments 2 --pc 0:10.0.1.1/24 --pc 1:10.0.2.1/24)

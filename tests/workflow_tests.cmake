@@ -8,19 +8,12 @@ target_link_libraries(one_click_wire_tests PRIVATE lumaro_workflow lumaro_test_l
     lumaro_controller_images GTest::gtest_main)
 lumaro_lab_test(one_click_ways TARGET one_click_wire_tests SHARDS 2)
 
-add_executable(one_click_decision_tests workflow/one_click_decision_tests.cpp)
-target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)
-lumaro_lab_test(one_click_decisions TARGET one_click_decision_tests SHARDS 2
-    ARGS --gtest_filter=-OneClickDecisions.FirstCandidateFollowsThePcs123:OneClickDecisions.CandidatesStayInsideANarrowPcSubnet:OneClickDecisions.OnAPointToPointLinkTheControllerMovesToTheOtherEnd)
-lumaro_lab_test(one_click_first_candidate TARGET one_click_decision_tests
-    LAB --pc 0:10.0.2.123/24
-    ARGS --gtest_filter=OneClickDecisions.FirstCandidateFollowsThePcs123)
-lumaro_lab_test(one_click_narrow_subnet TARGET one_click_decision_tests
-    LAB --pc 0:10.0.3.200/26
-    ARGS --gtest_filter=OneClickDecisions.CandidatesStayInsideANarrowPcSubnet)
-lumaro_lab_test(one_click_point_to_point TARGET one_click_decision_tests
-    LAB --pc 0:10.0.4.4/31
-    ARGS --gtest_filter=OneClickDecisions.OnAPointToPointLinkTheControllerMovesToTheOtherEnd)
+# The decisions run on the scripted LAN's virtual clock with the simulator's controllers: no
+# socket, no namespace, no real wait.
+lumaro_unit_test(one_click_decision_tests workflow/one_click_decision_tests.cpp
+    scripted_controllers.cpp)
+target_link_libraries(one_click_decision_tests PRIVATE lumaro_workflow lumaro_sim
+    lumaro_scripted_network)
 
 add_executable(one_click_platform_tests workflow/platform_wire_tests.cpp)
 target_link_libraries(one_click_platform_tests PRIVATE lumaro_workflow lumaro_test_lan GTest::gtest_main)

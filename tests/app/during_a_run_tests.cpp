@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/system_menu_items.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/frame_log.h"
@@ -127,6 +128,24 @@ TEST_F(DuringARun, ARowSelectedDuringApplyReachesThePanelOnlyAfterIt) {
     ASSERT_EQ(Simulator().WaitUntilIdle(), "ok");
     EXPECT_EQ(CommandFrameNames(200), (Names{"settings", "network+settings"}));
     EXPECT_TRUE(CommandFrameNames(300).empty()) << "Apply wrote to the row selected under it";
+}
+
+// The window's language chosen in its system menu while the one-click runs: the run keeps
+// speaking Chinese to its end (its message box), and the window turns English only then.
+TEST_F(DuringARun, ALanguageChosenDuringARunIsShownWhenTheRunHasEnded) {
+    Start("one-click.conf");
+    lumaro_->List().ClickRow(2);
+    StartCommand(IDC_QUICK_ENABLE_BUTTON);
+    PostMessageW(Dialog().Handle(), WM_SYSCOMMAND, kEnglishCommand, 0);
+
+    const MessageBoxDriver box = AwaitMessageBox();
+    EXPECT_EQ(box.Text(), L"控制器通信失败!");
+    EXPECT_EQ(Dialog().Caption(), L"Lumaro [专业门禁]--V2.7") << "re-texted under the run";
+    box.PostOk();
+    EXPECT_TRUE(
+        WaitUntil([&] { return Dialog().Caption() == L"Lumaro [Door Access Pro]--V2.7"; }))
+        << "the choice was lost";
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Lumaro", L"Language");
 }
 
 }  // namespace

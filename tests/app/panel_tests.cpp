@@ -1,7 +1,9 @@
 // The advanced panel of lumaro.exe at the display DPI that the test's Wine prefix has
 // (--dpi): showing it widens the dialog and moves the list and the bottom buttons, hiding
 // it restores every figure, the geometry follows the DPI (exactly the 96-DPI figures at 96),
-// and no two controls overlap. Pictures of both states stay in the artefacts folder.
+// and no two controls overlap; in English and in Chinese every text fits its control,
+// measured in the control's font. Pictures of both states and both languages stay in the
+// artefacts folder.
 
 #include <gtest/gtest.h>
 
@@ -11,10 +13,15 @@
 #include <string>
 #include <vector>
 
+#include "app/language_layout.h"
+#include "app/system_menu_items.h"
+#include "app/window_texts.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/lumaro_session.h"
 #include "tests/app/screen_picture.h"
+#include "tests/app/template_dialog.h"
+#include "tools/window-reader/send_patiently.h"
 
 namespace lumaro::apptest {
 namespace {
@@ -179,6 +186,120 @@ TEST_F(AdvancedPanel, ShowingThePanelLeavesTheApplyButtonDisabledUntilARowIsSele
     lumaro.Dialog().ClickButton(IDC_ADVANCED_BUTTON);
     EXPECT_TRUE(lumaro.Dialog().IsVisible(IDC_APPLY_BUTTON));
     EXPECT_FALSE(lumaro.Dialog().IsEnabled(IDC_APPLY_BUTTON));
+}
+
+// One text in one control: what it needs (its extent in the control's font, and the margins
+// the control draws it within) and the room the control gives it, in pixels.
+struct Fit {
+    std::string what;
+    int needed = 0;
+    int room = 0;
+};
+
+std::string Narrow(const std::wstring& text) {
+    std::string narrow;
+    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrow;
+}
+
+int Width(const RECT& rect) { return rect.right - rect.left; }
+
+// Every text of the window in `language`, in the controls as the program lays them out in
+// that language: the template made in this process (its fonts and dialog units at this DPI),
+// re-texted and re-laid by the program's own functions; the list's columns as the running
+// program sized them.
+std::vector<Fit> MeasureTexts(Language language, const ListViewDriver& realList) {
+    TemplateDialog dialog(Settings().lumaroProgram);
+    const HWND window = dialog.Handle();
+    ShowControlTexts(window, language, false, L"2.7");
+    ChangeLanguageLayout(window, Language::Chinese, language);
+    std::vector<Fit> fits;
+    const auto add = [&](int id, const std::wstring& text, int margins, int room) {
+        fits.push_back({std::to_string(id) + " \"" + Narrow(text) + "\"",
+                        dialog.TextExtent(id, text).cx + margins, room});
+    };
+    // A push button draws its text inside its three-dimensional border.
+    const int buttonMargins = 2 * GetSystemMetrics(SM_CXEDGE);
+    for (int id : {IDCANCEL, IDC_SEARCH_BUTTON, IDC_QUICK_ENABLE_BUTTON, IDC_APPLY_BUTTON,
+                   IDC_SYNC_TIME_BUTTON, IDC_DISABLE_WEB_BUTTON}) {
+        RECT client{};
+        GetClientRect(GetDlgItem(window, id), &client);
+        add(id, WindowText(GetDlgItem(window, id)), buttonMargins, Width(client));
+    }
+    RECT advanced{};
+    GetClientRect(GetDlgItem(window, IDC_ADVANCED_BUTTON), &advanced);
+    for (TextId text : {TextId::ShowAdvanced, TextId::HideAdvanced}) {
+        add(IDC_ADVANCED_BUTTON, lumaro::WindowText(text, language), buttonMargins,
+            Width(advanced));
+    }
+    // A label draws from edge to edge.
+    for (int id : {IDC_SERIAL_LABEL, IDC_IP_LABEL, IDC_MASK_LABEL, IDC_GATEWAY_LABEL,
+                   IDC_DATE_FORMAT_LABEL, IDC_WEB_LANGUAGE_LABEL}) {
+        RECT client{};
+        GetClientRect(GetDlgItem(window, id), &client);
+        add(id, WindowText(GetDlgItem(window, id)), 0, Width(client));
+    }
+    // A combo box draws its item in the part left of its button, 2 pixels in on each side.
+    const std::pair<int, std::span<const TextId>> combos[] = {
+        {IDC_DATE_FORMAT_COMBO, DateFormatItems()}, {IDC_WEB_LANGUAGE_COMBO, WebLanguageItems()}};
+    for (const auto& [id, items] : combos) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        GetComboBoxInfo(GetDlgItem(window, id), &info);
+        for (TextId item : items) {
+            add(id, lumaro::WindowText(item, language), 2 * AtDpi(2), Width(info.rcItem));
+        }
+    }
+    // A heading and a cell keep 6 pixels (at 96 DPI) clear on each side.
+    for (int column = 0; column < kListColumnCount; ++column) {
+        add(IDC_CONTROLLER_LIST, lumaro::WindowText(ColumnHeadings()[column], language),
+            2 * AtDpi(6), realList.ColumnWidth(column));
+    }
+    for (TextId value : {TextId::WebEnabled, TextId::WebNotEnabled}) {
+        add(IDC_CONTROLLER_LIST, lumaro::WindowText(value, language), 2 * AtDpi(6),
+            realList.ColumnWidth(kListColumnCount - 1));
+    }
+    return fits;
+}
+
+// The panel's controls as the program lays them out in `language` (the template here).
+std::vector<std::pair<int, RECT>> PanelLayout(Language language) {
+    TemplateDialog dialog(Settings().lumaroProgram);
+    ChangeLanguageLayout(dialog.Handle(), Language::Chinese, language);
+    std::vector<std::pair<int, RECT>> rects;
+    for (int id : kPanelControls) rects.emplace_back(id, dialog.ControlRect(id));
+    for (int id : {IDC_SYNC_TIME_BUTTON, IDC_DISABLE_WEB_BUTTON}) {
+        rects.emplace_back(id, dialog.ControlRect(id));
+    }
+    return rects;
+}
+
+TEST_F(AdvancedPanel, EveryTextFitsItsControlInBothLanguagesAndNothingOverlaps) {
+    const LumaroSession lumaro(Settings().lumaroProgram);
+    const DialogDriver& dialog = lumaro.Dialog();
+    dialog.ClickButton(IDC_ADVANCED_BUTTON);
+    // Every control shown, the hidden mode's buttons too (F4 shows web-off, the hidden-mode
+    // code the clock's: here the panel's layout is what counts, so both are shown at once).
+    dialog.TypeKey(VK_F4);
+    for (Language language : {Language::English, Language::Chinese}) {
+        const char* name = language == Language::English ? "en" : "zh";
+        for (const Fit& fit : MeasureTexts(language, lumaro.List())) {
+            std::printf("extent %d dpi %s: %s needs %d of %d pixels\n", Settings().dpi, name,
+                        fit.what.c_str(), fit.needed, fit.room);
+            EXPECT_LE(fit.needed, fit.room) << name << " at " << Settings().dpi << " DPI: "
+                                            << fit.what << " is cut";
+        }
+        // The running program lays its panel out as measured here, and nothing overlaps.
+        SendPatiently(dialog.Handle(), WM_SYSCOMMAND,
+                      language == Language::English ? kEnglishCommand : kChineseCommand, 0);
+        for (const auto& [id, rect] : PanelLayout(language)) {
+            EXPECT_TRUE(SameRect(dialog.ControlRect(id), rect))
+                << name << ": control " << id << " at " << Describe(dialog.ControlRect(id))
+                << ", measured at " << Describe(rect);
+        }
+        ExpectNothingOverlaps(dialog);
+        SavePicture(dialog, std::string("panel-shown-") + name);
+    }
 }
 
 }  // namespace

@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "app/window_texts.h"
 #include "resources/resource.h"
 #include "tests/app/app_test_settings.h"
 #include "tests/app/dialog_template.h"
@@ -131,6 +133,61 @@ TEST_F(ProgramResources, DialogTemplateHasTheMainWindowsFrameAndFont) {
     EXPECT_EQ(dialog->italic, 0);
     EXPECT_EQ(dialog->charset, DEFAULT_CHARSET);
     EXPECT_EQ(dialog->typeface, L"MS Shell Dlg");
+}
+
+// The catalogue's Chinese, which the window shows again after English, is the resources'
+// own: the string table's texts and the template's captions, character for character.
+TEST_F(ProgramResources, TheCataloguesChineseIsTheStringTablesAndTheTemplatesTexts) {
+    const std::pair<unsigned, TextId> strings[] = {
+        {IDS_SOCKETS_FAILED, TextId::SocketsFailed},
+        {IDS_MESSAGE_CAPTION, TextId::MessageCaption},
+        {IDS_WEB_ACCESS_FAILED, TextId::WebAccessFailed},
+        {IDS_CONTROLLER_UNREACHABLE, TextId::ControllerUnreachable},
+        {IDS_SELECT_CONTROLLER_FIRST, TextId::SelectControllerFirst},
+        {IDS_CLOCK_SET, TextId::ClockSet},
+        {IDS_CLOCK_NOT_SET, TextId::ClockNotSet},
+        {IDS_COLUMN_SERIAL, TextId::ColumnSerial},
+        {IDS_COLUMN_IP, TextId::ColumnIp},
+        {IDS_COLUMN_MASK, TextId::ColumnMask},
+        {IDS_COLUMN_GATEWAY, TextId::ColumnGateway},
+        {IDS_COLUMN_MAC, TextId::ColumnMac},
+        {IDS_COLUMN_HOST_IP, TextId::ColumnHostIp},
+        {IDS_DATE_YMD_DASH, TextId::DateYmdDash},
+        {IDS_DATE_MDY_DASH, TextId::DateMdyDash},
+        {IDS_DATE_DMY_DASH, TextId::DateDmyDash},
+        {IDS_DATE_YMD_SLASH, TextId::DateYmdSlash},
+        {IDS_DATE_MDY_SLASH, TextId::DateMdySlash},
+        {IDS_DATE_DMY_SLASH, TextId::DateDmySlash},
+        {IDS_WEB_LANGUAGE_CHINESE, TextId::WebLanguageChinese},
+        {IDS_WEB_LANGUAGE_ENGLISH, TextId::WebLanguageEnglish},
+        {IDS_COLUMN_WEB, TextId::ColumnWeb},
+        {IDS_WEB_ENABLED, TextId::WebEnabled},
+        {IDS_WEB_NOT_ENABLED, TextId::WebNotEnabled},
+        {IDS_SHOW_ADVANCED, TextId::ShowAdvanced},
+        {IDS_HIDE_ADVANCED, TextId::HideAdvanced},
+        {IDS_ADDRESS_REFUSED, TextId::AddressRefused},
+    };
+    const auto utf16 = [](TextId id) {
+        const std::wstring wide = lumaro::WindowText(id, Language::Chinese);
+        return std::u16string(wide.begin(), wide.end());
+    };
+    for (const auto& [stringId, text] : strings) {
+        EXPECT_TRUE(TableString(stringId) == utf16(text)) << "string " << stringId;
+    }
+    const auto dialog = ParseDialogTemplate(Resource(RT_DIALOG, MAKEINTRESOURCEW(IDD_LUMARO_DIALOG)));
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(dialog->caption, lumaro::WindowText(TextId::Caption, Language::Chinese));
+    std::vector<std::pair<int, TextId>> captions;
+    for (const ControlText& control : FixedControlTexts()) {
+        captions.emplace_back(control.controlId, control.text);
+    }
+    captions.emplace_back(IDC_ADVANCED_BUTTON, TextId::ShowAdvanced);
+    for (const auto& [controlId, text] : captions) {
+        const auto item = std::find_if(dialog->items.begin(), dialog->items.end(),
+                                       [&](const DialogItem& i) { return i.id == controlId; });
+        ASSERT_NE(item, dialog->items.end()) << controlId;
+        EXPECT_EQ(item->caption, lumaro::WindowText(text, Language::Chinese)) << controlId;
+    }
 }
 
 TEST_F(ProgramResources, DialogTemplateHasEveryControlInTabOrder) {

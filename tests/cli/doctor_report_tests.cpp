@@ -1,41 +1,43 @@
-// lumaro-cli doctor's judgement of what it found: the interfaces as the search uses them,
-// the socket trials, and the firewall with its advice. No LAN: the findings are built here.
+// The doctor's judgement of what it found (the console's doctor and the window's "why is a
+// controller missing?"): the interfaces as the search uses them, the socket trials, and the
+// firewall with its advice, in English and in Chinese. No LAN: the findings are built here.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <sstream>
 
-#include "cli/doctor_report.h"
+#include "workflow/doctor_report.h"
 #include "link/controller_text.h"
 
 namespace lumaro {
 namespace {
 
-using platform::BroadcastSocketTrial;
+using platform::BroadcastSocketReport;
+using platform::BroadcastSocketStep;
 using platform::FirewallProfile;
 using platform::LocalAddress;
 
 const Ipv4Address kMask = MakeIpv4(255, 255, 255, 0);
 
-BroadcastSocketTrial Working(int granted = 8 << 20) {
-    BroadcastSocketTrial trial;
-    trial.create = trial.bind = trial.broadcast = trial.receiveBuffer = {true, true, 0, ""};
+BroadcastSocketReport Working(int granted = 8 << 20) {
+    BroadcastSocketReport trial;
     trial.localPort = 40000;
     trial.receiveBufferBytes = granted;
     return trial;
 }
 
-BroadcastSocketTrial BindFails() {
-    BroadcastSocketTrial trial;
-    trial.create = {true, true, 0, ""};
-    trial.bind = {true, false, 99, "Cannot assign requested address"};
+BroadcastSocketReport BindFails() {
+    BroadcastSocketReport trial;
+    trial.failure = {BroadcastSocketStep::Bind, {99, "Cannot assign requested address"}};
     return trial;
 }
 
-std::string Report(const DoctorFindings& findings) {
+std::string Report(const DoctorFindings& findings, Language language = Language::English) {
     std::string text;
-    for (const DoctorLine& line : DoctorReport(findings)) text += FormatDoctorLine(line) + "\n";
+    for (const DoctorLine& line : DoctorReport(findings, language)) {
+        text += FormatDoctorLine(line, language) + "\n";
+    }
     return text;
 }
 
@@ -94,6 +96,34 @@ TEST(DoctorReport, EachInterfaceAndSocketHasALineWithItsVerdict) {
         EXPECT_NE(report.find(line), std::string::npos) << "missing: " << line << "\n" << report;
     }
     EXPECT_EQ(ControllersFound(findings), 2u) << "a controller heard twice counts once";
+
+    // The same findings in Chinese, for the window in Chinese and a Chinese console: every
+    // line translated, the figures and addresses as they are.
+    const std::string chinese = Report(findings, Language::Chinese);
+    for (const char* line : {
+             "跳过     接口 127.0.0.1/255.0.0.0:环回地址,即本电脑自身\n",
+             "正常     接口 10.0.1.1/255.255.255.0:用于搜索\n",
+             "问题     套接字 10.0.9.9:绑定失败:Cannot assign requested address (99)\n",
+             "注意     套接字 10.0.2.1:已绑定(端口 40000),广播已开启,接收缓冲区获得 212992 "
+             "字节(申请 4194304):控制器很多的网段上可能丢失部分回应\n",
+             "正常     通过 10.0.1.1 搜索:2 台控制器回应\n",
+             "正常     找到 2 台控制器\n",
+         }) {
+        EXPECT_NE(chinese.find(line), std::string::npos) << "missing: " << line << "\n" << chinese;
+    }
+}
+
+TEST(DoctorReport, AStepAfterTheBindThatFailsIsNamedWithThePortBound) {
+    BroadcastSocketReport trial;
+    trial.localPort = 40001;
+    trial.failure = {BroadcastSocketStep::Broadcast, {13, "Permission denied"}};
+    DoctorFindings findings;
+    findings.socketLayerStarted = findings.addressTableRead = true;
+    findings.interfaces = {{{MakeIpv4(10, 0, 1, 1), kMask}, InterfaceUse::NoSocket, trial}};
+    EXPECT_NE(Report(findings).find("problem  socket 10.0.1.1: bound (port 40001), broadcast "
+                                    "failed: Permission denied (13)\n"),
+              std::string::npos)
+        << Report(findings);
 }
 
 TEST(DoctorReport, FirewallProfilesGetAdviceOnlyWhereTheyDropTheReplies) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/firewall_verdict.h"
+#include "workflow/firewall_verdict.h"
 
 namespace lumaro {
 namespace {

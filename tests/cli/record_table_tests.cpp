@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 
 namespace lumaro {
 namespace {

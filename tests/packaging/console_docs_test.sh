@@ -62,8 +62,8 @@ complete_words() {
 }
 check "the completion is for lumaro-cli" \
     bash -c 'source "$1" && complete -p lumaro-cli | grep -q "_lumaro_cli"' completion "$completion"
-check "the completion offers every command, --help and --version" \
-    same "$(complete_words lumaro-cli '')" "$(echo "$commands --help --version" | sorted)"
+check "the completion offers every command, --help, --version and --ui-language" \
+    same "$(complete_words lumaro-cli '')" "$(echo "$commands --help --version --ui-language" | sorted)"
 for command in $commands; do
     check "the completion offers the options of '$command' that its --help lists" \
         same "$(complete_words lumaro-cli "$command" --)" "$(options_of "$command" | sorted)"

@@ -95,7 +95,7 @@ TEST_F(AddressTable, ListsTheLanAddressesWithTheirMasksLoopbackIncluded) {
 }
 
 TEST_F(UdpSocketOnTheLan, OpensOnTheLanAddressWithAPortPickedBySystem) {
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     EXPECT_NE(socket->LocalPort(), 0);
 }
@@ -103,11 +103,17 @@ TEST_F(UdpSocketOnTheLan, OpensOnTheLanAddressWithAPortPickedBySystem) {
 TEST_F(UdpSocketOnTheLan, DoesNotOpenOnAnAddressThePcDoesNotHave) {
     // Wine binds every datagram socket to 0.0.0.0 (on the interface of the address, when
     // there is one), so there any address binds; should that change, this says so.
-    EXPECT_EQ(UdpSocket::OpenBroadcast(kAbsentAddress).has_value(), apptest::RunningUnderWine());
+    const BroadcastSocketOpening absent = UdpSocket::OpenBroadcast(kAbsentAddress);
+    EXPECT_EQ(absent.socket.has_value(), apptest::RunningUnderWine());
+    if (!absent.socket) {  // Windows: the bind fails, and the opener says so
+        ASSERT_TRUE(absent.report.failure);
+        EXPECT_EQ(absent.report.failure->step, BroadcastSocketStep::Bind);
+        EXPECT_EQ(absent.report.failure->error.code, WSAEADDRNOTAVAIL);
+    }
 }
 
 TEST_F(UdpSocketOnTheLan, KeepsItsSocketWhenMoved) {
-    std::optional<UdpSocket> original = UdpSocket::OpenBroadcast(kLabAddress);
+    std::optional<UdpSocket> original = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(original.has_value());
     const std::uint16_t port = original->LocalPort();
 
@@ -117,7 +123,7 @@ TEST_F(UdpSocketOnTheLan, KeepsItsSocketWhenMoved) {
 }
 
 TEST_F(UdpSocketOnTheLan, ReceivesADatagramSentToItsOwnAddress) {
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     const std::array<std::uint8_t, 5> sent = {0x17, 0x20, 0x00, 0xFF, 0x01};
     ASSERT_TRUE(socket->SendTo(kLabAddress, socket->LocalPort(), sent));
@@ -131,13 +137,13 @@ TEST_F(UdpSocketOnTheLan, ReceivesADatagramSentToItsOwnAddress) {
 }
 
 TEST_F(UdpSocketOnTheLan, IsQuietAfterItsTimeoutWhenNothingComes) {
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     EXPECT_EQ(socket->WaitReadable(8ms), Readiness::Quiet);
 }
 
 TEST_F(UdpSocketOnTheLan, DropsADatagramLargerThanTheBufferAndKeepsTheNextOne) {
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     const std::vector<std::uint8_t> large(64, 0xAB);
     const std::vector<std::uint8_t> small = {1, 2, 3};
@@ -158,7 +164,7 @@ TEST_F(UdpSocketOnTheLan, PortUnreachableFailsAtMostOneReceiveAndTheSocketWorksO
     // Nothing listens on port 60000 of the PC itself: the PC answers with ICMP "port
     // unreachable". Windows reports it as WSAECONNRESET on the next receive (the socket
     // reads as ready); Wine 8 does not report it on an unconnected socket at all.
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     const std::array<std::uint8_t, 24> probe{};
     ASSERT_TRUE(socket->SendTo(kLabAddress, 60000, probe));
@@ -187,7 +193,7 @@ TEST_F(UdpSocketOnTheLan, SendsToTheLimitedBroadcastAddress) {
     ASSERT_EQ(bind(listener, reinterpret_cast<const sockaddr*>(&any), sizeof any), 0);
     ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&any), &length), 0);
 
-    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress);
+    const std::optional<UdpSocket> socket = UdpSocket::OpenBroadcast(kLabAddress).socket;
     ASSERT_TRUE(socket.has_value());
     std::array<std::uint8_t, 20> frame{};
     frame[0] = 0x17;

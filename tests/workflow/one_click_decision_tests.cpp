@@ -1,11 +1,13 @@
-// The decisions between the ways of the one-click web enable, with the controller on the
-// test LAN but ARP, the web-port probe, the browser and the pauses replaced: which address
-// is kept, which candidate comes first, where the addresses come from.
+// The decisions between the ways of the one-click web enable: which address is kept, which
+// candidate comes first, where the addresses come from. The controllers are the simulator's,
+// answering on the scripted LAN's virtual clock (no socket, no namespace, no real wait);
+// ARP, the web-port probe, the browser and the pauses are the test's. The wire itself is
+// the business of one_click_wire_tests.cpp.
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,9 +15,10 @@
 #include "link/controller_text.h"
 #include "link/masked_write.h"
 #include "tests/frame_names.h"
+#include "tests/command_reply_printer.h"
 #include "tests/lan_fixture.h"
 #include "tests/recording_dialog.h"
-#include "tests/search_evidence.h"
+#include "tests/scripted_controllers.h"
 #include "workflow/web_enable.h"
 
 namespace lumaro {
@@ -25,7 +28,6 @@ using platform::ArpResult;
 using testing::Controller;
 using testing::FrameNames;
 using testing::RecordingDialog;
-using testing::StartSimulator;
 using Names = std::vector<std::string>;
 
 constexpr std::uint32_t kSerial = 4242;
@@ -37,18 +39,18 @@ const platform::HardwareAddress kOtherMac{0x02, 0x99, 0x99, 0x99, 0x99, 0x99};
 // at that address answers with its MAC).
 class OneClickDecisions : public ::testing::Test {
 protected:
-    // Starts the LAN, searches and selects the controller of kSerial.
-    void Start(std::vector<sim::ControllerSpec> controllers) {
+    // Puts the controllers on the LAN behind the PC's address, searches and selects the
+    // controller of kSerial.
+    void Start(const std::vector<sim::ControllerSpec>& controllers,
+               Ipv4Address pcAddress = testing::kPcAddress,
+               Ipv4Address pcMask = testing::kPcMask) {
         serials_.clear();
         for (const auto& controller : controllers) serials_.push_back(controller.serial);
-        lan_ = StartSimulator(std::move(controllers));
-        ASSERT_TRUE(lan_);
-        testing::SearchWatch watch(lan_->AnswersSent());
+        lan_.reset();
+        lan_ = std::make_unique<testing::ScriptedControllers>(network_, pcAddress, pcMask,
+                                                              controllers);
         dialog_.Search();
-        watch.Ended(lan_->AnswersSent());
-        ASSERT_TRUE(dialog_.SelectSerial(kSerial))
-            << "the search lists no controller " << kSerial << ": "
-            << (lan_->WaitUntilIdle(), watch.Describe(lan_->Log(), link_.Table().count));
+        ASSERT_TRUE(dialog_.SelectSerial(kSerial));
         hostAddress_ = Selected().hostAddress;
         lan_->ClearLog();
     }
@@ -98,10 +100,11 @@ protected:
         return link_.Table().records[static_cast<std::size_t>(*dialog_.selected)];
     }
 
-    std::unique_ptr<sim::Simulator> lan_;
+    testing::ScriptedNetwork network_;
+    std::unique_ptr<testing::ScriptedControllers> lan_;
     std::vector<std::uint32_t> serials_;
     Ipv4Address hostAddress_ = 0;
-    ControllerLink link_;
+    ControllerLink link_{network_.Environment()};
     RecordingDialog dialog_{link_};
     std::map<Ipv4Address, ArpResult> arpAnswers_;
     // Answers taken one by one, before arpAnswers_ and the LAN.
@@ -139,12 +142,11 @@ TEST_F(OneClickDecisions, AddressesNeverKeptAreNotProbedButMoved) {
 }
 
 TEST_F(OneClickDecisions, AnAddressOutsideThePcsSubnetIsMovedThoughItAnswers) {
+    // The scripted LAN carries a unicast to any controller, as a route on the link would:
+    // the controller would answer the probe there, as it does under Wine, yet the browser of
+    // a PC without that route could not load its page.
     Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
-    // A route on the link: the controller would answer the probe there, as it does under
-    // Wine, yet the browser of a PC without that route could not load its page.
-    ASSERT_EQ(std::system("ip route replace 192.168.1.0/24 dev pc0"), 0);
     const WebEnableReport report = Run();
-    std::system("ip route del 192.168.1.0/24 dev pc0");
     EXPECT_EQ(Frames(), (Names{"read", "settings", "network"})) << "no probe";
     EXPECT_TRUE(report.moved);
     EXPECT_EQ(report.address, MakeIpv4(10, 0, 1, 123));
@@ -348,10 +350,11 @@ TEST_F(OneClickDecisions, AKeptAddressIsClaimedAndOneHeldByAnotherRunIsLeft) {
     EXPECT_EQ(lan_->Current(kSerial).ip, MakeIpv4(10, 0, 1, 123));
 }
 
-// Runs in a LAN of its own whose PC is 10.0.2.123.
+// A PC at 10.0.2.123.
 TEST_F(OneClickDecisions, FirstCandidateFollowsThePcs123) {
-    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
-    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 2, 123)) << "run with --pc 0:10.0.2.123/24";
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))}, MakeIpv4(10, 0, 2, 123),
+          MakeIpv4(255, 255, 255, 0));
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 2, 123));
     freeAddress_ = MakeIpv4(10, 0, 2, 124);
     const WebEnableReport report = Run();
     ASSERT_FALSE(arpTargets_.empty());
@@ -359,13 +362,14 @@ TEST_F(OneClickDecisions, FirstCandidateFollowsThePcs123) {
     EXPECT_EQ(report.address, MakeIpv4(10, 0, 2, 124));
 }
 
-// Runs in a LAN of its own whose PC is 10.0.3.200/26 (hosts .193-.254): a controller moved
+// A PC at 10.0.3.200/26 (hosts .193-.254): a controller moved
 // out of the factory address lands on a host of that subnet, where the PC reaches it, and a
 // second run keeps it there.
 TEST_F(OneClickDecisions, CandidatesStayInsideANarrowPcSubnet) {
     const Ipv4Address taken = MakeIpv4(10, 0, 3, 193);
-    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100)), Controller(7777, taken)});
-    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 3, 200)) << "run with --pc 0:10.0.3.200/26";
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100)), Controller(7777, taken)},
+          MakeIpv4(10, 0, 3, 200), MakeIpv4(255, 255, 255, 192));
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 3, 200));
     const WebEnableReport first = Run();
     const Ipv4Address expected = MakeIpv4(10, 0, 3, 194);
     ASSERT_GE(arpTargets_.size(), 2u);
@@ -384,14 +388,16 @@ TEST_F(OneClickDecisions, CandidatesStayInsideANarrowPcSubnet) {
     EXPECT_EQ(Frames(), (Names{"read", "probe"}));
 }
 
-// Runs in a LAN of its own whose PC is 10.0.4.4/31, a point-to-point link: its other end,
+// A PC at 10.0.4.4/31, a point-to-point link: its other end,
 // 10.0.4.5, is the one address a controller can be moved to.
 TEST_F(OneClickDecisions, OnAPointToPointLinkTheControllerMovesToTheOtherEnd) {
-    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))});
-    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 4, 4)) << "run with --pc 0:10.0.4.4/31";
+    Start({Controller(kSerial, MakeIpv4(192, 168, 1, 100))}, MakeIpv4(10, 0, 4, 4),
+          MakeIpv4(255, 255, 255, 254));
+    ASSERT_EQ(hostAddress_, MakeIpv4(10, 0, 4, 4));
     const Ipv4Address otherEnd = MakeIpv4(10, 0, 4, 5);
     const WebEnableReport first = Run();
-    EXPECT_EQ(first.end, WebEnableEnd::PageOpened);
+    ASSERT_EQ(first.end, WebEnableEnd::PageOpened);
+    ASSERT_FALSE(arpTargets_.empty());
     EXPECT_EQ(arpTargets_.front(), otherEnd);
     EXPECT_TRUE(first.moved);
     EXPECT_EQ(lan_->Current(kSerial).ip, otherEnd);

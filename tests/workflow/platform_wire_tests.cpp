@@ -8,7 +8,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "link/controller_text.h"
 #include "platform/arp.h"
@@ -90,6 +93,29 @@ TEST_P(ArpOnTheLan, NobodyAtTheAddressGivesNoAnswerAfterTheWait) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(GetParam().ask(kNobody, kPcAddress).outcome(), ArpResult::Outcome::NoAnswer);
     EXPECT_GE(std::chrono::steady_clock::now() - start, platform::kArpWait - 100ms);
+}
+
+// The batch asks many addresses at once, each on a thread of its own: each ask gets the
+// answer for its own address, whatever the others meet meanwhile.
+TEST_P(ArpOnTheLan, AddressesAskedAtOnceEachGetTheirOwnAnswer) {
+    const std::vector<std::pair<Ipv4Address, std::optional<HardwareAddress>>> cases = {
+        {kServingIp, Controller(kServing, kServingIp).mac},
+        {kSilentIp, Controller(kSilent, kSilentIp).mac},
+        {kRefusingIp, Controller(kRefusing, kRefusingIp).mac},
+        {kNobody, std::nullopt},
+        {kPcAddress, PcMac()}};
+    const ArpWay ask = GetParam().ask;
+    std::vector<ArpResult> answers(cases.size());
+    {
+        std::vector<std::jthread> askers;
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            askers.emplace_back([&, i] { answers[i] = ask(cases[i].first, kPcAddress); });
+        }
+    }  // every asker has ended
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        EXPECT_TRUE(answers[i].Asked()) << FormatAddress(cases[i].first);
+        EXPECT_EQ(answers[i].Answer(), cases[i].second) << FormatAddress(cases[i].first);
+    }
 }
 
 TEST_P(ArpOnTheLan, ThePcsOwnAddressCountsAsTaken) {

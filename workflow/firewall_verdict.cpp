@@ -1,4 +1,4 @@
-#include "cli/firewall_verdict.h"
+#include "workflow/firewall_verdict.h"
 
 #include <algorithm>
 

@@ -1,7 +1,25 @@
 #pragma once
-// The program's own texts, UTF-8. The string table of lumaro.rc is built from these, and
-// the console front end prints the same ones, so the two never drift apart.
+// The window's Chinese texts, UTF-8, as the program has always shown them. The string table
+// and the dialog template of lumaro.rc are built from these, and the catalogue
+// (texts/catalogue.cpp) takes its Chinese from them, so the window, its re-texting and the
+// console never drift apart. Plain macros: the resource compiler reads this file too.
 
+// The dialog template's captions.
+#define LUMARO_TEXT_CAPTION "Lumaro [专业门禁]"
+#define LUMARO_TEXT_EXIT "退出"
+#define LUMARO_TEXT_SEARCH "搜索控制器"
+#define LUMARO_TEXT_QUICK_ENABLE "一键设置 快速启用"
+#define LUMARO_TEXT_IP_LABEL "IP:"
+#define LUMARO_TEXT_MASK_LABEL "子网掩码:"
+#define LUMARO_TEXT_GATEWAY_LABEL "网关:"
+#define LUMARO_TEXT_APPLY "设置更新"
+#define LUMARO_TEXT_SERIAL_LABEL "SN:"
+#define LUMARO_TEXT_SYNC_TIME "以电脑时间校准控制器"
+#define LUMARO_TEXT_DISABLE_WEB "停用WEB功能"
+#define LUMARO_TEXT_DATE_FORMAT_LABEL "日期显示:"
+#define LUMARO_TEXT_WEB_LANGUAGE_LABEL "WEB界面:"
+
+// The string table.
 #define LUMARO_TEXT_SOCKETS_FAILED "Windows 套接字初始化失败。"
 #define LUMARO_TEXT_MESSAGE_CAPTION "Lumaro"
 #define LUMARO_TEXT_WEB_ACCESS_FAILED "WEB访问控制器失败!"

@@ -1,38 +1,30 @@
-#include "cli/doctor_findings.h"
+#include "workflow/doctor_findings.h"
 
-#include <algorithm>
 #include <set>
 
 #include "link/discovery_frames.h"
+#include "platform/socket_layer.h"
 
 namespace lumaro {
 
 std::vector<InterfaceFinding> ExamineInterfaces(const std::vector<platform::LocalAddress>& table,
                                                 const SocketTrialFunction& trySocket) {
+    std::vector<std::optional<platform::BroadcastSocketReport>> trials(table.size());
+    const std::vector<InterfaceUse> uses =
+        ChooseInterfaces(table, [&](const platform::LocalAddress& row) {
+            auto& trial = trials[static_cast<std::size_t>(&row - table.data())];  // its row
+            trial = trySocket(row.address);
+            return trial->Opened();
+        });
     std::vector<InterfaceFinding> findings;
-    std::vector<Ipv4Address> used;
-    for (const platform::LocalAddress& row : table) {
-        InterfaceFinding finding{row, InterfaceUse::Used, std::nullopt};
-        if (row.address == 0) {
-            finding.use = InterfaceUse::NoAddress;
-        } else if (row.address == kLoopbackHost) {
-            finding.use = InterfaceUse::Loopback;
-        } else if (used.size() == kMaxInterfaceSockets) {
-            finding.use = InterfaceUse::BeyondLimit;
-        } else {
-            finding.trial = trySocket(row.address);
-            if (!finding.trial->Usable()) {
-                finding.use = InterfaceUse::NoSocket;
-            } else {
-                if (std::ranges::find(used, row.address) != used.end()) {
-                    finding.use = InterfaceUse::Duplicate;
-                }
-                used.push_back(row.address);
-            }
-        }
-        findings.push_back(std::move(finding));
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        findings.push_back({table[i], uses[i], trials[i]});
     }
     return findings;
+}
+
+platform::BroadcastSocketReport TrySystemSocket(Ipv4Address local) {
+    return platform::UdpSocket::OpenBroadcast(local).report;  // the socket closes here
 }
 
 std::vector<InterfaceReplies> SearchEachInterface(ControllerLink& link) {
@@ -55,6 +47,21 @@ std::vector<InterfaceReplies> SearchEachInterface(ControllerLink& link) {
     }
     link.Table().count = 0;
     return replies;
+}
+
+DoctorFindings ExamineThisPc() {
+    DoctorFindings findings;
+    findings.socketLayerStarted = platform::StartSocketLayer(2, 2).succeeded;
+    const auto table = platform::ReadLocalAddressTable();
+    findings.addressTableRead = table.has_value();
+    if (table) findings.interfaces = ExamineInterfaces(*table, TrySystemSocket);
+    {
+        ControllerLink link;
+        findings.replies = SearchEachInterface(link);
+    }  // its sockets close before the socket layer is released
+    findings.firewall = platform::ReadFirewallState();
+    if (findings.socketLayerStarted) platform::StopSocketLayer();
+    return findings;
 }
 
 std::size_t ControllersFound(const DoctorFindings& findings) {

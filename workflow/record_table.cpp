@@ -1,4 +1,4 @@
-#include "cli/record_table.h"
+#include "workflow/record_table.h"
 
 #include <nlohmann/json.hpp>
 

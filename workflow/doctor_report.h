@@ -1,10 +1,12 @@
 #pragma once
-// lumaro-cli doctor's report: one line per finding, each with its verdict.
+// The doctor's report: one line per finding, each with its verdict, in either language; the
+// console prints it, the window's "why is a controller missing?" shows it.
 
 #include <string>
 #include <vector>
 
-#include "cli/doctor_findings.h"
+#include "texts/language.h"
+#include "workflow/doctor_findings.h"
 
 namespace lumaro {
 
@@ -23,9 +25,12 @@ struct DoctorLine {
 };
 
 // The report, in the order: interfaces, sockets, the search, the firewall, the outcome.
-std::vector<DoctorLine> DoctorReport(const DoctorFindings& findings);
+std::vector<DoctorLine> DoctorReport(const DoctorFindings& findings, Language language);
+
+// "ok", "problem"... in the language.
+std::string VerdictWord(Verdict verdict, Language language);
 
 // "ok       interface 10.0.1.1/255.255.255.0: used": the verdict padded to 9 columns.
-std::string FormatDoctorLine(const DoctorLine& line);
+std::string FormatDoctorLine(const DoctorLine& line, Language language);
 
 }  // namespace lumaro

@@ -1,44 +1,37 @@
 #pragma once
-// What lumaro-cli doctor looks at when no controller shows up: the PC's IPv4 interfaces as
-// the search uses them, a trial socket on each, a search through each interface in turn,
-// and the firewall.
+// What the doctor looks at when no controller shows up, for the console's doctor and the
+// window's "why is a controller missing?": the PC's IPv4 interfaces as the search uses
+// them, a trial socket on each, a search through each interface in turn, and the firewall.
 
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "link/controller_link.h"
+#include "link/interface_choice.h"
 #include "platform/firewall.h"
 #include "platform/local_addresses.h"
-#include "platform/socket_trial.h"
+#include "platform/udp_socket.h"
 
 namespace lumaro {
-
-// What the search makes of one row of the PC's address table.
-enum class InterfaceUse {
-    Used,         // it gets an interface socket
-    Duplicate,    // used, but an earlier row has the same address: commands use that one
-    NoAddress,    // 0.0.0.0
-    Loopback,     // exactly 127.0.0.1
-    BeyondLimit,  // 16 interfaces are in use already
-    NoSocket,     // its socket cannot be opened (see the trial)
-};
 
 struct InterfaceFinding {
     platform::LocalAddress row;
     InterfaceUse use = InterfaceUse::Used;
-    std::optional<platform::BroadcastSocketTrial> trial;  // for the rows that get one
+    // For the rows that get one: how a socket beside the search's opened there.
+    std::optional<platform::BroadcastSocketReport> trial;
 };
 
-using SocketTrialFunction = std::function<platform::BroadcastSocketTrial(Ipv4Address)>;
+using SocketTrialFunction = std::function<platform::BroadcastSocketReport(Ipv4Address)>;
 
-// Judges each row in table order as the link does when it opens its sockets (skipping 0.0.0.0
-// and 127.0.0.1, at most 16 sockets, a row left out when its socket fails), with
+// Judges each row in table order by the search's own rule (ChooseInterfaces), with
 // `trySocket` standing for the opening.
 std::vector<InterfaceFinding> ExamineInterfaces(const std::vector<platform::LocalAddress>& table,
                                                 const SocketTrialFunction& trySocket);
+
+// A trial socket on this address, opened as the link opens its own and closed again.
+platform::BroadcastSocketReport TrySystemSocket(Ipv4Address local);
 
 // The controllers that answered through one interface socket.
 struct InterfaceReplies {
@@ -58,6 +51,10 @@ struct DoctorFindings {
     std::vector<InterfaceReplies> replies;
     platform::FirewallState firewall;
 };
+
+// Every check on this PC: its own start of the socket layer, a link of its own (its
+// sockets beside any that the caller holds), the firewall.
+DoctorFindings ExamineThisPc();
 
 // The distinct controllers that answered through any interface.
 std::size_t ControllersFound(const DoctorFindings& findings);
