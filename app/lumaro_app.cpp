@@ -17,7 +17,7 @@ namespace lumaro {
 
 namespace {
 
-constexpr DWORD kPathCharacters = 520;
+constexpr DWORD kExecutablePathCharacters = 520;
 
 void RegisterControlClasses() {
     INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
@@ -56,8 +56,8 @@ private:
 // The executable's file name without folder and extension: the caption of the one message
 // that appears before the dialog (the string table holds no application title).
 std::wstring ExecutableTitle() {
-    wchar_t path[kPathCharacters] = {};
-    GetModuleFileNameW(nullptr, path, kPathCharacters);
+    wchar_t path[kExecutablePathCharacters] = {};
+    GetModuleFileNameW(nullptr, path, kExecutablePathCharacters);
     std::wstring title(path);
     if (const auto slash = title.find_last_of(L"\\/"); slash != std::wstring::npos) {
         title.erase(0, slash + 1);

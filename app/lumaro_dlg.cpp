@@ -20,10 +20,10 @@ namespace lumaro {
 namespace {
 
 // Combo box items in the order that their indexes mean to the controller.
-constexpr std::array<unsigned, 6> kDateFormatItems{IDS_DATE_YMD_DASH, IDS_DATE_MDY_DASH,
+constexpr std::array<unsigned, 6> kDateFormatStrings{IDS_DATE_YMD_DASH, IDS_DATE_MDY_DASH,
                                                    IDS_DATE_DMY_DASH, IDS_DATE_YMD_SLASH,
                                                    IDS_DATE_MDY_SLASH, IDS_DATE_DMY_SLASH};
-constexpr std::array<unsigned, 2> kWebLanguageItems{IDS_WEB_LANGUAGE_CHINESE,
+constexpr std::array<unsigned, 2> kWebLanguageStrings{IDS_WEB_LANGUAGE_CHINESE,
                                                     IDS_WEB_LANGUAGE_ENGLISH};
 
 // A row that was not selected is now.
@@ -163,8 +163,8 @@ void CLumaroDlg::FillComboBoxes() {
         }
         SendMessageW(combo, CB_SETCURSEL, 0, 0);
     };
-    fill(dateFormatCombo_, kDateFormatItems);
-    fill(webLanguageCombo_, kWebLanguageItems);
+    fill(dateFormatCombo_, kDateFormatStrings);
+    fill(webLanguageCombo_, kWebLanguageStrings);
 }
 
 INT_PTR CLumaroDlg::OnPaint() {

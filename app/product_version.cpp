@@ -8,7 +8,7 @@ namespace lumaro {
 
 namespace {
 
-constexpr DWORD kPathCharacters = 520;
+constexpr DWORD kVersionPathCharacters = 520;
 
 struct Translation {
     WORD language;
@@ -20,8 +20,8 @@ struct Translation {
 std::wstring ReadProductVersion() { return ReadVersionString(L"ProductVersion"); }
 
 std::wstring ReadVersionString(const wchar_t* name) {
-    wchar_t path[kPathCharacters] = {};
-    if (GetModuleFileNameW(nullptr, path, kPathCharacters) == 0) return {};
+    wchar_t path[kVersionPathCharacters] = {};
+    if (GetModuleFileNameW(nullptr, path, kVersionPathCharacters) == 0) return {};
 
     DWORD ignored = 0;
     const DWORD size = GetFileVersionInfoSizeW(path, &ignored);

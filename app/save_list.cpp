@@ -19,7 +19,7 @@ namespace lumaro {
 
 namespace {
 
-constexpr DWORD kPathCharacters = 32768;
+constexpr DWORD kSaveAsPathCharacters = 32768;
 
 // lumaro-list-YYYYMMDD-HHMM.csv, at this PC's local time.
 std::wstring DefaultFileName() {
@@ -90,14 +90,14 @@ void CLumaroDlg::SaveList() {
     filter += L"*.csv";
     filter += L'\0';
     std::wstring path = DefaultFileName();
-    path.resize(kPathCharacters, L'\0');
+    path.resize(kSaveAsPathCharacters, L'\0');
 
     OPENFILENAMEW choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = window_;
     choice.lpstrFilter = filter.c_str();
     choice.lpstrFile = path.data();
-    choice.nMaxFile = kPathCharacters;
+    choice.nMaxFile = kSaveAsPathCharacters;
     choice.lpstrDefExt = L"csv";
     choice.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_EXPLORER;
     if (!GetSaveFileNameW(&choice)) return;  // cancelled (or the dialog failed): nothing written

@@ -54,7 +54,7 @@ FrameBytes Bytes(const FrameBytes& frame, std::size_t first, std::size_t end) {
 
 // lumaro.exe on commands.conf (rows 100, 200, 300), its panel shown as a user opens it
 // before typing, and the simulator's log emptied.
-class ControllerCommands : public testing::Test {
+class ControllerCommands : public ::testing::Test {
 protected:
     void SetUp() override {
         UseLan("commands.conf");

@@ -24,14 +24,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-Names CommandFrameNames(std::uint32_t serial) {
-    Names names;
-    for (const FrameBytes& frame : CommandFramesTo(serial)) {
-        names.push_back(testing::FrameName(frame));
-    }
-    return names;
-}
-
 class DuringARun : public ::testing::Test {
 protected:
     void Start(const std::string& lan) {
@@ -78,7 +70,7 @@ TEST_F(DuringARun, AClickOfTheDisabledOneClickButtonDoesNothingAndTheButtonComes
         << "the one-click button stayed disabled";
     EXPECT_FALSE(MessageBoxShown()) << "a second run showed a message of its own";
     ASSERT_EQ(Simulator().WaitUntilIdle(), "ok");
-    EXPECT_EQ(CommandFrameNames(300), Names{"read"}) << "one run, one read";
+    EXPECT_EQ(CommandFrameNamesTo(300), Names{"read"}) << "one run, one read";
 }
 
 // A close request that arrives while the clock command runs waits until the run, message
@@ -102,7 +94,7 @@ TEST_F(DuringARun, ACloseRequestWaitsUntilTheRunHasEnded) {
     EXPECT_TRUE(lumaro_->Program().WaitForExit(kInputPatience))
         << "the close was not handled after the run";
     ASSERT_EQ(Simulator().WaitUntilIdle(), "ok");
-    EXPECT_EQ(CommandFrameNames(200), Names{"clock"});
+    EXPECT_EQ(CommandFrameNamesTo(200), Names{"clock"});
 }
 
 // Another program selects row 300 while Apply works on row 200: the panel keeps showing 200
@@ -126,8 +118,8 @@ TEST_F(DuringARun, ARowSelectedDuringApplyReachesThePanelOnlyAfterIt) {
     EXPECT_TRUE(Dialog().IsEnabled(IDC_APPLY_BUTTON));
     EXPECT_EQ(lumaro_->List().SelectedRows(), std::vector<int>{2});
     ASSERT_EQ(Simulator().WaitUntilIdle(), "ok");
-    EXPECT_EQ(CommandFrameNames(200), (Names{"settings", "network+settings"}));
-    EXPECT_TRUE(CommandFrameNames(300).empty()) << "Apply wrote to the row selected under it";
+    EXPECT_EQ(CommandFrameNamesTo(200), (Names{"settings", "network+settings"}));
+    EXPECT_TRUE(CommandFrameNamesTo(300).empty()) << "Apply wrote to the row selected under it";
 }
 
 // The window's language chosen in its system menu while the one-click runs: the run keeps

@@ -32,6 +32,14 @@ std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial) {
     return testing::FramesAddressedTo(ReadLog(), serial);
 }
 
+std::vector<std::string> CommandFrameNamesTo(std::uint32_t serial) {
+    std::vector<std::string> names;
+    for (const FrameBytes& frame : CommandFramesTo(serial)) {
+        names.push_back(testing::FrameName(frame));
+    }
+    return names;
+}
+
 std::vector<FrameBytes> AllCommandFrames() {
     std::vector<FrameBytes> frames;
     for (sim::ReceivedFrame& frame : ReadLog()) {

@@ -4,6 +4,7 @@
 // controller (sim/frame_log_file.h).
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace lumaro::apptest {
@@ -13,6 +14,8 @@ using FrameBytes = std::vector<std::uint8_t>;
 // The frames addressed to the controller with this serial (target serial, bytes 12-15),
 // as it received them, in order, leaving out the searches' discovery frames.
 std::vector<FrameBytes> CommandFramesTo(std::uint32_t serial);
+// The names of those frames (tests/frame_names.h: "read", "probe", "settings", ...).
+std::vector<std::string> CommandFrameNamesTo(std::uint32_t serial);
 // The same for every controller: frames other than discovery.
 std::vector<FrameBytes> AllCommandFrames();
 

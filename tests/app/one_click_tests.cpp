@@ -35,14 +35,6 @@ std::vector<std::string> PagesOpened() {
     return pages;
 }
 
-Names CommandFrameNames(std::uint32_t serial) {
-    Names names;
-    for (const FrameBytes& frame : CommandFramesTo(serial)) {
-        names.push_back(testing::FrameName(frame));
-    }
-    return names;
-}
-
 class OneClick : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -96,7 +88,7 @@ protected:
 
 TEST_F(OneClick, AControllerInThePcsSubnetKeepsItsAddressAndItsPageOpens) {
     RunOnRow(0);  // serial 100
-    EXPECT_EQ(CommandFrameNames(100), (Names{"read", "probe"}));
+    EXPECT_EQ(CommandFrameNamesTo(100), (Names{"read", "probe"}));
     // Wine hands the address on lower-cased, with a trailing slash.
     EXPECT_EQ(NewPages(), std::vector<std::string>{"http://10.0.1.42/"});
     EXPECT_EQ(SelectedSerial(), L"100");
@@ -107,7 +99,7 @@ TEST_F(OneClick, AControllerInAnotherSubnetMovesToTheFirstFreeAddress) {
     lumaro_->List().ClickRow(1);  // serial 200 at 192.168.1.100
     EXPECT_EQ(Field(IDC_IP_FIELD).address, FieldAddress(192, 168, 1, 100));
     RunOnRow(1);
-    EXPECT_EQ(CommandFrameNames(200), (Names{"read", "settings", "network"}));
+    EXPECT_EQ(CommandFrameNamesTo(200), (Names{"read", "settings", "network"}));
     EXPECT_EQ(NewPages(), std::vector<std::string>{"http://10.0.1.123/"});
     ASSERT_EQ(SelectedSerial(), L"200") << "the same controller selected again";
     const ListViewDriver list = lumaro_->List();
@@ -142,7 +134,7 @@ TEST_F(OneClick, AMovedControllerThatNeverAnswersAtItsNewAddressEndsWithMessage1
     const MessageBoxDriver box = ClickForMessage();
     ExpectMessage(box, L"WEB访问控制器失败!", true);
     CloseAndWaitForTheButton(box);
-    EXPECT_EQ(CommandFrameNames(200), (Names{"read", "settings", "network"}));
+    EXPECT_EQ(CommandFrameNamesTo(200), (Names{"read", "settings", "network"}));
     EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
     EXPECT_EQ(SelectedSerial(), L"200") << "no search after a failure";
 }
@@ -152,7 +144,7 @@ TEST_F(OneClick, AReplyOfAnotherSequenceEndsWithMessage106) {
     const MessageBoxDriver box = ClickForMessage();
     ExpectMessage(box, L"控制器通信失败!", true);
     CloseAndWaitForTheButton(box);
-    EXPECT_EQ(CommandFrameNames(300), Names{"read"});
+    EXPECT_EQ(CommandFrameNamesTo(300), Names{"read"});
     EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
 }
 
@@ -163,7 +155,7 @@ TEST_F(OneClick, AReadAnswerTooShortForTheRefreshEndsWithMessage106) {
     const MessageBoxDriver box = ClickForMessage();
     ExpectMessage(box, L"控制器通信失败!", true);
     CloseAndWaitForTheButton(box);
-    EXPECT_EQ(CommandFrameNames(100), Names{"read"}) << "nothing written";
+    EXPECT_EQ(CommandFrameNamesTo(100), Names{"read"}) << "nothing written";
     EXPECT_EQ(PagesOpened().size(), pagesBefore_) << "no page opened";
 }
 

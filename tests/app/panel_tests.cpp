@@ -115,7 +115,7 @@ void SavePicture(const DialogDriver& dialog, const std::string& name) {
     EXPECT_TRUE(SaveScreenPicture(dialog.Handle(), file)) << file;
 }
 
-class AdvancedPanel : public testing::Test {
+class AdvancedPanel : public ::testing::Test {
 protected:
     void SetUp() override {
         const HDC screen = GetDC(nullptr);

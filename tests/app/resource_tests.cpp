@@ -23,7 +23,7 @@ namespace {
 
 const WORD kChineseNeutral = MAKELANGID(LANG_CHINESE, SUBLANG_NEUTRAL);  // 0x0004
 
-class ProgramResources : public testing::Test {
+class ProgramResources : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(Settings().lumaroProgram.empty()) << "give --lumaro=PATH";

@@ -17,7 +17,7 @@ namespace {
 
 const std::wstring kTemplateCaption = L"Lumaro [专业门禁]";
 
-class LumaroStartup : public testing::Test {
+class LumaroStartup : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { UseLan("three-unsorted.conf"); }
 };

@@ -112,7 +112,7 @@ WindowTexts TextsOf(const LumaroSession& lumaro) {
 
 std::wstring English(TextId id) { return lumaro::WindowText(id, Language::English); }
 
-class WindowLanguage : public testing::Test {
+class WindowLanguage : public ::testing::Test {
 protected:
     void SetUp() override {
         UseLan("commands.conf");
@@ -305,7 +305,7 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-class WindowMenu : public testing::Test {
+class WindowMenu : public ::testing::Test {
 protected:
     void SetUp() override {
         UseLan("commands.conf");
@@ -456,7 +456,7 @@ HWND WaitForFindings(DWORD processId) {
 
 // Lab: --segments 2 --pc 0:10.0.1.1/24 --pc 1:10.0.2.1/24; commands.conf's three
 // controllers on segment 0, none behind 10.0.2.1.
-class MissingController : public testing::Test {
+class MissingController : public ::testing::Test {
 protected:
     void SetUp() override {
         UseLan("commands.conf");

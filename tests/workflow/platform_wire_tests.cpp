@@ -105,7 +105,7 @@ TEST_P(ArpOnTheLan, AddressesAskedAtOnceEachGetTheirOwnAnswer) {
         {kNobody, std::nullopt},
         {kPcAddress, PcMac()}};
     const ArpWay ask = GetParam().ask;
-    std::vector<ArpResult> answers(cases.size());
+    std::vector<ArpResult> answers(cases.size(), ArpResult::CouldNotAsk());
     {
         std::vector<std::jthread> askers;
         for (std::size_t i = 0; i < cases.size(); ++i) {
