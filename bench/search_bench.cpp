@@ -244,8 +244,17 @@ int main(int argc, char** argv) {
                 search.wall / search.protocolFloor, search.arrivalFloor,
                 search.wall / search.arrivalFloor, 1000 * search.cpu, exchange.wall,
                 exchange.replyFloor > 0 ? exchange.wall / exchange.replyFloor : 0.0);
-    // A smoke run fails when the search or the exchange did not work at all.
-    const bool complete = search.found == std::min<std::size_t>(controllers, ControllerTable::kCapacity) &&
-                          (controllers == 0 || exchange.wall > 0);
+    // A smoke run fails when the search or the exchange did not work at all, and says which.
+    const std::size_t expected = std::min<std::size_t>(controllers, ControllerTable::kCapacity);
+    bool complete = true;
+    if (search.found != expected) {
+        std::fprintf(stderr, "search_bench: the last search listed %zu controllers, not %zu\n",
+                     search.found, expected);
+        complete = false;
+    }
+    if (controllers > 0 && exchange.wall <= 0) {
+        std::fprintf(stderr, "search_bench: no exchange got its reply\n");
+        complete = false;
+    }
     return complete ? 0 : 1;
 }

@@ -12,6 +12,8 @@
 #
 # Ends with the table of README.md's "Search benchmark", one row per cell.
 set -euo pipefail
+# A step of this script that fails ends it: say which, so that the failure is never silent.
+trap 'echo "bench.sh: line $LINENO failed (status $?): $BASH_COMMAND" >&2' ERR
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 die() { echo "bench.sh: $*" >&2; exit 2; }
@@ -30,16 +32,27 @@ done
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target search_bench >/dev/null
+if ! built=$(cmake --build "$build" --target search_bench 2>&1); then
+    echo "$built" >&2
+    die "cannot build search_bench in $build"
+fi
 
-rows=()
+rows=() failed=()
 for count in $interfaces; do
     pcs=()
     for ((i = 1; i <= count; i++)); do pcs+=(--pc "0:10.0.$i.1/24"); done
     for n in $controllers; do
-        output=$("$here/lab.sh" run bench+ "${pcs[@]}" -- "$build/bench/search_bench" "$n" "$runs")
-        echo "$output" | grep -v '^row '
+        # A cell that fails still shows what it measured (its reason is on standard error),
+        # and the others still run.
+        status=0
+        output=$("$here/lab.sh" run bench+ "${pcs[@]}" -- "$build/bench/search_bench" "$n" "$runs") ||
+            status=$?
+        echo "$output" | grep -v '^row ' || true
         rows+=("$(echo "$output" | sed -n 's/^row //p')")
+        if [ "$status" -ne 0 ]; then
+            echo "bench.sh: the cell of $count interfaces and $n controllers failed (status $status)" >&2
+            failed+=("$count x $n")
+        fi
     done
 done
 
@@ -47,3 +60,7 @@ echo
 echo "| PC interfaces | controllers | wall time | protocol floor | ratio | floor with the replies' arrival | ratio | CPU per search | exchange | ratio to its floor with the reply |"
 echo "|---|---|---|---|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"
+if [ ${#failed[@]} -gt 0 ]; then
+    echo "bench.sh: ${#failed[@]} cell(s) failed: ${failed[*]}" >&2
+    exit 1
+fi

@@ -97,6 +97,12 @@ if [ -n "${LUMARO_WINE_XVFB:-}" ]; then
     start_xvfb "$run" "$LUMARO_WINE_XVFB" || die "no X screen"
 fi
 
+# The prefix's server, started here as a step of its own: a Wine program that starts it
+# itself ends with the server's status and says nothing when the server fails to start.
+wineserver_status=0
+wineserver || wineserver_status=$?
+[ "$wineserver_status" -eq 0 ] || die "the wineserver did not start (status $wineserver_status)"
+
 if [ -n "${LUMARO_WINE_SHOTS:-}" ]; then
     mkdir -p "$LUMARO_WINE_SHOTS"
     serve_screenshots "$LUMARO_WINE_SHOTS"

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "link/controller_text.h"
 #include "sim/address_announcement.h"
@@ -19,6 +20,7 @@
 #include "sim/controller_sockets.h"
 #include "sim/ip_batch.h"
 #include "sim/network_namespace.h"
+#include "sim/service_priority.h"
 
 namespace lumaro::sim {
 namespace {
@@ -26,7 +28,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr std::chrono::seconds kWebConnectionLifetime{10};
-constexpr int kEpollBatch = 256;
+// The sockets looked at in one go, whose answers then leave together: enough for a crowd to
+// answer a broadcast in a few bursts, few enough that the first answers leave within
+// milliseconds, as a LAN's would.
+constexpr int kEpollBatch = 64;
 constexpr std::size_t kNetworkRepliesKept = 100000;
 
 // Epoll tags: the kind in the top byte, an index or descriptor below.
@@ -150,6 +155,7 @@ void Simulator::Impl::Serve(std::stop_token stop) {
         for (const Controller& controller : controllers_) serials.push_back(controller.state.spec.serial);
         sprayer_.emplace(*options_.spray, std::move(serials), controllers_.size(), Clock::now());
     }
+    if (auto refused = RaiseServicePriority()) Complain(*refused);
     started_.set_value(std::nullopt);
     RunLoop(stop);
     {
@@ -313,6 +319,7 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
                 case Source::WebConnection: OnWebConnection(static_cast<int>(ValueOf(tag))); break;
             }
         }
+        SendAnswers();
         SendDue();
         Spray();
         DropExpiredConnections();
@@ -324,10 +331,21 @@ void Simulator::Impl::RunLoop(const std::stop_token& stop) {
 void Simulator::Impl::OnDatagrams(std::size_t index) {
     while (auto datagram = ReceiveDatagram(controllers_[index].udp.Get())) {
         HandleDatagram(index, std::move(*datagram));
-        // Counted once nothing of it is held any more (a test measuring the heap waits).
-        std::lock_guard lock(mutex_);
-        ++framesHandled_;
+        ++framesAnswering_;
     }
+}
+
+// The answers to every frame that one look at the sockets found, composed by then, leave
+// one after another with nothing else between them: the controllers that heard one
+// broadcast answer it together, as on a LAN.
+void Simulator::Impl::SendAnswers() {
+    for (const Answer& answer : answers_) {
+        SendAnswer(answer.controller, answer.destination, answer.port, answer.bytes);
+    }
+    answers_.clear();
+    // Counted once nothing of them is held any more (a test measuring the heap waits).
+    std::lock_guard lock(mutex_);
+    framesHandled_ += std::exchange(framesAnswering_, 0);
 }
 
 void Simulator::Impl::HandleDatagram(std::size_t index, IncomingDatagram datagram) {
@@ -363,7 +381,7 @@ void Simulator::Impl::HandleDatagram(std::size_t index, IncomingDatagram datagra
             delayedSends_.Add({entry.at + delay, 0, index, entry.source, entry.sourcePort,
                                std::move(answer)});
         } else {
-            SendAnswer(index, entry.source, entry.sourcePort, answer);
+            answers_.push_back({index, entry.source, entry.sourcePort, std::move(answer)});
         }
     }
 }

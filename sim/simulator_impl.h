@@ -78,7 +78,9 @@ private:
     void AnswerQuiet(std::uint64_t asked);
 
     void OnDatagrams(std::size_t index);
+    // Acts on the frame and adds its answers to answers_ (or to the delayed ones).
     void HandleDatagram(std::size_t index, IncomingDatagram datagram);
+    void SendAnswers();
     void OnWebListener(std::size_t index);
     void OnWebConnection(int socket);
     void SendDue();
@@ -131,6 +133,16 @@ private:
     platform::Descriptor epoll_;
     std::map<int, WebConnection> connections_;
     DelayedSends delayedSends_;
+    // Answers composed for the frames of one look at the sockets, and how many frames those
+    // were, until SendAnswers sends them.
+    struct Answer {
+        std::size_t controller = 0;
+        Ipv4Address destination = 0;
+        std::uint16_t port = 0;
+        Datagram bytes;
+    };
+    std::vector<Answer> answers_;
+    std::size_t framesAnswering_ = 0;
     std::optional<Sprayer> sprayer_;
 
     std::atomic<bool> portStatesChanged_{false};  // a behaviour opened or closed port 60000

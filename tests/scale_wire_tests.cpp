@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/lan_fixture.h"
+#include "tests/search_evidence.h"
 
 namespace lumaro {
 namespace {
@@ -40,6 +41,7 @@ void WaitUntilTheControllersAreQuiet(testing::TestLan& lan) {
 struct SearchFigures {
     double seconds = 0;
     std::uint64_t drops = 0;
+    testing::SearchWatch watch;  // why a search listed too few
 };
 
 // One search once the controllers are quiet, timed, with what the kernel dropped meanwhile;
@@ -48,9 +50,11 @@ SearchFigures TimedSearch(testing::TestLan& lan, ControllerLink& link, const cha
                           int search) {
     WaitUntilTheControllersAreQuiet(lan);
     const std::uint64_t dropsBefore = UdpDrops();
+    testing::SearchWatch watch(lan.AnswersSent());
     const auto start = std::chrono::steady_clock::now();
     SearchControllers(link);
-    const SearchFigures figures{testing::SecondsSince(start), UdpDrops() - dropsBefore};
+    watch.Ended(lan.AnswersSent());
+    const SearchFigures figures{testing::SecondsSince(start), UdpDrops() - dropsBefore, watch};
     std::printf("%s: search %d: %zu records in %.3f s, %llu datagrams dropped by the kernel\n",
                 what, search, link.Table().count, figures.seconds,
                 static_cast<unsigned long long>(figures.drops));
@@ -65,7 +69,8 @@ void ExpectEverySearchFindsDistinctControllers(testing::TestLan& lan, const char
     for (int search = 1; search <= SearchesPerCase(); ++search) {
         const SearchFigures figures = TimedSearch(lan, link, what, search);
         const auto serials = Serials(link.Table());
-        EXPECT_EQ(serials.size(), expected) << what << ", search " << search;
+        EXPECT_EQ(serials.size(), expected)
+            << what << ", search " << search << ": " << figures.watch.Describe(lan.Log(), serials.size());
         EXPECT_TRUE(std::is_sorted(serials.begin(), serials.end())) << what;
         EXPECT_EQ(std::adjacent_find(serials.begin(), serials.end()), serials.end())
             << what << ": a controller recorded twice";
@@ -109,7 +114,8 @@ TEST(ScaleBehindFourInterfaces, SixtyFourControllersBehindEachAreAllFound) {
         const SearchFigures figures = TimedSearch(*lan, link, "4 x 64 controllers", search);
         EXPECT_EQ(figures.drops, 0u) << "search " << search;
         ASSERT_EQ(link.InterfaceCount(), 4u);
-        ASSERT_EQ(link.Table().count, 256u) << "search " << search;
+        ASSERT_EQ(link.Table().count, 256u)
+            << "search " << search << ": " << figures.watch.Describe(lan->Log(), link.Table().count);
         for (const ControllerRecord& record : link.Table().Found()) {
             // Each controller answers only through the interface of its own segment.
             const std::uint8_t segment = static_cast<std::uint8_t>((record.serial - 30000) / 1000);

@@ -1,6 +1,9 @@
 #include "tools/window-reader/launched_program.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <map>
 #include <cwchar>
 #include <stdexcept>
 #include <thread>
@@ -71,6 +74,42 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wst
     return block;
 }
 
+// What a start that failed leaves to go on: every process running now with its threads, and
+// the process of the desktop's window. (Under Wine, error 1359 is a new process that ended
+// before it reported its start: a previous program still ending, or a desktop without its
+// process, shows here.)
+std::string ProcessesNow() {
+    std::map<DWORD, int> threads;
+    const HANDLE threadList = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (threadList != INVALID_HANDLE_VALUE) {
+        THREADENTRY32 thread{};
+        thread.dwSize = sizeof thread;
+        for (BOOL more = Thread32First(threadList, &thread); more; more = Thread32Next(threadList, &thread)) {
+            ++threads[thread.th32OwnerProcessID];
+        }
+        CloseHandle(threadList);
+    }
+    std::string text = "processes now:";
+    const HANDLE processList = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (processList != INVALID_HANDLE_VALUE) {
+        PROCESSENTRY32W process{};
+        process.dwSize = sizeof process;
+        for (BOOL more = Process32FirstW(processList, &process); more;
+             more = Process32NextW(processList, &process)) {
+            std::string name;
+            for (const wchar_t* c = process.szExeFile; *c != L'\0'; ++c) {
+                name.push_back(*c < 128 ? static_cast<char>(*c) : '?');
+            }
+            text += " " + name + " (" + std::to_string(process.th32ProcessID) + ", " +
+                    std::to_string(threads[process.th32ProcessID]) + " threads)";
+        }
+        CloseHandle(processList);
+    }
+    DWORD desktopOwner = 0;
+    GetWindowThreadProcessId(GetDesktopWindow(), &desktopOwner);
+    return text + "; the desktop's window belongs to process " + std::to_string(desktopOwner);
+}
+
 }  // namespace
 
 LaunchedProgram::LaunchedProgram(const std::wstring& path, const LaunchOptions& options) {
@@ -85,8 +124,9 @@ LaunchedProgram::LaunchedProgram(const std::wstring& path, const LaunchOptions& 
                         CREATE_UNICODE_ENVIRONMENT,
                         environment.empty() ? nullptr : environment.data(), nullptr, &startup,
                         &info)) {
-        throw std::runtime_error("cannot start the program, error " +
-                                 std::to_string(GetLastError()));
+        const DWORD error = GetLastError();
+        throw std::runtime_error("cannot start the program, error " + std::to_string(error) +
+                                 "; " + ProcessesNow());
     }
     process_ = info.hProcess;
     thread_ = info.hThread;
