@@ -78,24 +78,40 @@ std::wstring EnvironmentBlock(const std::vector<std::pair<std::wstring, std::wst
 // the process of the desktop's window. (Under Wine, error 1359 is a new process that ended
 // before it reported its start: a previous program still ending, or a desktop without its
 // process, shows here.)
+// A Toolhelp snapshot, closed when it goes.
+class Snapshot {
+public:
+    explicit Snapshot(DWORD what) : handle_(CreateToolhelp32Snapshot(what, 0)) {}
+    ~Snapshot() {
+        if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    Snapshot(const Snapshot&) = delete;
+    Snapshot& operator=(const Snapshot&) = delete;
+    bool Taken() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
 std::string ProcessesNow() {
     std::map<DWORD, int> threads;
-    const HANDLE threadList = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
-    if (threadList != INVALID_HANDLE_VALUE) {
+    const Snapshot threadList(TH32CS_SNAPTHREAD);
+    if (threadList.Taken()) {
         THREADENTRY32 thread{};
         thread.dwSize = sizeof thread;
-        for (BOOL more = Thread32First(threadList, &thread); more; more = Thread32Next(threadList, &thread)) {
+        for (BOOL more = Thread32First(threadList.Get(), &thread); more;
+             more = Thread32Next(threadList.Get(), &thread)) {
             ++threads[thread.th32OwnerProcessID];
         }
-        CloseHandle(threadList);
     }
     std::string text = "processes now:";
-    const HANDLE processList = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (processList != INVALID_HANDLE_VALUE) {
+    const Snapshot processList(TH32CS_SNAPPROCESS);
+    if (processList.Taken()) {
         PROCESSENTRY32W process{};
         process.dwSize = sizeof process;
-        for (BOOL more = Process32FirstW(processList, &process); more;
-             more = Process32NextW(processList, &process)) {
+        for (BOOL more = Process32FirstW(processList.Get(), &process); more;
+             more = Process32NextW(processList.Get(), &process)) {
             std::string name;
             for (const wchar_t* c = process.szExeFile; *c != L'\0'; ++c) {
                 name.push_back(*c < 128 ? static_cast<char>(*c) : '?');
@@ -103,7 +119,6 @@ std::string ProcessesNow() {
             text += " " + name + " (" + std::to_string(process.th32ProcessID) + ", " +
                     std::to_string(threads[process.th32ProcessID]) + " threads)";
         }
-        CloseHandle(processList);
     }
     DWORD desktopOwner = 0;
     GetWindowThreadProcessId(GetDesktopWindow(), &desktopOwner);
