@@ -33,11 +33,6 @@ bool ReportUnlisted(const BatchChoice& choice, const ControllerTable& table) {
     return any;
 }
 
-void PrintToStandardError(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
-
 }  // namespace
 
 int RunEnableWebBatch(const WebBatchOptions& options) {
@@ -60,17 +55,8 @@ int RunEnableWebBatch(const WebBatchOptions& options) {
     if (toRun > 0) {
         // The plan for the person who answers; standard output carries only the summary.
         PrintToStandardError(FormatTsv(PlanRecords(entries)));
-        switch (ConfirmBatch(toRun, options.yes)) {
-            case Confirmation::Confirmed: break;
-            case Confirmation::Declined:
-                PrintToStandardError("Not confirmed: nothing was written.\n");
-                return 1;
-            case Confirmation::NoTerminal:
-                PrintToStandardError(
-                    "Not confirmed: no terminal to answer at. Add --yes to go on without a "
-                    "question; nothing was written.\n");
-                return 2;
-        }
+        // A run restarts its controller unless the web page answers already.
+        if (auto status = RefusedWritesStatus({toRun, toRun}, options.yes)) return *status;
     }
 
     // Each procedure on a link and a list of its own; its messages go into its progress line.

@@ -32,4 +32,9 @@ void PrintRecords(const RecordTable& table, OutputFormat format) {
     std::fflush(stdout);
 }
 
+void PrintToStandardError(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stderr);
+    std::fflush(stderr);
+}
+
 }  // namespace lumaro

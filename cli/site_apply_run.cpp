@@ -10,6 +10,7 @@
 #include "cli/commissioning_record.h"
 #include "cli/confirmation.h"
 #include "cli/console_dialog.h"
+#include "cli/output_format.h"
 #include "cli/site_apply_report.h"
 #include "link/controller_link.h"
 #include "link/search.h"
@@ -28,11 +29,6 @@ namespace {
 // (3 s, up to 9 s through the neighbour table), and a fresh site has one per controller, so
 // a site of up to 64 moves is asked in one wait.
 constexpr std::size_t kPlanArpRequestsAtOnce = 64;
-
-void PrintToStandardError(const std::string& text) {
-    std::fwrite(text.data(), 1, text.size(), stderr);
-    std::fflush(stderr);
-}
 
 void Problem(const std::string& text) { PrintToStandardError("lumaro-cli: " + text + "\n"); }
 
@@ -129,17 +125,10 @@ int RunSiteApply(const SiteApplyOptions& options) {
 
     const std::size_t toWrite = plan.ToWrite();
     if (toWrite > 0) {
-        switch (ConfirmBatch(toWrite, options.yes)) {
-            case Confirmation::Confirmed: break;
-            case Confirmation::Declined:
-                PrintToStandardError("Not confirmed: nothing was written.\n");
-                return 1;
-            case Confirmation::NoTerminal:
-                PrintToStandardError(
-                    "Not confirmed: no terminal to answer at. Add --yes to go on without a "
-                    "question; nothing was written.\n");
-                return 2;
-        }
+        // Only web-off restarts a controller; the panel's apply writes without a restart.
+        const auto restarted = static_cast<std::size_t>(std::ranges::count_if(
+            plan.entries, [](const SiteEntry& entry) { return entry.switchesWebOff; }));
+        if (auto status = RefusedWritesStatus({toWrite, restarted}, options.yes)) return *status;
     }
     // The record's file is made before the writes: a name that cannot be written is found
     // while nothing has been.

@@ -18,4 +18,18 @@ void OpenListingTable(ControllerLink& link, const ControllerTable& table);
 // close box does.
 void CloseSearchedSockets(ControllerLink& link);
 
+// OpenListingTable for as long as it lives: the link's sockets close when it goes.
+class ListingTableOpen {
+public:
+    ListingTableOpen(ControllerLink& link, const ControllerTable& table) : link_(link) {
+        OpenListingTable(link_, table);
+    }
+    ~ListingTableOpen() { CloseSearchedSockets(link_); }
+    ListingTableOpen(const ListingTableOpen&) = delete;
+    ListingTableOpen& operator=(const ListingTableOpen&) = delete;
+
+private:
+    ControllerLink& link_;
+};
+
 }  // namespace lumaro

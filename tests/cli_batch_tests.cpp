@@ -18,6 +18,7 @@
 #include "tests/console_program.h"
 #include "tests/frame_names.h"
 #include "tests/image_watch.h"
+#include "tests/json_records.h"
 #include "tests/lan_fixture.h"
 
 namespace lumaro {
@@ -51,16 +52,6 @@ std::vector<sim::ControllerSpec> FactorySite(std::size_t fresh) {
 
 bool InPcSubnet(Ipv4Address address) {
     return (address & testing::kPcMask) == (testing::kPcAddress & testing::kPcMask);
-}
-
-// The records of a JSON array by serial.
-std::map<std::uint32_t, json> BySerial(const std::string& text) {
-    std::map<std::uint32_t, json> records;
-    const json array = json::parse(text, nullptr, false);
-    EXPECT_TRUE(array.is_array()) << text;
-    if (!array.is_array()) return records;
-    for (const json& record : array) records[record.at("serial").get<std::uint32_t>()] = record;
-    return records;
 }
 
 Ipv4Address Address(const json& text) { return ParseAddress(text.get<std::string>()).value_or(0); }
@@ -136,7 +127,7 @@ TEST_P(ConsoleBatch, FreshControllersAtOneFactoryAddressEachEndAtAFreeAddressWit
 
     const ProgramResult result = EnableWeb("--all --yes --format json");
     EXPECT_EQ(result.exitCode, 0) << result.errors;
-    const auto summary = BySerial(result.output);
+    const auto summary = testing::RecordsBySerial(result.output);
     ASSERT_EQ(summary.size(), Fresh().size() + 1) << result.output;
 
     std::set<Ipv4Address> newAddresses;
@@ -204,7 +195,7 @@ TEST_P(ConsoleBatch, DryRunPrintsEachWayAndAddressAndSendsNoCommand) {
     ASSERT_TRUE(lan);
     const ProgramResult result = EnableWeb("--all --dry-run --format json");
     EXPECT_EQ(result.exitCode, 0) << result.errors;
-    const auto plan = BySerial(result.output);
+    const auto plan = testing::RecordsBySerial(result.output);
     ASSERT_EQ(plan.size(), Fresh().size() + 1) << result.output;
     std::uint8_t octet = 123;  // the moves take the free addresses in the procedure's order
     for (std::uint32_t serial : Fresh()) {
@@ -230,7 +221,7 @@ TEST(ConsoleBatchNative, AControllerThatNeverAnswersFailsAloneAndTheExitIsNonZer
         std::string(LUMARO_CLI_PATH) +
         " --ui-language en enable-web --all --yes --jobs 3 --format json");
     EXPECT_EQ(result.exitCode, 1) << result.errors;
-    const auto summary = BySerial(result.output);
+    const auto summary = testing::RecordsBySerial(result.output);
     ASSERT_EQ(summary.size(), 3u) << result.output;
     EXPECT_EQ(summary.at(kFresh[1]).at("result"), "failed");
     // For scripts the summary's message is the window's own text whatever the language; the
@@ -264,7 +255,7 @@ TEST(ConsoleBatchNative, AControllerThatLosesItsWritesIsNotCalledDone) {
     const ProgramResult batch = RunProgramSeparately(
         std::string(LUMARO_CLI_PATH) + " enable-web --all --yes --format json");
     EXPECT_EQ(batch.exitCode, 1) << batch.errors;
-    const auto summary = BySerial(batch.output);
+    const auto summary = testing::RecordsBySerial(batch.output);
     ASSERT_EQ(summary.count(kLosesWrites), 1u) << batch.output;
     const json& record = summary.at(kLosesWrites);
     EXPECT_EQ(record.at("result"), "failed");
@@ -350,7 +341,7 @@ TEST(ConsoleBatchNative, OnlyUnreachableAndAListOfSerialsLimitTheBatch) {
     for (const auto& c : cases) {
         const ProgramResult result = RunProgramSeparately(dryRun + c.arguments + " --format json");
         EXPECT_EQ(result.exitCode, 0) << c.arguments << ": " << result.errors;
-        const auto plan = BySerial(result.output);
+        const auto plan = testing::RecordsBySerial(result.output);
         ASSERT_EQ(plan.size(), 3u) << c.arguments;
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_EQ(plan.at(kFresh[i]).at("way"), c.ways[i]) << c.arguments << ", " << kFresh[i];

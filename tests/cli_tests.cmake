@@ -32,6 +32,6 @@ lumaro_lab_test(cli_doctor_loopback_only TARGET cli_doctor LAB --no-pc
 
 # What the console prints, without a LAN.
 lumaro_unit_test(console_unit_tests cli/record_table_tests.cpp cli/doctor_report_tests.cpp
-    cli/console_language_tests.cpp
+    cli/console_language_tests.cpp cli/confirmation_tests.cpp
     cli/firewall_verdict_tests.cpp)
 target_link_libraries(console_unit_tests PRIVATE lumaro_console lumaro_json)

@@ -15,14 +15,11 @@ namespace {
 // A lane whose link lists the site's table on sockets of its own, closed when it goes.
 class ListingSiteLane {
 public:
-    ListingSiteLane(SiteLane lane, const ControllerTable& listed) : lane_(std::move(lane)) {
-        OpenListingTable(*lane_.link, listed);
+    ListingSiteLane(SiteLane lane, const ControllerTable& listed)
+        : lane_(std::move(lane)), open_(*lane_.link, listed) {
         // As the window seeds it at start-up: a counter of 0 would take any reply as the one.
         lane_.link->SeedSequenceCounter();
     }
-    ~ListingSiteLane() { CloseSearchedSockets(*lane_.link); }
-    ListingSiteLane(const ListingSiteLane&) = delete;
-    ListingSiteLane& operator=(const ListingSiteLane&) = delete;
 
     ControllerLink& Link() { return *lane_.link; }
     CommandDialog& Dialog() { return *lane_.dialog; }
@@ -44,6 +41,7 @@ public:
 
 private:
     SiteLane lane_;
+    ListingTableOpen open_;  // closes the link's sockets before the lane goes
 };
 
 class SiteRun {

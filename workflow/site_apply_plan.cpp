@@ -9,13 +9,12 @@
 #include "workflow/address_check.h"
 #include "workflow/address_rules.h"
 #include "workflow/gateway_check.h"
-#include "workflow/side_by_side.h"
+#include "workflow/arp_side_by_side.h"
 
 namespace lumaro {
 
 namespace {
 
-using ArpQuestion = std::pair<Ipv4Address, Ipv4Address>;  // target, source
 
 // ARP answers asked side by side and kept.
 class ArpAnswers {
@@ -32,11 +31,7 @@ public:
                 ask.push_back(question);
             }
         }
-        std::vector<platform::ArpResult> results(ask.size(), platform::ArpResult::NoAnswer());
-        SideBySideTasks asking;
-        asking.count = ask.size();
-        asking.run = [&](std::size_t i) { results[i] = arp_(ask[i].first, ask[i].second); };
-        RunSideBySide(asking, parallel_);
+        const std::vector<platform::ArpResult> results = AskSideBySide(ask, arp_, parallel_);
         for (std::size_t i = 0; i < ask.size(); ++i) answers_.insert_or_assign(ask[i], results[i]);
     }
 

@@ -10,6 +10,7 @@
 #include "link/search.h"
 #include "workflow/address_claims.h"
 #include "workflow/address_rules.h"
+#include "workflow/arp_side_by_side.h"
 #include "workflow/reselection.h"
 
 namespace lumaro {
@@ -30,25 +31,20 @@ bool Chosen(const BatchChoice& choice, std::uint32_t serial) {
 // plan takes those answers.
 ArpRequest WithPresentAddressesAsked(const ControllerTable& table, const BatchChoice& choice,
                                      const ArpRequest& arp, std::size_t parallelArp) {
-    using Question = std::pair<Ipv4Address, Ipv4Address>;  // target, source
-    std::vector<Question> questions;
+    std::vector<ArpQuestion> questions;
     for (const ControllerRecord& record : table.Found()) {
         const bool mayBeAsked = CheckAddressItself(record.ip, record.hostAddress,
                                                    record.hostMask) == PresentAddress::MayStay;
-        const Question question{record.ip, record.hostAddress};
+        const ArpQuestion question{record.ip, record.hostAddress};
         if (Chosen(choice, record.serial) && mayBeAsked &&
             std::ranges::find(questions, question) == questions.end()) {
             questions.push_back(question);
         }
     }
-    std::vector<platform::ArpResult> answers(questions.size(), platform::ArpResult::NoAnswer());
-    SideBySideTasks asking;
-    asking.count = questions.size();
-    asking.run = [&](std::size_t i) { answers[i] = arp(questions[i].first, questions[i].second); };
-    RunSideBySide(asking, parallelArp);
+    const std::vector<platform::ArpResult> answers = AskSideBySide(questions, arp, parallelArp);
 
     // An answer that could not be asked is not kept: the plan asks again when it comes to it.
-    auto known = std::make_shared<std::map<Question, platform::ArpResult>>();
+    auto known = std::make_shared<std::map<ArpQuestion, platform::ArpResult>>();
     for (std::size_t i = 0; i < questions.size(); ++i) {
         if (answers[i].Asked()) known->insert_or_assign(questions[i], answers[i]);
     }
@@ -99,18 +95,15 @@ BatchOutcome RunProcedure(ControllerLink& link, ControllerDialog& dialog,
 // A lane whose link lists the batch's table on sockets of its own, closed when it goes.
 class ListingLane {
 public:
-    ListingLane(BatchLane lane, const ControllerTable& listed) : lane_(std::move(lane)) {
-        OpenListingTable(*lane_.link, listed);
-    }
-    ~ListingLane() { CloseSearchedSockets(*lane_.link); }
-    ListingLane(const ListingLane&) = delete;
-    ListingLane& operator=(const ListingLane&) = delete;
+    ListingLane(BatchLane lane, const ControllerTable& listed)
+        : lane_(std::move(lane)), open_(*lane_.link, listed) {}
 
     ControllerLink& Link() { return *lane_.link; }
     ControllerDialog& Dialog() { return *lane_.dialog; }
 
 private:
     BatchLane lane_;
+    ListingTableOpen open_;  // closes the link's sockets before the lane goes
 };
 
 // One batch: the entries to run, the addresses held for their controllers and the list as

@@ -19,6 +19,7 @@
 #include "tests/console_program.h"
 #include "tests/frame_names.h"
 #include "tests/image_watch.h"
+#include "tests/json_records.h"
 #include "tests/lan_fixture.h"
 #include "tests/neighbour_hosts.h"
 
@@ -84,15 +85,6 @@ std::map<std::uint32_t, std::vector<std::string>> SearchRows(std::string csv) {
     return rows;
 }
 
-std::map<std::uint32_t, json> BySerial(const std::string& text) {
-    std::map<std::uint32_t, json> records;
-    const json array = json::parse(text, nullptr, false);
-    EXPECT_TRUE(array.is_array()) << text;
-    if (!array.is_array()) return records;
-    for (const json& record : array) records[record.at("serial").get<std::uint32_t>()] = record;
-    return records;
-}
-
 class ConsoleApply : public testing::ConsoleTest {
 protected:
     ProgramResult Cli(const std::string& arguments) const {
@@ -138,7 +130,7 @@ TEST_P(ConsoleApply, TheRoundTripEndsWithTheSearchEqualToThePlanAndASecondApplyW
     const ProgramResult applied =
         Cli("apply '" + planFile + "' --yes --format json --record '" + (folder / "记录.csv") + "'");
     EXPECT_EQ(applied.exitCode, 0) << applied.errors;
-    const auto summary = BySerial(applied.output);
+    const auto summary = testing::RecordsBySerial(applied.output);
     ASSERT_EQ(summary.size(), 3u) << applied.output << applied.errors;
     EXPECT_EQ(summary.at(kFresh1).at("verdict"), "changed");
     EXPECT_EQ(summary.at(kFresh2).at("verdict"), "changed");
@@ -253,7 +245,7 @@ TEST(ConsoleApplyNative, PlansSavedInEachEncodingAndSeparatorAreRead) {
                                                           LUMARO_SITE_PLANS + "/" + fixture +
                                                           " --dry-run --format json");
         EXPECT_EQ(result.exitCode, 0) << result.errors;
-        const auto plan = BySerial(result.output);
+        const auto plan = testing::RecordsBySerial(result.output);
         ASSERT_EQ(plan.size(), 3u) << result.output;
         for (const auto& [serial, row] : plan) EXPECT_EQ(row.at("action"), "as planned") << serial;
         EXPECT_EQ(plan.at(kFresh2).at("web"), "off");
@@ -274,7 +266,7 @@ TEST(ConsoleApplyNative, ASerialNotListedIsReportedAndTheOtherRowsGoOn) {
 
     const ProgramResult dryRun = RunProgramSeparately(cli + " --dry-run --format json");
     EXPECT_EQ(dryRun.exitCode, 1) << "a serial is not listed";
-    const auto plan = BySerial(dryRun.output);
+    const auto plan = testing::RecordsBySerial(dryRun.output);
     ASSERT_EQ(plan.size(), 3u) << dryRun.output;
     EXPECT_EQ(plan.at(3999999999u).at("action"), "not listed");
     EXPECT_EQ(plan.at(kFresh1).at("action"), "write");
@@ -288,7 +280,7 @@ TEST(ConsoleApplyNative, ASerialNotListedIsReportedAndTheOtherRowsGoOn) {
 
     const ProgramResult applied = RunProgramSeparately(cli + " --yes --sync-time --format json");
     EXPECT_EQ(applied.exitCode, 1) << applied.errors;
-    const auto summary = BySerial(applied.output);
+    const auto summary = testing::RecordsBySerial(applied.output);
     ASSERT_EQ(summary.size(), 3u) << applied.output;
     EXPECT_EQ(summary.at(3999999999u).at("verdict"), "not listed");
     EXPECT_EQ(summary.at(kFresh1).at("verdict"), "changed");
