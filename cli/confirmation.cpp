@@ -6,8 +6,10 @@
 #include <iostream>
 #include <string>
 
+#include "cli/console_language.h"
 #include "cli/output_format.h"
 #include "platform/shell/standard_streams.h"
+#include "texts/catalogue.h"
 
 namespace lumaro {
 
@@ -22,27 +24,30 @@ std::string Trimmed(std::string text) {
 
 }  // namespace
 
-std::string ConfirmationQuestion(WritesToConfirm writes) {
-    const auto controllers = [](std::size_t count) {
-        return std::to_string(count) + (count == 1 ? " controller" : " controllers");
-    };
+std::string ConfirmationQuestion(WritesToConfirm writes, Language language) {
+    const std::string rewritten = std::to_string(writes.rewritten);
     std::string question;
     if (writes.restarted == 0) {
-        question = "This rewrites " + controllers(writes.rewritten) + ".";
+        question = writes.rewritten == 1 ? FormatText(TextId::ConfirmRewritesOne, language, {})
+                                         : FormatText(TextId::ConfirmRewritesMany, language, {rewritten});
     } else {
-        question = writes.restarted == writes.rewritten
-                       ? "This rewrites and restarts " + controllers(writes.rewritten)
-                       : "This rewrites " + controllers(writes.rewritten) + " and restarts " +
-                             std::to_string(writes.restarted) + " of them";
-        question += " (a restart can briefly interrupt a door).";
+        if (writes.restarted < writes.rewritten) {
+            question = FormatText(TextId::ConfirmRewritesSomeRestarted, language,
+                                  {rewritten, std::to_string(writes.restarted)});
+        } else {
+            question = writes.rewritten == 1
+                           ? FormatText(TextId::ConfirmRewritesAndRestartsOne, language, {})
+                           : FormatText(TextId::ConfirmRewritesAndRestartsMany, language, {rewritten});
+        }
+        question += Text(TextId::ConfirmRestartWarning, language);
     }
-    return question + " Type yes to go on: ";
+    return question + std::string(Text(TextId::ConfirmTypeYes, language));
 }
 
 Confirmation ConfirmBatch(WritesToConfirm writes, bool yes) {
     if (yes) return Confirmation::Confirmed;
     if (!platform::StandardInputIsTerminal()) return Confirmation::NoTerminal;
-    std::fputs(ConfirmationQuestion(writes).c_str(), stderr);
+    std::fputs(ConfirmationQuestion(writes, MessageLanguage()).c_str(), stderr);
     std::fflush(stderr);
     std::string answer;
     if (!std::getline(std::cin, answer)) return Confirmation::Declined;
@@ -56,12 +61,11 @@ std::optional<int> RefusedWritesStatus(WritesToConfirm writes, bool yes) {
     switch (ConfirmBatch(writes, yes)) {
         case Confirmation::Confirmed: return std::nullopt;
         case Confirmation::Declined:
-            PrintToStandardError("Not confirmed: nothing was written.\n");
+            PrintToStandardError(std::string(Text(TextId::NotConfirmed, MessageLanguage())) + "\n");
             return 1;
         case Confirmation::NoTerminal:
             PrintToStandardError(
-                "Not confirmed: no terminal to answer at. Add --yes to go on without a "
-                "question; nothing was written.\n");
+                std::string(Text(TextId::NotConfirmedNoTerminal, MessageLanguage())) + "\n");
             return 2;
     }
     return 2;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "texts/language.h"
+
 namespace lumaro {
 
 enum class Confirmation {
@@ -25,7 +27,8 @@ struct WritesToConfirm {
 Confirmation ConfirmBatch(WritesToConfirm writes, bool yes);
 
 // The question, e.g. "This rewrites and restarts 5 controllers (...). Type yes to go on: ".
-std::string ConfirmationQuestion(WritesToConfirm writes);
+// The answer is "yes" in either language.
+std::string ConfirmationQuestion(WritesToConfirm writes, Language language);
 
 // Asks as ConfirmBatch does and says on standard error why nothing was written when the
 // answer is not yes. The exit status to end with then (1 declined, 2 nobody to ask);

@@ -12,24 +12,40 @@ std::string ConsoleText(Outcome outcome, Language language) {
 
 std::string ConsoleText(Outcome outcome) { return ConsoleText(outcome, MessageLanguage()); }
 
-std::string VerdictReason(WebEnableVerdict verdict) {
+std::string ConsoleLine(TextId id, std::initializer_list<std::string_view> values) {
+    return FormatText(id, MessageLanguage(), values);
+}
+
+std::string VerdictReason(WebEnableVerdict verdict, Language language) {
+    const auto text = [language](TextId id) { return std::string(Text(id, language)); };
     switch (verdict) {
         case WebEnableVerdict::Done:
         case WebEnableVerdict::Stopped: return {};
-        case WebEnableVerdict::NotListedAfter:
-            return "the search at the end of its run does not list it";
-        case WebEnableVerdict::ListedElsewhere:
-            return "the search at the end of its run lists it at another address";
+        case WebEnableVerdict::NotListedAfter: return text(TextId::ConsoleNotListedAfter);
+        case WebEnableVerdict::ListedElsewhere: return text(TextId::ConsoleListedElsewhere);
         case WebEnableVerdict::SettingsWriteUnanswered:
-            return "no reply to the web settings write, and the search at the end of its run "
-                   "lists the web server off";
-        case WebEnableVerdict::RestartUnanswered:
-            return "no reply to the restart, and the search at the end of its run lists the web "
-                   "server off";
-        case WebEnableVerdict::WebStillOff:
-            return "the search at the end of its run lists the web server off";
+            return text(TextId::ConsoleSettingsUnanswered);
+        case WebEnableVerdict::RestartUnanswered: return text(TextId::ConsoleRestartUnanswered);
+        case WebEnableVerdict::WebStillOff: return text(TextId::ConsoleWebStillOff);
     }
     return {};
+}
+
+std::string AddressFaultText(AddressFault fault, Language language) {
+    const auto id = [fault] {
+        switch (fault) {
+            case AddressFault::NoAddress: return TextId::FaultNoAddress;
+            case AddressFault::LimitedBroadcast: return TextId::FaultLimitedBroadcast;
+            case AddressFault::Loopback: return TextId::FaultLoopback;
+            case AddressFault::MulticastOrReserved: return TextId::FaultMulticastOrReserved;
+            case AddressFault::NoMask: return TextId::FaultNoMask;
+            case AddressFault::MaskNotContiguous: return TextId::FaultMaskNotContiguous;
+            case AddressFault::NetworkAddress: return TextId::FaultNetworkAddress;
+            case AddressFault::SubnetBroadcast: return TextId::FaultSubnetBroadcast;
+        }
+        return TextId::FaultMulticastOrReserved;
+    }();
+    return std::string(Text(id, language));
 }
 
 }  // namespace lumaro

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/console_dialog.h"
+#include "cli/console_language.h"
 #include "cli/console_texts.h"
 #include "cli/enable_web_batch.h"
 #include "cli/listed_controller.h"
@@ -35,28 +36,31 @@ struct EnableWebOptions {
 };
 
 std::string WebPortText(const WebEnableReport& report) {
-    if (!report.webSettings) return "already answering on port 80";
-    std::string text = report.webPort == ProbeWait::NotConnected
-                           ? "did not accept a connection on port 80"
-                           : "did not answer on port 80 within 1 s";
-    if (!report.webSettings->settingsAnswered) return text + ": the switch-on got no reply";
-    if (!report.webSettings->restartAnswered) {
-        return text + ": switched on, the restart got no reply";
+    if (!report.webSettings) return ConsoleLine(TextId::ConsoleWebAnswering);
+    const std::string port = ConsoleLine(report.webPort == ProbeWait::NotConnected
+                                             ? TextId::ConsoleWebNotConnected
+                                             : TextId::ConsoleWebSilent);
+    if (!report.webSettings->settingsAnswered) {
+        return ConsoleLine(TextId::ConsoleWebSwitchOnUnanswered, {port});
     }
-    return text + ": switched on, controller restarted";
+    if (!report.webSettings->restartAnswered) {
+        return ConsoleLine(TextId::ConsoleWebRestartUnanswered, {port});
+    }
+    return ConsoleLine(TextId::ConsoleWebSwitchedOn, {port});
 }
 
+void PrintLine(const std::string& line) { std::printf("%s\n", line.c_str()); }
+
 void PrintReport(const WebEnableReport& report, bool opened) {
-    if (report.moved) {
-        std::printf("controller %u: moved from %s to %s\n", report.serial,
-                    FormatAddress(report.presentAddress).c_str(),
-                    FormatAddress(report.address).c_str());
-    } else {
-        std::printf("controller %u: kept its address %s\n", report.serial,
-                    FormatAddress(report.address).c_str());
-    }
-    std::printf("web server: %s\n", WebPortText(report).c_str());
-    std::printf("page: %s%s\n", report.pageAddress.c_str(), opened ? " (opened in the browser)" : "");
+    const std::string serial = std::to_string(report.serial);
+    PrintLine(report.moved ? ConsoleLine(TextId::ConsoleMoved,
+                                         {serial, FormatAddress(report.presentAddress),
+                                          FormatAddress(report.address)})
+                           : ConsoleLine(TextId::ConsoleKeptAddress,
+                                         {serial, FormatAddress(report.address)}));
+    PrintLine(ConsoleLine(TextId::ConsoleWebServer, {WebPortText(report)}));
+    PrintLine(ConsoleLine(opened ? TextId::ConsolePageOpened : TextId::ConsolePage,
+                          {report.pageAddress}));
 }
 
 int RunEnableWeb(const EnableWebOptions& options) {
@@ -72,8 +76,8 @@ int RunEnableWeb(const EnableWebOptions& options) {
     // Done only where the search at the run's end shows it.
     const WebEnableVerdict verdict = JudgeWebEnableRun(report, controller.Link().Table());
     if (verdict == WebEnableVerdict::Done) return 0;
-    PrintProblem("controller " + std::to_string(report.serial) + " is not done: " +
-                 VerdictReason(verdict));
+    PrintProblem(ConsoleLine(TextId::ConsoleNotDone, {std::to_string(report.serial),
+                                                      VerdictReason(verdict, MessageLanguage())}));
     return 1;
 }
 

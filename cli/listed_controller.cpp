@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "cli/console_language.h"
+#include "cli/console_texts.h"
 #include "cli/search_report.h"
 
 namespace lumaro {
@@ -51,7 +52,7 @@ bool ListedController::Find() {
     dialog_.Search();
     if (dialog_.SelectSerial(serial_)) return true;
     dialog_.ShowOutcome(Outcome::NoControllerSelected);
-    PrintProblem("no controller with the serial " + std::to_string(serial_) + " answered");
+    PrintProblem(ConsoleLine(TextId::ConsoleNoSuchSerial, {std::to_string(serial_)}));
     return false;
 }
 
@@ -63,18 +64,18 @@ bool ListedController::PrintRow() const {
         std::fflush(stdout);
         return true;
     }
-    PrintProblem("the controller " + std::to_string(serial_) + " is not listed any more");
+    PrintProblem(ConsoleLine(TextId::ConsoleNotListedAnyMore, {std::to_string(serial_)}));
     return false;
 }
 
 int FinishAfterSearch(const ListedController& controller, const CommandResult& result) {
     const bool listed = controller.PrintRow();
-    if (!result.answered) PrintProblem("the controller did not answer every frame");
+    if (!result.answered) PrintProblem(ConsoleLine(TextId::ConsoleNotEveryFrameAnswered));
     return result.answered && listed ? 0 : 1;
 }
 
-void PrintDone(std::uint32_t serial, const std::string& what) {
-    std::printf("controller %u: %s\n", static_cast<unsigned>(serial), what.c_str());
+void PrintDone(const std::string& line) {
+    std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }
 

@@ -1,8 +1,11 @@
 // lumaro-cli set-address: the panel's apply button, with the addresses from the command line.
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
+#include "cli/console_language.h"
+#include "cli/console_texts.h"
 #include "cli/dotted_address.h"
 #include "cli/listed_controller.h"
 #include "cli/subcommands.h"
@@ -18,10 +21,10 @@ struct TypedArguments {
     std::string ip, mask, gateway;
 };
 
-std::string Written(const TypedAddresses& typed) {
-    return "wrote address " + FormatAddress(typed.ip) + ", mask " + FormatAddress(typed.mask) +
-           ", gateway " + FormatAddress(typed.gateway) + " and the web server on at port " +
-           std::to_string(kAppliedWebPort);
+std::string Written(std::uint32_t serial, const TypedAddresses& typed) {
+    return ConsoleLine(TextId::ConsoleWroteAddresses,
+                       {std::to_string(serial), FormatAddress(typed.ip), FormatAddress(typed.mask),
+                        FormatAddress(typed.gateway), std::to_string(kAppliedWebPort)});
 }
 
 int SetAddress(ListedController& controller, const TypedArguments& arguments) {
@@ -37,18 +40,19 @@ int SetAddress(ListedController& controller, const TypedArguments& arguments) {
         case CommandOutcome::NoController:
             return 1;
         case CommandOutcome::AddressRefused:
-            PrintProblem(FormatAddress(typed.ip) + " under the mask " + FormatAddress(typed.mask) +
-                         " is " + DescribeAddressFault(*FindAddressFault(typed.ip, typed.mask)) +
-                         ": nothing was sent");
+            PrintProblem(ConsoleLine(
+                TextId::ConsoleAddressRefused,
+                {FormatAddress(typed.ip), FormatAddress(typed.mask),
+                 AddressFaultText(*FindAddressFault(typed.ip, typed.mask), MessageLanguage())}));
             return 1;
         case CommandOutcome::HiddenMode:
-            PrintProblem("the gateway 2.9.4.6 only opens the panel's hidden buttons (use "
-                         "sync-time and web-off here): nothing was sent");
+            PrintProblem(ConsoleLine(TextId::ConsoleHiddenModeGateway));
             return 1;
         case CommandOutcome::Sent:
             break;
     }
-    PrintDone(result.serial, Written(typed));
+    // Said only where the controller answered both writes.
+    if (result.answered) PrintDone(Written(result.serial, typed));
     return FinishAfterSearch(controller, result);
 }
 

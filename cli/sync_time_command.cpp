@@ -1,5 +1,6 @@
 // lumaro-cli sync-time: the panel's clock button.
 
+#include "cli/console_texts.h"
 #include "cli/listed_controller.h"
 #include "cli/subcommands.h"
 #include "workflow/controller_commands.h"
@@ -13,7 +14,9 @@ void AddSyncTimeCommand(CLI::App& program, int& exitCode) {
         "panel's clock button does) and print its row.",
         WebChoices::None, [](ListedController& controller) {
             const CommandResult result = SyncTimeCommand(controller.Link(), controller.Dialog());
-            if (result.answered) PrintDone(result.serial, "clock set to the PC's local time");
+            if (result.answered) {
+                PrintDone(ConsoleLine(TextId::ConsoleClockSet, {std::to_string(result.serial)}));
+            }
             controller.PrintRow();  // no search follows: the row as found before
             return result.outcome == CommandOutcome::Sent && result.answered ? 0 : 1;
         });

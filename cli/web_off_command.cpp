@@ -1,5 +1,6 @@
 // lumaro-cli web-off: the panel's web-off button.
 
+#include "cli/console_texts.h"
 #include "cli/listed_controller.h"
 #include "cli/subcommands.h"
 #include "workflow/controller_commands.h"
@@ -15,7 +16,10 @@ void AddWebOffCommand(CLI::App& program, int& exitCode) {
             const CommandResult result = DisableWebCommand(controller.Link(), controller.Dialog(),
                                                            CommandEnvironment::System());
             if (result.outcome != CommandOutcome::Sent) return 1;
-            PrintDone(result.serial, "web server switched off, controller restarted");
+            // Said only where the controller answered both frames.
+            if (result.answered) {
+                PrintDone(ConsoleLine(TextId::ConsoleWebSwitchedOff, {std::to_string(result.serial)}));
+            }
             return FinishAfterSearch(controller, result);
         });
 }

@@ -274,7 +274,7 @@ TEST(ConsoleBatchNative, AControllerThatLosesItsWritesIsNotCalledDone) {
     EXPECT_EQ(lan->Current(kLosesWrites).webPort, 0);
 
     const ProgramResult single = RunProgramSeparately(std::string(LUMARO_CLI_PATH) +
-                                                      " enable-web 223000160");
+                                                      " --ui-language en enable-web 223000160");
     EXPECT_EQ(single.exitCode, 1) << single.output << single.errors;
     EXPECT_NE(single.output.find("web server: did not"), std::string::npos) << single.output;
     EXPECT_NE(single.output.find(": the switch-on got no reply"), std::string::npos)
@@ -303,7 +303,7 @@ TEST(ConsoleBatchNative, OnATerminalOnlyAYesLetsItGoOn) {
     webOff.webPort = 0;
     auto lan = StartSimulator({webOff});
     ASSERT_TRUE(lan);
-    const std::string command = std::string(LUMARO_CLI_PATH) + " enable-web --all";
+    const std::string command = std::string(LUMARO_CLI_PATH) + " --ui-language en enable-web --all";
     const std::string prompt = "Type yes to go on: ";
 
     const ProgramResult declined = testing::RunOnTerminal(command, prompt, "no\n");

@@ -39,9 +39,9 @@ TEST_P(ConsoleEnableWeb, KeptAddressPrintsThePageAndWritesTheChosenSettings) {
 
     const auto result = EnableWeb("3000000001 --date-format 5 --language 1");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("controller 3000000001: kept its address 10.0.1.42\n"),
+    EXPECT_NE(result.output.find("控制器 3000000001:保留原地址 10.0.1.42\n"),
               std::string::npos) << result.output;
-    EXPECT_NE(result.output.find("page: HTTP://10.0.1.42\n"), std::string::npos) << result.output;
+    EXPECT_NE(result.output.find("网页:HTTP://10.0.1.42\n"), std::string::npos) << result.output;
     EXPECT_EQ(FrameNames(lan->LogOf(kSerial)),
               (Names{"read", "probe", "settings", "restart", }));
     const auto image = lan->Image(kSerial);
@@ -56,9 +56,9 @@ TEST_P(ConsoleEnableWeb, ControllerInAnotherSubnetIsMovedToAFreeAddress) {
 
     const auto result = EnableWeb("3000000001");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_NE(result.output.find("moved from 192.168.1.100 to 10.0.1.123\n"), std::string::npos)
+    EXPECT_NE(result.output.find("地址已从 192.168.1.100 改为 10.0.1.123\n"), std::string::npos)
         << result.output;
-    EXPECT_NE(result.output.find("page: HTTP://10.0.1.123\n"), std::string::npos);
+    EXPECT_NE(result.output.find("网页:HTTP://10.0.1.123\n"), std::string::npos);
     EXPECT_EQ(lan->Current(kSerial).ip, MakeIpv4(10, 0, 1, 123));
 }
 
@@ -98,7 +98,7 @@ TEST(ConsoleEnableWebWithoutRawSockets, MovesTheControllerThroughTheNeighbourTab
     // Appended piece by piece: GCC 12 warns, wrongly, about the temporaries of a + b + c here.
     std::string command = "setpriv --bounding-set -net_raw ";
     command += LUMARO_CLI_PATH;
-    command += " enable-web 3000000001 2>&1";
+    command += " --ui-language en enable-web 3000000001 2>&1";
     const auto result = RunProgram(command);
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_NE(result.output.find("moved from 192.168.1.100 to 10.0.1.123\n"), std::string::npos)

@@ -145,8 +145,7 @@ TEST_F(ConsoleCommands, SetAddressWritesSettingsThenAddressesAndPrintsTheMovedRo
         Run("set-address 200 10.0.1.120 255.255.255.0 10.0.1.254 --date-format 2 --language 1");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_EQ(result.output,
-              "controller 200: wrote address 10.0.1.120, mask 255.255.255.0, gateway 10.0.1.254 "
-              "and the web server on at port 80\n" +
+              "控制器 200:已写入地址 10.0.1.120、掩码 255.255.255.0、网关 10.0.1.254,Web 服务器在端口 80 开启\n" +
                   kHeader +
                   "200\t10.0.1.120\t255.255.255.0\t10.0.1.254\t02-4C-00-00-00-C8\t10.0.1.1\t启用\n");
 
@@ -172,7 +171,7 @@ TEST_F(ConsoleCommands, SyncTimeSendsTheClockAndFailsWhenTheReplyIsNotItsOwn) {
     ProgramResult result = Run("sync-time 200");
     EXPECT_EQ(result.exitCode, 0) << result.output;
     EXPECT_TRUE(Contains(result.output, "校准时间成功!\n")) << result.output;
-    EXPECT_TRUE(Contains(result.output, "controller 200: clock set to the PC's local time\n"));
+    EXPECT_TRUE(Contains(result.output, "控制器 200:时钟已设为电脑的本地时间\n")) << result.output;
     EXPECT_TRUE(Contains(result.output, kHeader + kRow200 + "启用\n")) << result.output;
     auto frames = CommandFrames();
     ASSERT_EQ(frames.size(), 1u);
@@ -194,7 +193,7 @@ TEST_F(ConsoleCommands, SyncTimeSendsTheClockAndFailsWhenTheReplyIsNotItsOwn) {
 TEST_F(ConsoleCommands, WebOffWritesThePortZeroRestartsAndPrintsTheRowWithWebOff) {
     const ProgramResult result = Run("web-off 200");
     EXPECT_EQ(result.exitCode, 0) << result.output;
-    EXPECT_EQ(result.output, "controller 200: web server switched off, controller restarted\n" +
+    EXPECT_EQ(result.output, "控制器 200:Web 服务器已关闭,控制器已重启\n" +
                                  kHeader + kRow200 + "未启用\n");
     const auto frames = CommandFrames();
     ASSERT_EQ(frames.size(), 2u);
@@ -219,7 +218,10 @@ TEST_F(ConsoleCommands, RefusesUnusableAddressesUnlistedSerialsAndTheHiddenModeC
         {"web-off 300", "请先选择控制器!"},
         {"sync-time 300", "请先选择控制器!"},
         // The panel's hidden-mode code writes nothing here either.
-        {"set-address 200 10.0.1.120 255.255.255.0 2.9.4.6", "nothing was sent"},
+        {"set-address 200 10.0.1.120 255.255.255.0 2.9.4.6", "未发送任何命令"},
+        // The console's own line says why, in the language chosen.
+        {"set-address 200 10.0.1.0 255.255.255.0 0.0.0.0",
+         "lumaro-cli: 10.0.1.0(掩码 255.255.255.0)是其子网的网络地址:未发送任何命令"},
     };
     for (const Case& c : cases) {
         const ProgramResult result = Run(c.arguments);
@@ -227,6 +229,21 @@ TEST_F(ConsoleCommands, RefusesUnusableAddressesUnlistedSerialsAndTheHiddenModeC
         EXPECT_TRUE(Contains(result.output, c.message + "\n")) << c.arguments << ": " << result.output;
     }
     EXPECT_TRUE(CommandFrames().empty());
+}
+
+// Sent is not done: a controller that loses its writes is not said to have taken them.
+TEST_F(ConsoleCommands, AControllerThatLosesItsWritesIsNotSaidToHaveTakenThem) {
+    sim::Behaviour losesWrites;
+    losesWrites.losesWrites = true;
+    lan_->SetBehaviour(kSerial, losesWrites);
+    for (const char* arguments : {"set-address 200 10.0.1.120 255.255.255.0 10.0.1.254", "web-off 200"}) {
+        const ProgramResult result = Run(arguments);
+        EXPECT_EQ(result.exitCode, 1) << arguments << ": " << result.output;
+        EXPECT_FALSE(Contains(result.output, "200:")) << arguments << ": no line of what it did: " << result.output;
+        EXPECT_TRUE(Contains(result.output, "lumaro-cli: 控制器没有回应每一帧\n")) << arguments << ": " << result.output;
+        EXPECT_TRUE(Contains(result.output, kHeader + kRow200 + "启用\n"))
+            << arguments << ": the row as the search lists it, unchanged: " << result.output;
+    }
 }
 
 }  // namespace

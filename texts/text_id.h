@@ -123,6 +123,51 @@ enum class TextId {
     DoctorFoundMany,             // {1} count
     DoctorFoundNone,
 
+    // The console's own lines (lumaro-cli), about one controller and the question before a
+    // batch. Tables for scripts (csv, json, the batch's summary) keep English values.
+    ConsoleMoved,                  // {1} serial, {2} from, {3} to
+    ConsoleKeptAddress,            // {1} serial, {2} address
+    ConsoleWebServer,              // {1} what the web port did
+    ConsoleWebAnswering,
+    ConsoleWebNotConnected,
+    ConsoleWebSilent,
+    ConsoleWebSwitchOnUnanswered,  // {1} what the web port did
+    ConsoleWebRestartUnanswered,   // {1} what the web port did
+    ConsoleWebSwitchedOn,          // {1} what the web port did
+    ConsolePage,                   // {1} the page's address
+    ConsolePageOpened,             // {1} the page's address
+    ConsoleNotDone,                // {1} serial, {2} why
+    ConsoleNotListedAfter,
+    ConsoleListedElsewhere,
+    ConsoleSettingsUnanswered,
+    ConsoleRestartUnanswered,
+    ConsoleWebStillOff,
+    ConsoleNoSuchSerial,           // {1} serial
+    ConsoleNotListedAnyMore,       // {1} serial
+    ConsoleNotEveryFrameAnswered,
+    ConsoleWroteAddresses,         // {1} serial, {2} address, {3} mask, {4} gateway, {5} port
+    ConsoleWebSwitchedOff,         // {1} serial
+    ConsoleClockSet,               // {1} serial
+    ConsoleAddressRefused,         // {1} address, {2} mask, {3} the fault
+    ConsoleHiddenModeGateway,
+    FaultNoAddress,
+    FaultLimitedBroadcast,
+    FaultLoopback,
+    FaultMulticastOrReserved,
+    FaultNoMask,
+    FaultMaskNotContiguous,
+    FaultNetworkAddress,
+    FaultSubnetBroadcast,
+    ConfirmRewritesOne,
+    ConfirmRewritesMany,           // {1} count
+    ConfirmRewritesAndRestartsOne,
+    ConfirmRewritesAndRestartsMany,  // {1} count
+    ConfirmRewritesSomeRestarted,  // {1} rewritten, {2} restarted
+    ConfirmRestartWarning,
+    ConfirmTypeYes,
+    NotConfirmed,
+    NotConfirmedNoTerminal,
+
     Count  // not a text: how many there are
 };
 
