@@ -28,8 +28,9 @@ std::string ConfirmationQuestion(WritesToConfirm writes, Language language) {
     const std::string rewritten = std::to_string(writes.rewritten);
     std::string question;
     if (writes.restarted == 0) {
-        question = writes.rewritten == 1 ? FormatText(TextId::ConfirmRewritesOne, language, {})
-                                         : FormatText(TextId::ConfirmRewritesMany, language, {rewritten});
+        question = writes.rewritten == 1
+                       ? FormatText(TextId::ConfirmRewritesOne, language, {})
+                       : FormatText(TextId::ConfirmRewritesMany, language, {rewritten});
     } else {
         if (writes.restarted < writes.rewritten) {
             question = FormatText(TextId::ConfirmRewritesSomeRestarted, language,
@@ -37,7 +38,8 @@ std::string ConfirmationQuestion(WritesToConfirm writes, Language language) {
         } else {
             question = writes.rewritten == 1
                            ? FormatText(TextId::ConfirmRewritesAndRestartsOne, language, {})
-                           : FormatText(TextId::ConfirmRewritesAndRestartsMany, language, {rewritten});
+                           : FormatText(TextId::ConfirmRewritesAndRestartsMany, language,
+                                        {rewritten});
         }
         question += Text(TextId::ConfirmRestartWarning, language);
     }

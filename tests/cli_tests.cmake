@@ -13,8 +13,11 @@ function(lumaro_console_test name source)
     add_dependencies(${name} lumaro-cli)
 endfunction()
 
-lumaro_console_test(cli_on_the_lan cli_tests.cpp)
-lumaro_console_test(cli_enable_web cli_enable_web_tests.cpp SHARDS 2)
+lumaro_console_test(cli_on_the_lan cli_tests.cpp SHARDS 2)
+# Native and under Wine apart, so that the Wine half's many program starts run beside the rest.
+lumaro_console_test(cli_enable_web cli_enable_web_tests.cpp ARGS --gtest_filter=-*/windows)
+lumaro_lab_test(cli_enable_web_under_wine TARGET cli_enable_web ARGS --gtest_filter=*/windows
+    SHARDS 2)
 
 # Commissioning a site: the batch (native; its Wine half as a test of its own, so that the two
 # run side by side), the output formats on the demo LAN, and the doctor in two labs.

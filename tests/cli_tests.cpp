@@ -236,11 +236,14 @@ TEST_F(ConsoleCommands, AControllerThatLosesItsWritesIsNotSaidToHaveTakenThem) {
     sim::Behaviour losesWrites;
     losesWrites.losesWrites = true;
     lan_->SetBehaviour(kSerial, losesWrites);
-    for (const char* arguments : {"set-address 200 10.0.1.120 255.255.255.0 10.0.1.254", "web-off 200"}) {
+    for (const char* arguments :
+         {"set-address 200 10.0.1.120 255.255.255.0 10.0.1.254", "web-off 200"}) {
         const ProgramResult result = Run(arguments);
         EXPECT_EQ(result.exitCode, 1) << arguments << ": " << result.output;
-        EXPECT_FALSE(Contains(result.output, "200:")) << arguments << ": no line of what it did: " << result.output;
-        EXPECT_TRUE(Contains(result.output, "lumaro-cli: 控制器没有回应每一帧\n")) << arguments << ": " << result.output;
+        EXPECT_FALSE(Contains(result.output, "200:"))
+            << arguments << ": no line of what it did: " << result.output;
+        EXPECT_TRUE(Contains(result.output, "lumaro-cli: 控制器没有回应每一帧\n"))
+            << arguments << ": " << result.output;
         EXPECT_TRUE(Contains(result.output, kHeader + kRow200 + "启用\n"))
             << arguments << ": the row as the search lists it, unchanged: " << result.output;
     }

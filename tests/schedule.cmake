@@ -13,9 +13,9 @@ set_tests_properties(scale_on_one_segment scale_behind_four_interfaces sim_load_
 
 # The longest tests start first, so that they are not the ones left running at the end
 # (figures in seconds, measured alone; ctest prefers its own record once it has one).
-set_tests_properties(cli_batch_under_wine PROPERTIES COST 65)
-set_tests_properties(cli_enable_web.0 cli_enable_web.1 cli_batch.0 cli_batch.1
-    PROPERTIES COST 45)
+set_tests_properties(cli_batch_under_wine cli_on_the_lan.0 cli_on_the_lan.1 PROPERTIES COST 65)
+set_tests_properties(cli_enable_web_under_wine.0 cli_enable_web_under_wine.1 cli_batch.0
+    cli_batch.1 PROPERTIES COST 45)
 set_tests_properties(one_click_ways.0 one_click_ways.1 PROPERTIES COST 35)
 set_tests_properties(batch_side_by_side.0 batch_side_by_side.1 PROPERTIES COST 30)
 
