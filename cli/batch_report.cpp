@@ -72,10 +72,6 @@ const char* ResultName(BatchResult result) {
     return "";
 }
 
-FieldValue TextOrNothing(const std::string& text) {
-    return text.empty() ? FieldValue{} : FieldValue{text};
-}
-
 // Why a run failed, for people: what the procedure told when it stopped, or what the search
 // at its end showed. Empty for a run that did not fail.
 std::string FailureReason(const BatchOutcome& outcome) {

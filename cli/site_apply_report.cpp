@@ -22,10 +22,6 @@ const char* ActionName(SiteAction action) {
     return "";
 }
 
-FieldValue CellOrBlank(const std::string& text) {
-    return text.empty() ? FieldValue{} : FieldValue{text};
-}
-
 FieldValue RowOf(const SitePlan& file, const SiteEntry& entry) {
     if (!entry.planRow) return {};
     return std::uint64_t{file.rows[*entry.planRow].fileRow};
@@ -143,11 +139,11 @@ RecordTable SitePlanRecords(const SitePlan& file, const SiteApplyPlan& plan) {
         }
         records.rows.push_back(
             {std::uint64_t{entry.serial}, RowOf(file, entry), std::string(ActionName(entry.action)),
-             CellOrBlank(AddressCell(entry, &ControllerRecord::ip, entry.target.ip, row && row->ip)),
-             CellOrBlank(AddressCell(entry, &ControllerRecord::mask, entry.target.mask, row && row->mask)),
-             CellOrBlank(AddressCell(entry, &ControllerRecord::gateway, entry.target.gateway,
+             TextOrNothing(AddressCell(entry, &ControllerRecord::ip, entry.target.ip, row && row->ip)),
+             TextOrNothing(AddressCell(entry, &ControllerRecord::mask, entry.target.mask, row && row->mask)),
+             TextOrNothing(AddressCell(entry, &ControllerRecord::gateway, entry.target.gateway,
                                        row && row->gateway)),
-             CellOrBlank(web), CellOrBlank(Order(plan, i)), CellOrBlank(Note(entry))});
+             TextOrNothing(web), TextOrNothing(Order(plan, i)), TextOrNothing(Note(entry))});
     }
     return records;
 }
@@ -245,7 +241,7 @@ RecordTable SiteSummaryRecords(const SitePlan& file, const SiteApplyPlan& plan,
              after(&ControllerRecord::mask), after(&ControllerRecord::gateway),
              judgement.after ? FieldValue{std::string(WebWord(WebServerEnabled(judgement.after->webPort)))}
                              : FieldValue{},
-             CellOrBlank(VerdictReason(entry, writes[i], judgement))});
+             TextOrNothing(VerdictReason(entry, writes[i], judgement))});
     }
     return records;
 }

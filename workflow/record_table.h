@@ -13,6 +13,11 @@ namespace lumaro {
 // text (UTF-8).
 using FieldValue = std::variant<std::monostate, bool, std::uint64_t, std::string>;
 
+// The text, or nothing where it is empty.
+inline FieldValue TextOrNothing(const std::string& text) {
+    return text.empty() ? FieldValue{} : FieldValue{text};
+}
+
 struct RecordTable {
     std::vector<std::string> fields;              // names, in order
     std::vector<std::vector<FieldValue>> rows;    // one value per field
