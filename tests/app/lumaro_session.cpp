@@ -12,7 +12,7 @@ namespace {
 
 HWND DialogOf(const LaunchedProgram& program, const std::string& path) {
     const auto dialog = program.WaitForDialog(kStartPatience);
-    if (!dialog) throw std::runtime_error(path + " showed no dialog");
+    if (!dialog) throw std::runtime_error(path + " showed no dialog: " + program.WhyNoDialog());
     return *dialog;
 }
 

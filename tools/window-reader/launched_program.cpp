@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <cwchar>
 #include <stdexcept>
@@ -165,6 +166,16 @@ std::optional<HWND> LaunchedProgram::WaitForDialog(std::chrono::milliseconds pat
         if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
         std::this_thread::sleep_for(kPollInterval);
     }
+}
+
+std::string LaunchedProgram::WhyNoDialog() const {
+    DWORD status = 0;
+    if (!GetExitCodeProcess(process_, &status)) return "its state is unknown";
+    if (status == STILL_ACTIVE) return "it was still running";
+    char text[64];
+    std::snprintf(text, sizeof text, "it ended with status 0x%08lX",
+                  static_cast<unsigned long>(status));
+    return text;
 }
 
 bool LaunchedProgram::WaitForExit(std::chrono::milliseconds patience) const {

@@ -37,6 +37,9 @@ public:
     std::optional<HWND> WaitForDialog(std::chrono::milliseconds patience) const;
     // true when the program ended within `patience`.
     bool WaitForExit(std::chrono::milliseconds patience) const;
+    // Why no dialog came, for a failure's message: "it ended with status 0xC0000005" or
+    // "it was still running".
+    std::string WhyNoDialog() const;
 
 private:
     HANDLE process_ = nullptr;

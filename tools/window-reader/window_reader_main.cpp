@@ -167,7 +167,8 @@ int Probe(const ProbeOptions& options) {
     const LaunchedProgram program(options.program);
     const auto window = program.WaitForDialog(kStartPatience);
     if (!window) {
-        std::fprintf(stderr, "window-reader: the program showed no dialog\n");
+        std::fprintf(stderr, "window-reader: the program showed no dialog: %s\n",
+                     program.WhyNoDialog().c_str());
         return 1;
     }
     const DialogDriver dialog(*window, program.Process());
