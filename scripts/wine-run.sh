@@ -104,8 +104,10 @@ wineserver || wineserver_status=$?
 [ "$wineserver_status" -eq 0 ] || die "the wineserver did not start (status $wineserver_status)"
 
 if [ -n "${LUMARO_WINE_SHOTS:-}" ]; then
-    mkdir -p "$LUMARO_WINE_SHOTS"
-    serve_screenshots "$LUMARO_WINE_SHOTS"
+    mkdir -p "$LUMARO_WINE_SHOTS" "$run/shots"
+    # The requests go through this run's own folder (the pictures' folder is shared).
+    export LUMARO_WINE_SHOT_REQUESTS="$run/shots"
+    serve_screenshots "$LUMARO_WINE_SHOTS" "$run/shots"
 fi
 
 # Settings of this run's prefix, written before the program starts.

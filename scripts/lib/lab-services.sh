@@ -37,21 +37,23 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$work/display")"
 }
 
-# serve_screenshots DIR
-# Pictures of the X screen ($DISPLAY) for the program under test, which cannot read the
-# screen from inside Wine: it writes DIR/shot.request (elsewhere first, then renamed into
-# place) holding "NAME X Y WIDTH HEIGHT"; the service saves that part of the screen as
-# DIR/NAME.png, removes the request and writes NAME into DIR/shot.done. Sets shot_pid.
+# serve_screenshots DIR REQUESTS
+# Takes pictures of the X screen for a program that cannot reach the screen from inside
+# Wine: it writes REQUESTS/shot.request (elsewhere first, then renamed into place) holding
+# "NAME X Y WIDTH HEIGHT"; this saves that part of the screen as DIR/NAME.png, removes the
+# request and writes NAME into REQUESTS/shot.done. REQUESTS is the run's own folder: runs
+# side by side share DIR, and each must shoot its own screen. Sets shot_pid.
 serve_screenshots() {
-    local dir=$1
+    local dir=$1 requests=$2
     (
         while :; do
-            if [ -e "$dir/shot.request" ]; then
-                read -r name x y width height <"$dir/shot.request" || true
+            if [ -e "$requests/shot.request" ]; then
+                read -r name x y width height <"$requests/shot.request" || true
                 import -window root -crop "${width}x${height}+${x}+${y}" +repage \
                     "$dir/$name.png" 2>/dev/null || true
-                rm -f "$dir/shot.request"
-                echo "$name" >"$dir/shot.done.tmp" && mv "$dir/shot.done.tmp" "$dir/shot.done"
+                rm -f "$requests/shot.request"
+                echo "$name" >"$requests/shot.done.tmp" &&
+                    mv "$requests/shot.done.tmp" "$requests/shot.done"
             fi
             sleep 0.05
         done

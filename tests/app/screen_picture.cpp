@@ -31,7 +31,9 @@ bool SaveScreenPicture(HWND window, const std::string& name) {
     RECT rect{};
     GetWindowRect(window, &rect);
 
-    const std::filesystem::path folder(WindowsPathOf(directory));
+    // The request goes to this run's own folder, the picture to the shared one.
+    const char* requests = std::getenv("LUMARO_WINE_SHOT_REQUESTS");
+    const std::filesystem::path folder(WindowsPathOf(requests != nullptr ? requests : directory));
     const std::filesystem::path done = folder / L"shot.done";
     std::error_code ignored;
     std::filesystem::remove(done, ignored);
