@@ -46,6 +46,14 @@ std::string ConfirmationQuestion(WritesToConfirm writes, Language language) {
     return question + std::string(Text(TextId::ConfirmTypeYes, language));
 }
 
+namespace {
+
+enum class Confirmation {
+    Confirmed,   // --yes, or "yes" typed at the terminal
+    Declined,    // anything else typed at the terminal
+    NoTerminal,  // no --yes and standard input is not a terminal: nobody to ask
+};
+
 Confirmation ConfirmBatch(WritesToConfirm writes, bool yes) {
     if (yes) return Confirmation::Confirmed;
     if (!platform::StandardInputIsTerminal()) return Confirmation::NoTerminal;
@@ -58,6 +66,8 @@ Confirmation ConfirmBatch(WritesToConfirm writes, bool yes) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return answer == "yes" ? Confirmation::Confirmed : Confirmation::Declined;
 }
+
+}  // namespace
 
 std::optional<int> RefusedWritesStatus(WritesToConfirm writes, bool yes) {
     switch (ConfirmBatch(writes, yes)) {

@@ -9,12 +9,6 @@
 
 namespace lumaro {
 
-enum class Confirmation {
-    Confirmed,   // --yes, or "yes" typed at the terminal
-    Declined,    // anything else typed at the terminal
-    NoTerminal,  // no --yes and standard input is not a terminal: nobody to ask
-};
-
 // What the person is asked to agree to: how many controllers are rewritten, and how many of
 // those are restarted (a restart can interrupt a door).
 struct WritesToConfirm {
@@ -22,15 +16,12 @@ struct WritesToConfirm {
     std::size_t restarted = 0;
 };
 
-// Confirmed at once with `yes`; otherwise asks on standard error and reads one line from a
-// terminal at standard input.
-Confirmation ConfirmBatch(WritesToConfirm writes, bool yes);
-
 // The question, e.g. "This rewrites and restarts 5 controllers (...). Type yes to go on: ".
 // The answer is "yes" in either language.
 std::string ConfirmationQuestion(WritesToConfirm writes, Language language);
 
-// Asks as ConfirmBatch does and says on standard error why nothing was written when the
+// Confirmed at once with `yes`; otherwise asks on standard error and reads one line from a
+// terminal at standard input. Says on standard error why nothing was written when the
 // answer is not yes. The exit status to end with then (1 declined, 2 nobody to ask);
 // nothing when the writes may go on.
 std::optional<int> RefusedWritesStatus(WritesToConfirm writes, bool yes);

@@ -31,21 +31,4 @@ std::string VerdictReason(WebEnableVerdict verdict, Language language) {
     return {};
 }
 
-std::string AddressFaultText(AddressFault fault, Language language) {
-    const auto id = [fault] {
-        switch (fault) {
-            case AddressFault::NoAddress: return TextId::FaultNoAddress;
-            case AddressFault::LimitedBroadcast: return TextId::FaultLimitedBroadcast;
-            case AddressFault::Loopback: return TextId::FaultLoopback;
-            case AddressFault::MulticastOrReserved: return TextId::FaultMulticastOrReserved;
-            case AddressFault::NoMask: return TextId::FaultNoMask;
-            case AddressFault::MaskNotContiguous: return TextId::FaultMaskNotContiguous;
-            case AddressFault::NetworkAddress: return TextId::FaultNetworkAddress;
-            case AddressFault::SubnetBroadcast: return TextId::FaultSubnetBroadcast;
-        }
-        return TextId::FaultMulticastOrReserved;
-    }();
-    return std::string(Text(id, language));
-}
-
 }  // namespace lumaro

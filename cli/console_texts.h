@@ -9,7 +9,6 @@
 
 #include "texts/language.h"
 #include "texts/text_id.h"
-#include "workflow/address_check.h"
 #include "workflow/outcome.h"
 #include "workflow/web_enable_verdict.h"
 
@@ -27,8 +26,5 @@ std::string ConsoleLine(TextId id, std::initializer_list<std::string_view> value
 // settings write, and the last search lists the web server off". Empty for Done and Stopped.
 // Without a language, English: the batch's summary is for scripts too.
 std::string VerdictReason(WebEnableVerdict verdict, Language language = Language::English);
-
-// What makes an address or mask unusable ("the broadcast address of its subnet").
-std::string AddressFaultText(AddressFault fault, Language language);
 
 }  // namespace lumaro

@@ -49,8 +49,6 @@ std::string WebPortText(const WebEnableReport& report) {
     return ConsoleLine(TextId::ConsoleWebSwitchedOn, {port});
 }
 
-void PrintLine(const std::string& line) { std::printf("%s\n", line.c_str()); }
-
 void PrintReport(const WebEnableReport& report, bool opened) {
     const std::string serial = std::to_string(report.serial);
     PrintLine(report.moved ? ConsoleLine(TextId::ConsoleMoved,

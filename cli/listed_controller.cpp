@@ -74,7 +74,7 @@ int FinishAfterSearch(const ListedController& controller, const CommandResult& r
     return result.answered && listed ? 0 : 1;
 }
 
-void PrintDone(const std::string& line) {
+void PrintLine(const std::string& line) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
 }

@@ -67,8 +67,8 @@ private:
 // got its answer and the controller is still listed, 1 otherwise.
 int FinishAfterSearch(const ListedController& controller, const CommandResult& result);
 
-// A line for people on standard output: what a controller answered that it did.
-void PrintDone(const std::string& line);
+// A line for people on standard output (what a controller did, the page's address), flushed.
+void PrintLine(const std::string& line);
 // A line on standard error, "lumaro-cli: WHAT".
 void PrintProblem(const std::string& what);
 

@@ -43,7 +43,7 @@ int SetAddress(ListedController& controller, const TypedArguments& arguments) {
             PrintProblem(ConsoleLine(
                 TextId::ConsoleAddressRefused,
                 {FormatAddress(typed.ip), FormatAddress(typed.mask),
-                 AddressFaultText(*FindAddressFault(typed.ip, typed.mask), MessageLanguage())}));
+                 DescribeAddressFault(*FindAddressFault(typed.ip, typed.mask), MessageLanguage())}));
             return 1;
         case CommandOutcome::HiddenMode:
             PrintProblem(ConsoleLine(TextId::ConsoleHiddenModeGateway));
@@ -52,7 +52,7 @@ int SetAddress(ListedController& controller, const TypedArguments& arguments) {
             break;
     }
     // Said only where the controller answered both writes.
-    if (result.answered) PrintDone(Written(result.serial, typed));
+    if (result.answered) PrintLine(Written(result.serial, typed));
     return FinishAfterSearch(controller, result);
 }
 

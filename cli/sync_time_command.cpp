@@ -15,7 +15,7 @@ void AddSyncTimeCommand(CLI::App& program, int& exitCode) {
         WebChoices::None, [](ListedController& controller) {
             const CommandResult result = SyncTimeCommand(controller.Link(), controller.Dialog());
             if (result.answered) {
-                PrintDone(ConsoleLine(TextId::ConsoleClockSet, {std::to_string(result.serial)}));
+                PrintLine(ConsoleLine(TextId::ConsoleClockSet, {std::to_string(result.serial)}));
             }
             controller.PrintRow();  // no search follows: the row as found before
             return result.outcome == CommandOutcome::Sent && result.answered ? 0 : 1;

@@ -18,7 +18,7 @@ void AddWebOffCommand(CLI::App& program, int& exitCode) {
             if (result.outcome != CommandOutcome::Sent) return 1;
             // Said only where the controller answered both frames.
             if (result.answered) {
-                PrintDone(ConsoleLine(TextId::ConsoleWebSwitchedOff,
+                PrintLine(ConsoleLine(TextId::ConsoleWebSwitchedOff,
                                       {std::to_string(result.serial)}));
             }
             return FinishAfterSearch(controller, result);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "texts/catalogue.h"
+
 namespace lumaro {
 
 namespace {
@@ -37,18 +39,21 @@ bool IsSubnetHost(Ipv4Address ip, Ipv4Address mask) {
     return host != 0 && host != hostBits;  // a /32's one address is its network address
 }
 
-const char* DescribeAddressFault(AddressFault fault) {
-    switch (fault) {
-        case AddressFault::NoAddress: return "no address (blank or 0.0.0.0)";
-        case AddressFault::LimitedBroadcast: return "the broadcast address 255.255.255.255";
-        case AddressFault::Loopback: return "a loopback address";
-        case AddressFault::MulticastOrReserved: return "a multicast or reserved address";
-        case AddressFault::NoMask: return "no subnet mask (blank or 0.0.0.0)";
-        case AddressFault::MaskNotContiguous: return "a subnet mask that is not a run of ones";
-        case AddressFault::NetworkAddress: return "the network address of its subnet";
-        case AddressFault::SubnetBroadcast: return "the broadcast address of its subnet";
-    }
-    return "an unusable address";
+std::string DescribeAddressFault(AddressFault fault, Language language) {
+    const TextId id = [fault] {
+        switch (fault) {
+            case AddressFault::NoAddress: return TextId::FaultNoAddress;
+            case AddressFault::LimitedBroadcast: return TextId::FaultLimitedBroadcast;
+            case AddressFault::Loopback: return TextId::FaultLoopback;
+            case AddressFault::MulticastOrReserved: return TextId::FaultMulticastOrReserved;
+            case AddressFault::NoMask: return TextId::FaultNoMask;
+            case AddressFault::MaskNotContiguous: return TextId::FaultMaskNotContiguous;
+            case AddressFault::NetworkAddress: return TextId::FaultNetworkAddress;
+            case AddressFault::SubnetBroadcast: return TextId::FaultSubnetBroadcast;
+        }
+        return TextId::FaultMulticastOrReserved;
+    }();
+    return std::string(Text(id, language));
 }
 
 }  // namespace lumaro

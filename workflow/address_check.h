@@ -4,8 +4,10 @@
 // resets it on site, so the apply command refuses such values and sends nothing.
 
 #include <optional>
+#include <string>
 
 #include "platform/net/ipv4_address.h"
+#include "texts/language.h"
 
 namespace lumaro {
 
@@ -29,7 +31,8 @@ std::optional<AddressFault> FindAddressFault(Ipv4Address ip, Ipv4Address mask);
 // link has neither); a /32 has no other.
 bool IsSubnetHost(Ipv4Address ip, Ipv4Address mask);
 
-// The fault's description for people, e.g. "loopback address".
-const char* DescribeAddressFault(AddressFault fault);
+// The fault's description for people in `language`, e.g. "a loopback address" (from the
+// texts' catalogue; English by default, as the plan's problems are written).
+std::string DescribeAddressFault(AddressFault fault, Language language = Language::English);
 
 }  // namespace lumaro
